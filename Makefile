@@ -1,0 +1,35 @@
+# make run    installs what is missing, builds, starts vesk on the default database
+# make test   installs, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test
+# make bench  installs, builds optimised, prints the benchmark figures
+
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps build run test bench clean
+
+deps:
+	bash scripts/install-deps
+
+build: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/src/app/vesk
+
+test: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESK_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-release -j $(JOBS)
+	bash bench/run
+
+clean:
+	rm -rf build build-asan build-release

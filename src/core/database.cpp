@@ -1,0 +1,254 @@
+#include "core/database.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+#include "core/number_text.h"
+#include "core/text.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr int busy_timeout_ms = 5000;
+
+constexpr const char* create_variable_table =
+    "create table if not exists variable (ID integer primary key, VN varchar(10), ST integer, "
+    "LEN integer, TYPE varchar(1), PKEY varchar(1))";
+
+}  // namespace
+
+// ---- Statement -------------------------------------------------------------------------------
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* stmt, std::string sql)
+    : db_(db), stmt_(stmt), sql_(std::move(sql)) {}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)),
+      stmt_(std::exchange(other.stmt_, nullptr)),
+      sql_(std::move(other.sql_)) {}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(stmt_);
+        db_ = std::exchange(other.db_, nullptr);
+        stmt_ = std::exchange(other.stmt_, nullptr);
+        sql_ = std::move(other.sql_);
+    }
+    return *this;
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::fail(const char* action) const {
+    throw DbError(std::string(action) + " failed: " + sqlite3_errmsg(db_) + " (in: " + sql_ + ")");
+}
+
+Statement& Statement::bind(int index, double value) {
+    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK) {
+        fail("binding a value");
+    }
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::int64_t value) {
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) {
+        fail("binding a value");
+    }
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view text) {
+    if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                            SQLITE_UTF8) != SQLITE_OK) {
+        fail("binding a value");
+    }
+    return *this;
+}
+
+Statement& Statement::bind_null(int index) {
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) {
+        fail("binding a value");
+    }
+    return *this;
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        return false;
+    }
+    // The statement stays usable after a failed step once it is reset.
+    const std::string message = std::string("statement failed: ") + sqlite3_errmsg(db_) +
+                                " (in: " + sql_ + ")";
+    sqlite3_reset(stmt_);
+    throw DbError(message);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+void Statement::reset() { sqlite3_reset(stmt_); }
+
+int Statement::column_count() const { return sqlite3_column_count(stmt_); }
+
+std::string Statement::column_name(int column) const {
+    const char* name = sqlite3_column_name(stmt_, column);
+    return name ? name : "";
+}
+
+int Statement::column_index(std::string_view name) const {
+    const int count = column_count();
+    for (int i = 0; i < count; ++i) {
+        if (iequals(column_name(i), name)) {
+            return i;
+        }
+    }
+    throw DbError("no column named " + std::string(name) + " (in: " + sql_ + ")");
+}
+
+bool Statement::is_null(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+bool Statement::is_null_or_empty(int column) const {
+    return is_null(column) || sqlite3_column_bytes(stmt_, column) == 0;
+}
+
+std::string Statement::text(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return general_form(sqlite3_column_double(stmt_, column));
+        default: {
+            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+            const int size = sqlite3_column_bytes(stmt_, column);
+            return bytes ? std::string(bytes, static_cast<std::size_t>(size)) : std::string{};
+        }
+    }
+}
+
+double Statement::number(int column) const { return sqlite3_column_double(stmt_, column); }
+
+std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+// ---- Database --------------------------------------------------------------------------------
+
+Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+Database::Database(Database&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)), path_(std::move(other.path_)) {}
+
+Database& Database::operator=(Database&& other) noexcept {
+    if (this != &other) {
+        sqlite3_close_v2(db_);
+        db_ = std::exchange(other.db_, nullptr);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+Database Database::open(const std::string& path) {
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    Database db(handle, path);
+    if (rc != SQLITE_OK) {
+        const std::string reason = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+        throw DbError("cannot open database " + path + ": " + reason);
+    }
+    sqlite3_busy_timeout(handle, busy_timeout_ms);
+    sqlite3_extended_result_codes(handle, 1);
+    try {
+        // Reading the schema is what tells a database file from any other file.
+        db.prepare("select count(*) from sqlite_master").run();
+        db.execute(create_variable_table);
+    } catch (const DbError&) {
+        throw DbError("cannot open database " + path + ": " + sqlite3_errmsg(handle));
+    }
+    return db;
+}
+
+Statement Database::prepare(std::string_view sql) {
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
+    Statement statement(db_, stmt, std::string(sql));
+    if (rc != SQLITE_OK) {
+        throw DbError(std::string("statement refused: ") + sqlite3_errmsg(db_) + " (in: " +
+                      std::string(sql) + ")");
+    }
+    if (stmt == nullptr) {
+        throw DbError("statement refused: the SQL text holds no statement");
+    }
+    // What follows the first statement may only be blanks, comments and semicolons.
+    const std::string_view rest(tail, static_cast<std::size_t>(sql.data() + sql.size() - tail));
+    sqlite3_stmt* next = nullptr;
+    const int rc_next =
+        sqlite3_prepare_v2(db_, rest.data(), static_cast<int>(rest.size()), &next, nullptr);
+    sqlite3_finalize(next);
+    if (rc_next != SQLITE_OK || next != nullptr) {
+        throw DbError("statement refused: the SQL text holds more than one statement (in: " +
+                      std::string(sql) + ")");
+    }
+    return statement;
+}
+
+void Database::execute(std::string_view sql) { prepare(sql).run(); }
+
+bool Database::try_execute(std::string_view sql) noexcept {
+    try {
+        execute(sql);
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+bool Database::table_exists(std::string_view name) {
+    auto query = prepare("select 1 from sqlite_master where type = 'table' and name = ?1 "
+                         "collate nocase");
+    query.bind(1, name);
+    return query.step();
+}
+
+std::vector<std::string> Database::column_names(std::string_view table) {
+    auto query = prepare("select name from pragma_table_info(?1)");
+    query.bind(1, table);
+    std::vector<std::string> names;
+    while (query.step()) {
+        names.push_back(query.text(0));
+    }
+    return names;
+}
+
+std::int64_t Database::changes() const { return sqlite3_changes64(db_); }
+
+// ---- Transaction -----------------------------------------------------------------------------
+
+Transaction::Transaction(Database& db, Lock lock) : db_(db) {
+    db_.execute(lock == Lock::immediate ? "begin immediate" : "begin");
+}
+
+Transaction::~Transaction() {
+    if (open_) {
+        db_.try_execute("rollback");
+    }
+}
+
+void Transaction::commit() {
+    db_.execute("commit");
+    open_ = false;
+}
+
+}  // namespace vesk

@@ -1,0 +1,94 @@
+#include "core/line_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "core/error.h"
+
+namespace vesk {
+
+namespace {
+constexpr std::size_t chunk_size = 1 << 20;
+}
+
+LineReader::LineReader(const std::string& path) : path_(path), buffer_(chunk_size) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throw Error("cannot open input file " + path + ": it is a directory");
+    }
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_) {
+        throw Error("cannot open input file " + path + ": " + std::strerror(errno));
+    }
+    const auto size = std::filesystem::file_size(path, ec);
+    file_size_ = ec ? 0 : size;
+}
+
+// Moves the unread bytes to the front and reads more behind them; false when nothing was added.
+bool LineReader::fill() {
+    if (eof_) {
+        return false;
+    }
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) {
+        buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+    }
+    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+    if (got == 0) {
+        if (std::ferror(file_.get())) {
+            throw Error("cannot read input file " + path_ + ": " + std::strerror(errno));
+        }
+        eof_ = true;
+        return false;
+    }
+    end_ += got;
+    return true;
+}
+
+bool LineReader::next(std::string_view& line) {
+    std::size_t scan = begin_;
+    for (;;) {
+        const char* data = buffer_.data();
+        std::size_t i = scan;
+        while (i < end_ && data[i] != '\n' && data[i] != '\r') {
+            ++i;
+        }
+        if (i < end_) {
+            std::size_t terminator = 1;
+            if (data[i] == '\r') {
+                if (i + 1 == end_ && !eof_) {
+                    // The LF of a CR LF may be in the next chunk.
+                    const std::size_t offset = i - begin_;
+                    fill();
+                    scan = begin_ + offset;
+                    continue;
+                }
+                if (i + 1 < end_ && data[i + 1] == '\n') {
+                    terminator = 2;
+                }
+            }
+            line = std::string_view(data + begin_, i - begin_);
+            consumed_ += i - begin_ + terminator;
+            begin_ = i + terminator;
+            return true;
+        }
+        const std::size_t offset = i - begin_;
+        if (!fill()) {
+            if (begin_ == end_) {
+                return false;
+            }
+            line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+            consumed_ += end_ - begin_;
+            begin_ = end_;
+            return true;
+        }
+        scan = begin_ + offset;
+    }
+}
+
+}  // namespace vesk

@@ -1,0 +1,352 @@
+#include "forms/vesk_window.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "core/app_state.h"
+#include "core/error.h"
+#include "core/routines.h"
+#include "forms/banner.h"
+#include "forms/navigation_bar.h"
+#include "forms/secondary_window.h"
+#include "forms/variable_grid.h"
+#include "forms/window_geometry.h"
+#include "platform/user_interface.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr int key_enter = 13;
+constexpr int key_down = 40;
+constexpr int max_file_name = 70;
+
+// The key codes the handlers compare with.
+int key_code(const QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return key_enter;
+        case Qt::Key_Down:
+            return key_down;
+        default:
+            return 0;
+    }
+}
+
+QFrame* rule(const QString& name, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+}  // namespace
+
+VeskWindow::VeskWindow(AppState& state, UserInterface& ui, QWidget* parent)
+    : QWidget(parent), state_(state), ui_(ui) {
+    setObjectName(QStringLiteral("vesk"));
+    setWindowTitle(product_title());
+    build_controls();
+    grid_ = new VariableGrid(state_, ui_, DataGridX_, AdodcX_, this);
+    connect(grid_, &VariableGrid::dataControlError, this, &VeskWindow::AdodcX_Error);
+    Form_Load();
+}
+
+VeskWindow::~VeskWindow() = default;
+
+void VeskWindow::build_controls() {
+    auto* inputLabel = named(new QLabel(QStringLiteral("INPUT TEXT FILE NAME:"), this),
+                             QStringLiteral("Lblinputfile"));
+    inptxt_ = named(new QLineEdit(this), QStringLiteral("inptxt"));
+    brow_ = named(new QPushButton(QStringLiteral("brow..."), this), QStringLiteral("brow"));
+    auto* outputLabel = named(new QLabel(QStringLiteral("OUTPUT TEXT FILE NAME:"), this),
+                              QStringLiteral("Label1"));
+    outtxt_ = named(new QLineEdit(this), QStringLiteral("outtxt"));
+
+    grid_caption_ = named(new QLabel(QStringLiteral("VARIABLE DEFINITION"), this),
+                          QStringLiteral("DataGridX_caption"));
+    grid_caption_->setAlignment(Qt::AlignCenter);
+    grid_caption_->setAutoFillBackground(true);
+    grid_caption_->setStyleSheet(
+        QStringLiteral("background: palette(dark); color: palette(bright-text); padding: 2px;"));
+    DataGridX_ = named(new QTableView(this), QStringLiteral("DataGridX"));
+    DataGridX_->setFont(QFont(QStringLiteral("Times New Roman")));
+    DataGridX_->setSelectionMode(QAbstractItemView::SingleSelection);
+    DataGridX_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    AdodcX_ = new NavigationBar(this);
+    Label6_ = named(new QLabel(QStringLiteral(
+                                   "Press ESC twice before leaving blank new record marked *  in "
+                                   "the GRID"),
+                               this),
+                    QStringLiteral("Label6"));
+
+    Cmd_clr_var_ = named(new QPushButton(QStringLiteral("&Clear Variables"), this),
+                         QStringLiteral("Cmd_clr_var"));
+    Refresh_ = named(new QPushButton(QStringLiteral("&Refresh"), this), QStringLiteral("Refresh"));
+    fltChk_ = named(new QCheckBox(QStringLiteral("Data Filter"), this), QStringLiteral("fltChk"));
+    Lbfilter_ = named(
+        new QLabel(QStringLiteral("ENTER FILTER CONDITION BELOW: Eg SEX = 1 AND STATE = '02'"),
+                   this),
+        QStringLiteral("Lbfilter"));
+    Condition_ = named(new QLineEdit(this), QStringLiteral("Condition"));
+    Lbfilter_->hide();
+    Condition_->hide();
+    save_ = named(new QPushButton(QStringLiteral("&Save&&LoadData"), this), QStringLiteral("save"));
+    cmdgrp_ = named(new QPushButton(QStringLiteral("&Data Group Variable Definition"), this),
+                    QStringLiteral("cmdgrp"));
+    Optmain_[0] = named(new QRadioButton(QStringLiteral("Runtest"), this),
+                        QStringLiteral("Optmain_0"));
+    Optmain_[1] = named(new QRadioButton(QStringLiteral("Chi Square Test"), this),
+                        QStringLiteral("Optmain_1"));
+    Cmdproceed_ = named(new QPushButton(QStringLiteral("&Proceed"), this),
+                        QStringLiteral("Cmdproceed"));
+    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
+
+    auto* files = new QGridLayout;
+    files->addWidget(inputLabel, 0, 0, Qt::AlignRight);
+    files->addWidget(inptxt_, 0, 1);
+    files->addWidget(brow_, 0, 2);
+    files->addWidget(outputLabel, 1, 0, Qt::AlignRight);
+    files->addWidget(outtxt_, 1, 1);
+    files->setColumnStretch(1, 1);
+    files->setColumnStretch(3, 1);
+
+    auto* gridBlock = new QVBoxLayout;
+    gridBlock->setSpacing(0);
+    gridBlock->addWidget(grid_caption_);
+    gridBlock->addWidget(DataGridX_, 1);
+
+    auto* filter = new QVBoxLayout;
+    filter->addWidget(Lbfilter_);
+    filter->addWidget(Condition_);
+    auto* gridButtons = new QHBoxLayout;
+    gridButtons->addWidget(Cmd_clr_var_);
+    gridButtons->addWidget(Refresh_);
+    gridButtons->addWidget(fltChk_, 0, Qt::AlignTop);
+    gridButtons->addLayout(filter, 1);
+
+    auto* loadRow = new QHBoxLayout;
+    loadRow->addWidget(AdodcX_);
+    loadRow->addWidget(save_);
+    loadRow->addStretch(1);
+
+    auto* groupRow = new QHBoxLayout;
+    groupRow->addStretch(1);
+    groupRow->addWidget(cmdgrp_);
+    groupRow->addStretch(1);
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(Optmain_[0]);
+    options->addWidget(Optmain_[1]);
+    auto* testRow = new QHBoxLayout;
+    testRow->addSpacing(80);
+    testRow->addLayout(options);
+    testRow->addWidget(Cmdproceed_);
+    testRow->addWidget(Cmdexit_);
+    testRow->addStretch(1);
+
+    auto* page = new QVBoxLayout;
+    page->addWidget(make_banner(this));
+    page->addWidget(rule(QStringLiteral("Line2"), this));
+    page->addLayout(files);
+    page->addWidget(rule(QStringLiteral("Line4"), this));
+    page->addLayout(gridBlock, 1);
+    page->addWidget(Label6_);
+    page->addLayout(gridButtons);
+    page->addLayout(loadRow);
+    page->addWidget(rule(QStringLiteral("Line1"), this));
+    page->addLayout(groupRow);
+    page->addWidget(rule(QStringLiteral("Line3"), this));
+    page->addLayout(testRow);
+    setLayout(page);
+
+    inptxt_->installEventFilter(this);
+    outtxt_->installEventFilter(this);
+    connect(brow_, &QPushButton::clicked, this, &VeskWindow::brow_Click);
+    connect(Cmd_clr_var_, &QPushButton::clicked, this, &VeskWindow::Cmd_clr_var_Click);
+    connect(Refresh_, &QPushButton::clicked, this, &VeskWindow::Refresh_Click);
+    connect(cmdgrp_, &QPushButton::clicked, this, &VeskWindow::cmdgrp_Click);
+    connect(Optmain_[0], &QRadioButton::clicked, this, [this] { Optmain_Click(0); });
+    connect(Optmain_[1], &QRadioButton::clicked, this, [this] { Optmain_Click(1); });
+    connect(Cmdproceed_, &QPushButton::clicked, this, &VeskWindow::Cmdproceed_Click);
+    connect(Cmdexit_, &QPushButton::clicked, this, &VeskWindow::Cmdexit_Click);
+}
+
+void VeskWindow::Form_Load() {
+    place_top_left(this);
+    inptxt_->clear();
+    outtxt_->clear();
+    grid_->bind();
+    reset_gridX();
+    if (grid_->record_count() < 1) {
+        grid_->start_new_record(1);
+    } else {
+        grid_->move_last();
+    }
+    // The runs test is the usual choice; the user switches to the chi-square test.
+    Optmain_[0]->setChecked(true);
+    show_grid(false);
+}
+
+void VeskWindow::reset_gridX() { grid_->reset_gridX(); }
+
+void VeskWindow::show_grid(bool visible) {
+    grid_caption_->setVisible(visible);
+    DataGridX_->setVisible(visible);
+    AdodcX_->setVisible(visible);
+}
+
+bool VeskWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == inptxt_ || watched == outtxt_)) {
+        const int key = key_code(static_cast<QKeyEvent*>(event));
+        if (watched == inptxt_) {
+            inptxt_KeyDown(key);
+        } else {
+            outtxt_KeyDown(key);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void VeskWindow::take_input_file() {
+    read_reclen(state_);
+    show_grid(true);
+}
+
+void VeskWindow::brow_Click() {
+    const QString chosen = ui_.open_file_name(
+        this, QStringLiteral("All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    inptxt_->setText(chosen);
+    state_.inp_file = inptxt_->text().toStdString();
+    try {
+        take_input_file();
+    } catch (const Error&) {
+        // A file the dialog offered but that cannot be read ends the command quietly.
+    }
+}
+
+void VeskWindow::inptxt_KeyDown(int key) {
+    if (key != key_enter && key != key_down) {
+        return;
+    }
+    const QString name = inptxt_->text().trimmed();
+    if (name.size() > max_file_name) {
+        alert_msg(ui_, QStringLiteral("File Name Max 70 char pl"));
+        return;
+    }
+    state_.inp_file = name.toStdString();
+    try {
+        take_input_file();
+    } catch (const Error& e) {
+        alert_msg(ui_, QString::fromStdString(e.what()));
+    }
+}
+
+void VeskWindow::outtxt_KeyDown(int key) {
+    if (key != key_enter && key != key_down) {
+        return;
+    }
+    const QString name = outtxt_->text().trimmed();
+    if (name.size() > max_file_name) {
+        alert_msg(ui_, QStringLiteral("File Name Max 70 char pl"));
+        return;
+    }
+    state_.out_file = name.toStdString();
+}
+
+void VeskWindow::Cmd_clr_var_Click() {
+    grid_->cancel_blank_row();
+    clear_vars(state_);
+    grid_->bind();
+    reset_gridX();
+    state_.show_pos = false;
+    grid_->requery_to_last();
+    state_.show_pos = true;
+    Refresh_Click();
+}
+
+void VeskWindow::Refresh_Click() {
+    grid_->cancel_blank_row();
+    if (!grid_->requery_to_last()) {
+        ui_.message(grid_->last_error());
+        return;
+    }
+    reset_gridX();
+}
+
+void VeskWindow::cmdgrp_Click() {
+    if (!state_.data_loaded) {
+        alert_msg(ui_, QStringLiteral("variables not yet defined"));
+        return;
+    }
+    show_form(form_datagroup);
+}
+
+void VeskWindow::Optmain_Click(int index) {
+    for (int i = 0; i < 2; ++i) {
+        if (i != index && Optmain_[i]->isChecked()) {
+            Optmain_[i]->setAutoExclusive(false);
+            Optmain_[i]->setChecked(false);
+            Optmain_[i]->setAutoExclusive(true);
+        }
+    }
+}
+
+void VeskWindow::Cmdproceed_Click() {
+    state_.out_file = outtxt_->text().toStdString();
+    if (state_.out_file.empty() || state_.inp_file.empty()) {
+        alert_msg(ui_, QStringLiteral("Either input textfile name or output file name not defined"));
+        return;
+    }
+    if (!state_.data_loaded || !state_.grp_frozen) {
+        alert_msg(ui_, QStringLiteral("Either Variables or Data Groupining not defined"));
+        return;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (Optmain_[i]->isChecked()) {
+            show_form(static_cast<FormSlot>(i + 1));
+            return;
+        }
+    }
+}
+
+void VeskWindow::Cmdexit_Click() { close(); }
+
+void VeskWindow::AdodcX_Error(const QString& description) { ui_.ask_yes_no(description); }
+
+void VeskWindow::show_form(FormSlot slot) {
+    SecondaryWindow* window = nullptr;
+    switch (slot) {
+        case form_runtest:    // the runs test window arrives with the runs test
+        case form_chitest:    // the class window arrives with the chi-square test
+        case form_datagroup:  // the group window arrives with the group variables
+        case form_vesk:
+            break;
+    }
+    if (window) {
+        window->open();
+    }
+}
+
+}  // namespace vesk

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace vesk {
+
+struct AppState;
+class NavigationBar;
+class UserInterface;
+class VariableGrid;
+
+// The main window: the input and output file names, the variable grid, the load command and
+// filter, the group button and the choice of test. Opening a secondary window hides it.
+class VeskWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The slots of the table of windows.
+    enum FormSlot { form_vesk = 0, form_runtest = 1, form_chitest = 2, form_datagroup = 3 };
+
+    VeskWindow(AppState& state, UserInterface& ui, QWidget* parent = nullptr);
+    ~VeskWindow() override;
+
+    void reset_gridX();
+    VariableGrid& grid() { return *grid_; }
+
+    // Handlers, named after their control and event.
+    void brow_Click();
+    void inptxt_KeyDown(int key);
+    void outtxt_KeyDown(int key);
+    void Cmd_clr_var_Click();
+    void Refresh_Click();
+    void cmdgrp_Click();
+    void Optmain_Click(int index);
+    void Cmdproceed_Click();
+    void Cmdexit_Click();
+    void AdodcX_Error(const QString& description);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_controls();
+    void Form_Load();
+    // Takes over inp_file: reads its record length and shows the grid.
+    void take_input_file();
+    void show_grid(bool visible);
+    // Hides this window and opens the secondary window of the slot, when it exists.
+    void show_form(FormSlot slot);
+
+    AppState& state_;
+    UserInterface& ui_;
+
+    QLineEdit* inptxt_ = nullptr;
+    QLineEdit* outtxt_ = nullptr;
+    QPushButton* brow_ = nullptr;
+    QLabel* grid_caption_ = nullptr;
+    QTableView* DataGridX_ = nullptr;
+    NavigationBar* AdodcX_ = nullptr;
+    QLabel* Label6_ = nullptr;
+    QPushButton* Cmd_clr_var_ = nullptr;
+    QPushButton* Refresh_ = nullptr;
+    QCheckBox* fltChk_ = nullptr;
+    QLabel* Lbfilter_ = nullptr;
+    QLineEdit* Condition_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* cmdgrp_ = nullptr;
+    QRadioButton* Optmain_[2] = {nullptr, nullptr};
+    QPushButton* Cmdproceed_ = nullptr;
+    QPushButton* Cmdexit_ = nullptr;
+
+    VariableGrid* grid_ = nullptr;
+};
+
+}  // namespace vesk

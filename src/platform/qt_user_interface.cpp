@@ -1,0 +1,33 @@
+#include "platform/qt_user_interface.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vesk {
+
+void QtUserInterface::beep() { QApplication::beep(); }
+
+void QtUserInterface::message(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, product_title(), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtUserInterface::ask_yes_no(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, product_title(), text,
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtUserInterface::open_file_name(QWidget* parent, const QString& filter) {
+    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace vesk

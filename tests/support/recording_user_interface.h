@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+
+#include "platform/user_interface.h"
+
+namespace vesk::testing {
+
+// Records what the program says instead of showing boxes: "beep", "message: TEXT",
+// "question: TEXT", "open file". Questions take the queued answers (Yes when none is queued);
+// the file dialog returns the queued names (cancelled when none is queued).
+class RecordingUserInterface : public UserInterface {
+public:
+    void beep() override { events.append(QStringLiteral("beep")); }
+    void message(const QString& text) override {
+        events.append(QStringLiteral("message: ") + text);
+    }
+    bool ask_yes_no(const QString& text) override {
+        events.append(QStringLiteral("question: ") + text);
+        if (answers.empty()) {
+            return true;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString open_file_name(QWidget*, const QString& filter) override {
+        events.append(QStringLiteral("open file"));
+        last_filter = filter;
+        if (file_names.empty()) {
+            return {};
+        }
+        const QString name = file_names.front();
+        file_names.pop_front();
+        return name;
+    }
+
+    // The texts of the message boxes only, in order.
+    QStringList messages() const {
+        QStringList texts;
+        for (const QString& event : events) {
+            if (event.startsWith(QStringLiteral("message: "))) {
+                texts.append(event.mid(9));
+            }
+        }
+        return texts;
+    }
+    void clear() { events.clear(); }
+
+    QStringList events;
+    std::deque<bool> answers;
+    std::deque<QString> file_names;
+    QString last_filter;
+};
+
+}  // namespace vesk::testing
