@@ -129,7 +129,12 @@ void VeskWindow::build_controls() {
     files->setColumnStretch(1, 1);
     files->setColumnStretch(3, 1);
 
-    auto* gridBlock = new QVBoxLayout;
+    // The grid's place is kept while the grid is hidden, so nothing moves when it appears.
+    auto* gridArea = new QWidget(this);
+    gridArea->setObjectName(QStringLiteral("gridArea"));
+    gridArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* gridBlock = new QVBoxLayout(gridArea);
+    gridBlock->setContentsMargins(0, 0, 0, 0);
     gridBlock->setSpacing(0);
     gridBlock->addWidget(grid_caption_);
     gridBlock->addWidget(DataGridX_, 1);
@@ -164,11 +169,13 @@ void VeskWindow::build_controls() {
     testRow->addStretch(1);
 
     auto* page = new QVBoxLayout;
-    page->addWidget(make_banner(this));
+    QWidget* banner = make_banner(this);
+    banner->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    page->addWidget(banner);
     page->addWidget(rule(QStringLiteral("Line2"), this));
     page->addLayout(files);
     page->addWidget(rule(QStringLiteral("Line4"), this));
-    page->addLayout(gridBlock, 1);
+    page->addWidget(gridArea, 1);
     page->addWidget(Label6_);
     page->addLayout(gridButtons);
     page->addLayout(loadRow);
