@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+
+namespace vesk {
+
+// Splits grp_vars ("STATE, SECTOR") into grp_names, each name trimmed. An empty grp_vars gives
+// one empty name, as the tests' group handling expects.
+void split_grp_vars(AppState& state);
+
+// A group variable as the result tables declare it: every definition whose trimmed name equals a
+// group name, in group order.
+struct GroupColumn {
+    std::string name;  // as stored in the definition
+    std::string type;  // "C" or "N"
+    std::int64_t length = 0;
+};
+std::vector<GroupColumn> group_columns(const AppState& state);
+
+// "STATE varchar( 2), SECTOR double, ": the group part of a result table's create statement.
+std::string group_column_definitions(const std::vector<GroupColumn>& columns);
+
+// Binds a group value read as text to parameter index: text for a character variable; for a
+// numeric one the number, or null when the text is empty.
+void bind_group_value(Statement& statement, int index, const GroupColumn& column,
+                      const std::string& value);
+
+}  // namespace vesk

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app_state.h"
+
+namespace vesk {
+
+struct ResultFile {
+    std::string path;        // out_file followed by the suffix
+    std::int64_t rows = 0;   // data lines written
+};
+
+// Writes the rows of a result table, in ascending order of the group variables, to out_file
+// followed by suffix ("_run.csv"): a header of the first grp_count column names followed by
+// statistic_names, then every column of every row as text (numbers in the general form, null as
+// nothing), joined by commas, each line ending with LF. An empty table gives an empty file. The
+// file replaces an earlier one only once it is complete. Throws vesk::Error (naming the path or
+// the failing query) and leaves an earlier file as it was.
+ResultFile write_result_file(AppState& state, std::string_view table, std::string_view suffix,
+                             const std::vector<std::string>& statistic_names);
+
+}  // namespace vesk

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "core/csv.h"
+#include "core/error.h"
+#include "core/groups.h"
+#include "core/result_file.h"
+#include "support/temp_dir.h"
+
+namespace vesk {
+namespace {
+
+using testing::TempDir;
+using testing::TempState;
+
+TEST(CsvField, QuotesOnlyWhatWouldShiftTheColumns) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"01", "01"},         {"AB ", "AB "},           {"", ""},
+        {"a,b", "\"a,b\""},   {"say \"x\"", "\"say \"\"x\"\"\""},
+        {"line\nbreak", "\"line\nbreak\""}, {"cr\r", "\"cr\r\""}, {"O'Hara", "O'Hara"},
+    };
+    for (const auto& [value, field] : cases) {
+        EXPECT_EQ(csv_field(value), field) << value;
+    }
+}
+
+TEST(Groups, SplitAndDeclareTheGroupColumns) {
+    TempState t;
+    t.state.var_defs = {{"HHID", 1, 3, "C", "Y"}, {"STATE", 4, 2, "C", "N"},
+                        {"SECTOR", 6, 1, "N", "N"}};
+    t.state.grp_vars = "STATE, SECTOR";
+    split_grp_vars(t.state);
+    EXPECT_EQ(t.state.grp_names, (std::vector<std::string>{"STATE", "SECTOR"}));
+    EXPECT_EQ(group_column_definitions(group_columns(t.state)),
+              "STATE varchar( 2), SECTOR double, ");
+    t.state.grp_vars = "SECTOR";
+    split_grp_vars(t.state);
+    EXPECT_EQ(t.state.grp_count(), 1);
+    t.state.grp_vars = "";
+    split_grp_vars(t.state);
+    EXPECT_EQ(t.state.grp_names, std::vector<std::string>{""});
+}
+
+class ResultFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        t.state.grp_vars = "STATE, SECTOR";
+        split_grp_vars(t.state);
+        t.state.out_file = t.dir.file("survey");
+        db().execute("create table res (STATE varchar( 2), SECTOR double, a double, b double)");
+    }
+    Database& db() { return t.state.db_conn; }
+    ResultFile write() { return write_result_file(t.state, "res", "_run.csv", {"x", "y"}); }
+    TempState t;
+};
+
+TEST_F(ResultFileTest, WritesHeaderAndRowsInGroupOrder) {
+    db().execute("insert into res values ('02', 1, 3, 0.84), ('01', 2, null, -0.5), "
+                 "('01', 1, 7, 1e-7), ('a,b', 1, 1, 1)");
+    const ResultFile result = write();
+    EXPECT_EQ(result.path, t.state.out_file + "_run.csv");
+    EXPECT_EQ(result.rows, 4);
+    EXPECT_EQ(TempDir::read(result.path),
+              "STATE,SECTOR,x,y\n"
+              "01,1,7,1e-07\n"
+              "01,2,,-0.5\n"
+              "02,1,3,0.84\n"
+              "\"a,b\",1,1,1\n");
+}
+
+TEST_F(ResultFileTest, AnEmptyTableGivesAnEmptyFileReplacingTheOldOne) {
+    const std::string path = t.dir.write("survey_run.csv", "old results\n");
+    const ResultFile result = write();
+    EXPECT_EQ(result.rows, 0);
+    EXPECT_EQ(TempDir::read(path), "");
+}
+
+TEST_F(ResultFileTest, FailuresNameTheirCauseAndLeaveTheOldFile) {
+    const std::string path = t.dir.write("survey_run.csv", "old results\n");
+    db().execute("drop table res");
+    EXPECT_THROW(write(), DbError);
+    EXPECT_EQ(TempDir::read(path), "old results\n");
+
+    db().execute("create table res (STATE varchar( 2), SECTOR double, a double, b double)");
+    t.state.out_file = t.dir.file("missing/folder/survey");
+    try {
+        write();
+        FAIL() << "expected an error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("missing/folder/survey_run.csv"), std::string::npos);
+    }
+    // No temporary file is left behind.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(t.dir.path())) {
+        files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, 2);  // the database and the old result file
+}
+
+}  // namespace
+}  // namespace vesk
