@@ -1,0 +1,65 @@
+#include "chitest/chi_statistics.h"
+
+#include <boost/math/distributions/chi_squared.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace vesk {
+
+std::optional<double> chi_square_p_value(double statistic, std::int64_t df) {
+    if (df <= 0 || !std::isfinite(statistic) || statistic < 0) {
+        return std::nullopt;
+    }
+    const boost::math::chi_squared_distribution<double> distribution(static_cast<double>(df));
+    return boost::math::cdf(boost::math::complement(distribution, statistic));
+}
+
+ExpectedCounts expected_counts(const std::vector<double>& central,
+                               const std::vector<double>& state) {
+    ExpectedCounts result;
+    const std::size_t classes = std::min(central.size(), state.size());
+    double central_total = 0;
+    double state_total = 0;
+    for (std::size_t k = 0; k < classes; ++k) {
+        central_total += central[k];
+        state_total += state[k];
+    }
+    const double total = central_total + state_total;
+    result.cells = static_cast<std::int64_t>(2 * classes);
+    if (classes == 0 || total <= 0) {
+        result.flagged = true;
+        result.reason = "no records";
+        return result;
+    }
+    result.smallest = std::numeric_limits<double>::infinity();
+    for (std::size_t k = 0; k < classes; ++k) {
+        const double both = central[k] + state[k];
+        for (const double expected : {central_total * both / total, state_total * both / total}) {
+            result.smallest = std::min(result.smallest, expected);
+            if (expected < 5) {
+                ++result.below_five;
+            }
+        }
+    }
+    const bool below_one = result.smallest < 1;
+    const bool many_below_five = 5 * result.below_five > result.cells;
+    result.flagged = below_one || many_below_five;
+    char text[160];
+    if (below_one) {
+        std::snprintf(text, sizeof text, "an expected count is below 1 (smallest %.3g)",
+                      result.smallest);
+        result.reason = text;
+    }
+    if (many_below_five) {
+        std::snprintf(text, sizeof text, "%lld of %lld expected counts are below 5",
+                      static_cast<long long>(result.below_five),
+                      static_cast<long long>(result.cells));
+        result.reason += (result.reason.empty() ? "" : "; ") + std::string(text);
+    }
+    return result;
+}
+
+}  // namespace vesk
