@@ -17,6 +17,7 @@
 #include "core/error.h"
 #include "core/routines.h"
 #include "forms/banner.h"
+#include "forms/datagroup_window.h"
 #include "forms/navigation_bar.h"
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
@@ -347,8 +348,10 @@ void VeskWindow::show_form(FormSlot slot) {
     switch (slot) {
         case form_runtest:    // the runs test window arrives with the runs test
         case form_chitest:    // the class window arrives with the chi-square test
-        case form_datagroup:  // the group window arrives with the group variables
         case form_vesk:
+            break;
+        case form_datagroup:
+            window = new DataGroupWindow(state_, ui_, this);
             break;
     }
     if (window) {

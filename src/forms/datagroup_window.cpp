@@ -1,0 +1,225 @@
+#include "forms/datagroup_window.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <string>
+
+#include "core/app_state.h"
+#include "core/text.h"
+#include "forms/picture_button.h"
+#include "platform/user_interface.h"
+
+namespace vesk {
+
+namespace {
+
+const QString freeze_caption = QStringLiteral("&Freeze Group variables");
+const QString unfreeze_caption = QStringLiteral("&UnFreeze Group variables");
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QListWidget* variable_list(const QString& name, QAbstractItemView::SelectionMode mode,
+                           QWidget* parent) {
+    auto* list = named(new QListWidget(parent), name);
+    list->setSelectionMode(mode);
+    list->setSortingEnabled(false);
+    return list;
+}
+
+// Appends the selected entries of one list, in their order, to the end of the other, then takes
+// them out of the first. Works on disabled lists too: a frozen window still moves what was
+// selected when it froze.
+void move_selected(QListWidget* from, QListWidget* to) {
+    for (int i = 0; i < from->count(); ++i) {
+        if (from->item(i)->isSelected()) {
+            to->addItem(from->item(i)->text());
+        }
+    }
+    for (int i = from->count() - 1; i >= 0; --i) {
+        if (from->item(i)->isSelected()) {
+            delete from->takeItem(i);
+        }
+    }
+}
+
+// Adds the first entry to the selection, leaving what else is selected.
+void select_first(QListWidget* list) {
+    if (list->count() > 0) {
+        list->item(0)->setSelected(true);
+    }
+}
+
+// Exchanges the texts of two entries; the selection follows the text that was selected.
+void swap_and_select(QListWidget* list, int selected, int other) {
+    const QString text = list->item(selected)->text();
+    list->item(selected)->setText(list->item(other)->text());
+    list->item(other)->setText(text);
+    list->setCurrentRow(other, QItemSelectionModel::ClearAndSelect);
+}
+
+}  // namespace
+
+DataGroupWindow::DataGroupWindow(AppState& state, UserInterface& ui, QWidget* main_window)
+    : SecondaryWindow(main_window, QStringLiteral("datagroup"), QStringLiteral("Data grouping")),
+      state_(state),
+      ui_(ui) {
+    build_controls();
+    Form_Load();
+}
+
+void DataGroupWindow::build_controls() {
+    auto* title = named(new QLabel(QStringLiteral("Formation of Group vaiables "), this),
+                        QStringLiteral("Label2"));
+    QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+    auto* availableLabel = named(new QLabel(QStringLiteral("List of available vaiables"), this),
+                                 QStringLiteral("Label1"));
+    auto* groupLabel = named(new QLabel(QStringLiteral("List of group Variables"), this),
+                             QStringLiteral("Label3"));
+    auto* reorderLabel = named(new QLabel(QStringLiteral("Reorder  group Variables"), this),
+                               QStringLiteral("Label4"));
+    auto* priorityLabel =
+        named(new QLabel(QStringLiteral("priority"), this), QStringLiteral("Label7"));
+
+    listvar_ = variable_list(QStringLiteral("listvar"), QAbstractItemView::ExtendedSelection, this);
+    Listgrp_ = variable_list(QStringLiteral("Listgrp"), QAbstractItemView::SingleSelection, this);
+    cmdadd_ = named(new QPushButton(QStringLiteral("&Add >"), this), QStringLiteral("cmdadd"));
+    Cmdremove_ =
+        named(new QPushButton(QStringLiteral("< &Remove"), this), QStringLiteral("Cmdremove"));
+    Picture1_ =
+        new PictureButton(PictureButton::Picture::chevron_up, QStringLiteral("Picture1"), this);
+    Picture2_ =
+        new PictureButton(PictureButton::Picture::chevron_down, QStringLiteral("Picture2"), this);
+    cmdgrp_ = named(new QPushButton(freeze_caption, this), QStringLiteral("cmdgrp"));
+    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
+
+    auto* moveButtons = new QVBoxLayout;
+    moveButtons->addSpacing(8);
+    moveButtons->addWidget(cmdadd_);
+    moveButtons->addSpacing(40);
+    moveButtons->addWidget(Cmdremove_);
+    moveButtons->addStretch(1);
+
+    auto* reorder = new QVBoxLayout;
+    reorder->addSpacing(8);
+    reorder->addWidget(reorderLabel);
+    reorder->addWidget(Picture1_);
+    reorder->addWidget(priorityLabel);
+    reorder->addWidget(Picture2_);
+    reorder->addStretch(1);
+
+    auto* lists = new QGridLayout;
+    lists->setHorizontalSpacing(16);
+    lists->addWidget(availableLabel, 0, 0);
+    lists->addWidget(groupLabel, 0, 2);
+    lists->addWidget(listvar_, 1, 0);
+    lists->addLayout(moveButtons, 1, 1);
+    lists->addWidget(Listgrp_, 1, 2);
+    lists->addLayout(reorder, 1, 3);
+    lists->setColumnStretch(0, 1);
+    lists->setColumnStretch(2, 1);
+    lists->setRowStretch(1, 1);
+
+    auto* commands = new QHBoxLayout;
+    commands->addStretch(1);
+    commands->addWidget(cmdgrp_);
+    commands->addSpacing(24);
+    commands->addWidget(Cmdexit_);
+    commands->addStretch(1);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(48, 16, 48, 24);
+    page->addWidget(title);
+    page->addSpacing(16);
+    page->addLayout(lists, 1);
+    page->addSpacing(16);
+    page->addLayout(commands);
+
+    connect(cmdadd_, &QPushButton::clicked, this, &DataGroupWindow::cmdadd_Click);
+    connect(Cmdremove_, &QPushButton::clicked, this, &DataGroupWindow::Cmdremove_Click);
+    connect(Picture1_, &QToolButton::clicked, this, &DataGroupWindow::Picture1_Click);
+    connect(Picture2_, &QToolButton::clicked, this, &DataGroupWindow::Picture2_Click);
+    connect(cmdgrp_, &QPushButton::clicked, this, &DataGroupWindow::cmdgrp_Click);
+    connect(Cmdexit_, &QPushButton::clicked, this, &DataGroupWindow::Cmdexit_Click);
+}
+
+void DataGroupWindow::Form_Load() {
+    // The last frozen list is not shown again: it stays in force in grp_vars until the next
+    // freeze, whatever grp_frozen holds.
+    for (const VarDef& var : state_.var_defs) {
+        listvar_->addItem(QString::fromStdString(var.name));
+    }
+    select_first(listvar_);
+}
+
+void DataGroupWindow::cmdadd_Click() {
+    move_selected(listvar_, Listgrp_);
+    select_first(listvar_);
+}
+
+void DataGroupWindow::Cmdremove_Click() {
+    move_selected(Listgrp_, listvar_);
+    select_first(listvar_);
+}
+
+void DataGroupWindow::Picture1_Click() {
+    for (int i = 1; i < Listgrp_->count(); ++i) {
+        if (Listgrp_->item(i)->isSelected()) {
+            swap_and_select(Listgrp_, i, i - 1);
+        }
+    }
+}
+
+void DataGroupWindow::Picture2_Click() {
+    for (int i = Listgrp_->count() - 2; i >= 0; --i) {
+        if (Listgrp_->item(i)->isSelected()) {
+            swap_and_select(Listgrp_, i, i + 1);
+        }
+    }
+}
+
+void DataGroupWindow::cmdgrp_Click() {
+    if (Listgrp_->count() == 0) {
+        alert_msg(ui_, QStringLiteral("No Group variables are formmed"));
+        state_.grp_frozen = false;
+        return;
+    }
+    if (cmdgrp_->text() != freeze_caption) {
+        show_frozen(false);
+        state_.grp_frozen = false;
+        return;
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < Listgrp_->count(); ++i) {
+        names.emplace_back(trim(Listgrp_->item(i)->text().toStdString()));
+    }
+    state_.grp_vars = join(names, ", ");
+    state_.grp_frozen = true;
+    show_frozen(true);
+}
+
+void DataGroupWindow::show_frozen(bool frozen) {
+    listvar_->setEnabled(!frozen);
+    Listgrp_->setEnabled(!frozen);
+    Picture1_->setEnabled(!frozen);
+    Picture2_->setEnabled(!frozen);
+    cmdgrp_->setText(frozen ? unfreeze_caption : freeze_caption);
+}
+
+void DataGroupWindow::Cmdexit_Click() {
+    close();
+}
+
+}  // namespace vesk
