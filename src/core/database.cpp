@@ -117,6 +117,11 @@ bool Statement::is_null(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
+bool Statement::is_number(int column) const {
+    const int type = sqlite3_column_type(stmt_, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
 bool Statement::is_null_or_empty(int column) const {
     return is_null(column) || sqlite3_column_bytes(stmt_, column) == 0;
 }
@@ -128,12 +133,15 @@ std::string Statement::text(int column) const {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
             return general_form(sqlite3_column_double(stmt_, column));
-        default: {
-            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
-            const int size = sqlite3_column_bytes(stmt_, column);
-            return bytes ? std::string(bytes, static_cast<std::size_t>(size)) : std::string{};
-        }
+        default:
+            return std::string(text_view(column));
     }
+}
+
+std::string_view Statement::text_view(int column) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    const int size = sqlite3_column_bytes(stmt_, column);
+    return bytes ? std::string_view(bytes, static_cast<std::size_t>(size)) : std::string_view{};
 }
 
 double Statement::number(int column) const { return sqlite3_column_double(stmt_, column); }

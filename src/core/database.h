@@ -51,11 +51,16 @@ public:
     int column_index(std::string_view name) const;
 
     bool is_null(int column) const;
+    // True when the value is stored as a number (integer or real).
+    bool is_number(int column) const;
     // True when the value is null or has no characters.
     bool is_null_or_empty(int column) const;
     // The value as text: text as stored, numbers in the general form, null as "".
     std::string text(int column) const;
     std::string text(std::string_view name) const { return text(column_index(name)); }
+    // The bytes of a text value without a copy, valid until the next step; "" for null. For a
+    // scan over many rows; numbers are better read with number().
+    std::string_view text_view(int column) const;
     double number(int column) const;
     double number(std::string_view name) const { return number(column_index(name)); }
     std::int64_t integer(int column) const;

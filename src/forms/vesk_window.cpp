@@ -19,6 +19,7 @@
 #include "forms/banner.h"
 #include "forms/datagroup_window.h"
 #include "forms/navigation_bar.h"
+#include "forms/runtest_window.h"
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
 #include "forms/window_geometry.h"
@@ -346,7 +347,9 @@ void VeskWindow::AdodcX_Error(const QString& description) { ui_.ask_yes_no(descr
 void VeskWindow::show_form(FormSlot slot) {
     SecondaryWindow* window = nullptr;
     switch (slot) {
-        case form_runtest:    // the runs test window arrives with the runs test
+        case form_runtest:
+            window = new RuntestWindow(state_, ui_, this);
+            break;
         case form_chitest:    // the class window arrives with the chi-square test
         case form_vesk:
             break;

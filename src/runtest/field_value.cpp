@@ -1,0 +1,45 @@
+#include "runtest/field_value.h"
+
+#include <cmath>
+
+#include "core/number_text.h"
+
+namespace vesk {
+
+void FieldValue::assign(const Statement& row, int column) {
+    is_number_ = row.is_number(column);
+    if (is_number_) {
+        number_ = row.number(column);
+        text_.clear();
+    } else {
+        text_.assign(row.text_view(column));
+    }
+}
+
+bool FieldValue::same_as(const Statement& row, int column) const {
+    if (row.is_number(column)) {
+        const double number = row.number(column);
+        if (is_number_ && number == number_) {
+            return true;
+        }
+        // Unequal numbers can still share their 15-digit text; this runs only at a break.
+        return text() == general_form(number);
+    }
+    const std::string_view value = row.text_view(column);
+    return is_number_ ? general_form(number_) == value : text_ == value;
+}
+
+std::string FieldValue::text() const {
+    return is_number_ ? general_form(number_) : text_;
+}
+
+bool is_central(const Statement& row, int column) {
+    if (row.is_number(column)) {
+        const double number = row.number(column);
+        // Only a number within rounding of 1 can read as "1"; the test keeps the write rare.
+        return number == 1.0 || (std::fabs(number - 1.0) < 1e-13 && general_form(number) == "1");
+    }
+    return row.text_view(column) == "1";
+}
+
+}  // namespace vesk

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "core/database.h"
+
+namespace vesk {
+
+// A field of the ordered data kept from one row to compare with later rows. Two fields are the
+// same when they read as the same text (numbers in the general form, null as ""), but numbers are
+// compared as numbers first, so a scan over a million rows does not write each one as text.
+class FieldValue {
+public:
+    void assign(const Statement& row, int column);
+    bool same_as(const Statement& row, int column) const;
+    // The value as text, numbers in the general form.
+    std::string text() const;
+
+private:
+    bool is_number_ = false;
+    double number_ = 0;
+    std::string text_;
+};
+
+// The central sample is marked by the text "1" exactly; a number reads as "1" only when its
+// general form is "1".
+bool is_central(const Statement& row, int column);
+
+}  // namespace vesk

@@ -1,0 +1,168 @@
+#include "runtest/run_calc.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "core/groups.h"
+#include "core/identifier.h"
+#include "core/text.h"
+#include "runtest/field_value.h"
+#include "runtest/runs_distribution.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr const char* statistic_columns =
+    "centrun double, statrun double, totrun double, n double, m double, erun double, "
+    "vrun double, zvalue double";
+
+// The names go into SQL text, so only plain variable names are let through.
+void check_names(const AppState& state, const std::vector<GroupColumn>& columns) {
+    for (const std::string& group : state.grp_names) {
+        if (!is_valid_variable_name(group)) {
+            throw Error("The group variable \"" + group + "\" is not a valid variable name.");
+        }
+    }
+    if (columns.size() != state.grp_names.size()) {
+        throw Error("A group variable of \"" + state.grp_vars + "\" is not a defined variable.");
+    }
+    for (const std::string* name : {&state.sample_var, &state.param_var}) {
+        if (!is_valid_variable_name(*name)) {
+            throw Error("\"" + *name + "\" is not a valid variable name.");
+        }
+    }
+}
+
+// Group columns, then the sample (at grp_count) and the parameter, ordered by the groups, the
+// parameter and the sample, so ties of the parameter stand in sample order.
+std::string ordered_query(const AppState& state) {
+    const std::string groups = join(state.grp_names, ", ");
+    return "select " + groups + ", " + state.sample_var + ", " + state.param_var +
+           " from data order by " + groups + "," + state.param_var + "," + state.sample_var;
+}
+
+std::string insert_statement(const AppState& state) {
+    std::string values;
+    const std::size_t count = state.grp_names.size() + 8;
+    for (std::size_t i = 1; i <= count; ++i) {
+        values += (i > 1 ? ",?" : "?") + std::to_string(i);
+    }
+    return "insert into data_run (" + join(state.grp_names, ", ") +
+           ",centrun,statrun,totrun,n,m,erun,vrun,zvalue) values (" + values + ")";
+}
+
+void bind_statistic(Statement& insert, int index, double value) {
+    if (std::isfinite(value)) {
+        insert.bind(index, value);
+    } else {
+        insert.bind_null(index);
+    }
+}
+
+// Counts the runs and records of the group being read and stores its row at its end.
+class GroupRuns {
+public:
+    GroupRuns(Statement& insert, const std::vector<GroupColumn>& columns)
+        : insert_(insert), columns_(columns), start_(columns.size()) {}
+
+    // True when row's group columns differ from those of the group being read.
+    bool is_new_group(const Statement& row) const {
+        for (std::size_t i = 0; i < start_.size(); ++i) {
+            if (!start_[i].same_as(row, static_cast<int>(i))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void start(const Statement& row) {
+        for (std::size_t i = 0; i < start_.size(); ++i) {
+            start_[i].assign(row, static_cast<int>(i));
+        }
+        centrun_ = statrun_ = n_ = m_ = 0;
+        last_kind_ = Kind::none;
+    }
+
+    void add(bool central) {
+        const Kind kind = central ? Kind::central : Kind::state;
+        if (kind != last_kind_) {
+            (central ? centrun_ : statrun_) += 1;
+            last_kind_ = kind;
+        }
+        (central ? n_ : m_) += 1;
+    }
+
+    void store() {
+        int index = 1;
+        for (std::size_t i = 0; i < start_.size(); ++i) {
+            bind_group_value(insert_, index++, columns_[i], start_[i].text());
+        }
+        const double totrun = centrun_ + statrun_;
+        const RunsMoments moments = runs_moments(n_, m_);
+        const double zvalue = runs_z(totrun, moments);
+        for (double value :
+             {centrun_, statrun_, totrun, n_, m_, moments.erun, moments.vrun, zvalue}) {
+            bind_statistic(insert_, index++, value);
+        }
+        insert_.run();
+        insert_.reset();
+    }
+
+private:
+    enum class Kind { none, central, state };
+
+    Statement& insert_;
+    const std::vector<GroupColumn>& columns_;
+    std::vector<FieldValue> start_;
+    double centrun_ = 0;
+    double statrun_ = 0;
+    double n_ = 0;
+    double m_ = 0;
+    Kind last_kind_ = Kind::none;
+};
+
+}  // namespace
+
+void run_calc(AppState& state) {
+    split_grp_vars(state);
+    const std::vector<GroupColumn> columns = group_columns(state);
+    check_names(state, columns);
+    Database& db = state.db_conn;
+
+    // One transaction: a failure anywhere leaves the previous data_run as it was.
+    Transaction transaction(db, Transaction::Lock::immediate);
+    db.execute("drop table if exists data_run");
+    db.execute("create table data_run (" + group_column_definitions(columns) + statistic_columns +
+               ")");
+    Statement insert = db.prepare(insert_statement(state));
+    Statement query = [&] {
+        try {
+            return db.prepare(ordered_query(state));
+        } catch (const DbError& e) {
+            throw Error("The runs test cannot read the data: " + std::string(e.what()));
+        }
+    }();
+
+    const int sample = static_cast<int>(columns.size());
+    GroupRuns group(insert, columns);
+    bool any = false;
+    while (query.step()) {
+        if (!any) {
+            group.start(query);
+            any = true;
+        } else if (group.is_new_group(query)) {
+            group.store();
+            group.start(query);
+        }
+        group.add(is_central(query, sample));
+    }
+    if (any) {
+        group.store();
+    }
+    transaction.commit();
+}
+
+}  // namespace vesk

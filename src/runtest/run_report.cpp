@@ -1,0 +1,15 @@
+#include "runtest/run_report.h"
+
+namespace vesk {
+
+ResultFile run_report(AppState& state) {
+    return write_result_file(
+        state, "data_run", "_run.csv",
+        {"cent_run", "state_run", "total_run", "n", "m", "erun", "vrun", "zvalue"});
+}
+
+std::string run_report_message(const ResultFile& result) {
+    return "Generated Test result in file: " + result.path;
+}
+
+}  // namespace vesk

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "runtest/run_calc.h"
+#include "runtest/run_report.h"
+#include "support/temp_dir.h"
+
+namespace vesk {
+namespace {
+
+using testing::TempDir;
+using testing::TempState;
+
+const std::string header = "STATE,SECTOR,cent_run,state_run,total_run,n,m,erun,vrun,zvalue\n";
+
+class RunTest : public ::testing::Test {
+protected:
+    // data: STATE (character), SECTOR (numeric), SAMPLE of the given type, INCOME (numeric).
+    void make_data(const std::string& sample_type, const std::string& rows) {
+        const bool character = sample_type == "C";
+        t.state.var_defs = {{"STATE", 1, 2, "C", "Y"},
+                            {"SECTOR", 3, 1, "N", "N"},
+                            {"SAMPLE", 4, 2, sample_type, "N"},
+                            {"INCOME", 6, 5, "N", "N"}};
+        db().execute("drop table if exists data");
+        db().execute(std::string("create table data (STATE varchar( 2), SECTOR double, SAMPLE ") +
+                     (character ? "varchar( 2)" : "double") + ", INCOME double)");
+        if (!rows.empty()) {
+            db().execute("insert into data values " + rows);
+        }
+        t.state.grp_vars = "STATE, SECTOR";
+        t.state.sample_var = "SAMPLE";
+        t.state.param_var = "INCOME";
+        t.state.out_file = t.dir.file("survey");
+    }
+    // run_calc and run_report; the result file's text.
+    std::string run() {
+        run_calc(t.state);
+        report = run_report(t.state);
+        return TempDir::read(report.path);
+    }
+    std::int64_t rows_in(const char* table) {
+        auto count = db().prepare(std::string("select count(*) from ") + table);
+        count.step();
+        return count.integer(0);
+    }
+    Database& db() { return t.state.db_conn; }
+
+    TempState t;
+    ResultFile report;
+};
+
+struct Case {
+    const char* what;
+    const char* sample_type;
+    const char* rows;  // (STATE, SECTOR, SAMPLE, INCOME), in any order
+    const char* lines;
+};
+
+TEST_F(RunTest, CountsRunsAndWritesOneLinePerGroup) {
+    const Case cases[] = {
+        {"worked group 1,1,2,2,1", "N",
+         "('01', 1, 1, 10), ('01', 1, 1, 20), ('01', 1, 2, 30), ('01', 1, 2, 40), ('01', 1, 1, 50)",
+         "01,1,2,1,3,3,2,3.4,0.84,-0.436435780471985\n"},
+        {"a tie puts the central record before state value 2", "N",
+         "('01', 1, 2, 5), ('01', 1, 1, 5), ('01', 1, 2, 7)",
+         "01,1,1,1,2,1,2,2.33333333333333,0.222222222222222,-0.707106781186547\n"},
+        {"state values 2 and 3 side by side are one state run", "N",
+         "('01', 1, 1, 1), ('01', 1, 2, 2), ('01', 1, 3, 3), ('01', 1, 1, 4)",
+         "01,1,2,1,3,2,2,3,0.666666666666667,0\n"},
+        {"character 01 and blank-led 1 are state, 1 is central", "C",
+         "('01', 1, '1', 1), ('01', 1, '01', 2), ('01', 1, ' 1', 3), ('01', 1, '1', 4)",
+         "01,1,2,1,3,2,2,3,0.666666666666667,0\n"},
+        {"two groups, rows in group order", "N",
+         "('02', 1, 1, 1), ('01', 2, 2, 1), ('01', 2, 1, 2), ('02', 1, 2, 2), ('01', 2, 1, 3)",
+         "01,2,1,1,2,2,1,2.33333333333333,0.222222222222222,-0.707106781186547\n"
+         "02,1,1,1,2,1,1,2,0,\n"},
+        {"a group of one record keeps its row, undefined statistics empty", "N", "('01', 1, 1, 1)",
+         "01,1,1,0,1,1,0,1,,\n"},
+        {"a group of one sample only", "N", "('01', 1, 2, 1), ('01', 1, 2, 2), ('01', 1, 3, 3)",
+         "01,1,0,1,1,0,3,1,0,\n"},
+        {"group values written plain, a comma quoted", "N",
+         "('A,', 1.5, 1, 1), ('A,', 1.5, 2, 2), ('O''', 1, 1, 1), ('O''', 1, 2, 2)",
+         "\"A,\",1.5,1,1,2,1,1,2,0,\nO',1,1,1,2,1,1,2,0,\n"},
+        {"group numbers equal to 15 digits are one group", "N",
+         "('01', 0.3, 1, 1), ('01', 0.30000000000000004, 2, 2)", "01,0.3,1,1,2,1,1,2,0,\n"},
+        {"a null group value and an empty one are one group", "N", "('', 1, 1, 1), (null, 1, 2, 2)",
+         ",1,1,1,2,1,1,2,0,\n"},
+    };
+    for (const Case& c : cases) {
+        make_data(c.sample_type, c.rows);
+        EXPECT_EQ(run(), header + c.lines) << c.what;
+    }
+}
+
+TEST_F(RunTest, EmptyDataGivesNoRowAndAnEmptyFile) {
+    make_data("N", "");
+    EXPECT_EQ(run(), "");
+    EXPECT_EQ(report.rows, 0);
+    EXPECT_EQ(rows_in("data_run"), 0);
+}
+
+TEST_F(RunTest, NumbersAreStoredAndNonFiniteStatisticsAreNull) {
+    make_data("N", "('01', 1, 1, 10), ('02', 1, 1, 10), ('02', 1, 2, 20)");
+    run_calc(t.state);
+    EXPECT_EQ(t.state.grp_names, (std::vector<std::string>{"STATE", "SECTOR"}));
+    auto row = db().prepare(
+        "select typeof(STATE), typeof(SECTOR), erun, vrun, zvalue from "
+        "data_run order by STATE");
+    ASSERT_TRUE(row.step());
+    EXPECT_EQ(row.text(0), "text");
+    EXPECT_EQ(row.text(1), "real");
+    EXPECT_EQ(row.number(2), 1);
+    EXPECT_TRUE(row.is_null(3));
+    EXPECT_TRUE(row.is_null(4));
+    ASSERT_TRUE(row.step());
+    EXPECT_EQ(row.number(3), 0);  // n = m = 1: no variance, z undefined
+    EXPECT_TRUE(row.is_null(4));
+}
+
+TEST_F(RunTest, RunningAgainReplacesTableAndFile) {
+    make_data("N", "('01', 1, 1, 1), ('01', 1, 2, 2), ('02', 1, 1, 1), ('02', 1, 2, 2)");
+    run();
+    EXPECT_EQ(report.rows, 2);
+    db().execute("delete from data where STATE = '01'");
+    EXPECT_EQ(run(), header + "02,1,1,1,2,1,1,2,0,\n");
+    EXPECT_EQ(rows_in("data_run"), 1);
+    EXPECT_EQ(report.path, t.dir.file("survey_run.csv"));
+    EXPECT_EQ(run_report_message(report), "Generated Test result in file: " + report.path);
+}
+
+TEST_F(RunTest, OneGroupVariableGivesOneGroupColumn) {
+    make_data("N", "('01', 1, 1, 1), ('01', 2, 2, 2)");
+    t.state.grp_vars = "STATE";
+    EXPECT_EQ(run(),
+              "STATE,cent_run,state_run,total_run,n,m,erun,vrun,zvalue\n"
+              "01,1,1,2,1,1,2,0,\n");
+}
+
+TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
+    make_data("N", "('01', 1, 1, 1), ('01', 1, 2, 2)");
+    run_calc(t.state);
+    struct Refusal {
+        const char* what;
+        std::string AppState::*field;
+        const char* value;
+        const char* says;
+    };
+    const Refusal refusals[] = {
+        {"a pasted statement", &AppState::sample_var, "SAMPLE; drop table data", "valid"},
+        {"a column data lacks", &AppState::param_var, "WEIGHT", "WEIGHT"},
+        {"an undefined group", &AppState::grp_vars, "STATE, REGION", "defined"},
+        {"a group name the engine reserves", &AppState::grp_vars, "STATE, ORDER", "ORDER"},
+        {"no group at all", &AppState::grp_vars, "", "valid"},
+    };
+    for (const Refusal& r : refusals) {
+        make_data("N", "('01', 1, 1, 1), ('01', 1, 2, 2)");
+        t.state.*r.field = r.value;
+        try {
+            run_calc(t.state);
+            ADD_FAILURE() << r.what << ": no error";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(r.says), std::string::npos)
+                << r.what << ": " << e.what();
+        }
+        EXPECT_EQ(rows_in("data_run"), 1) << r.what;
+        EXPECT_EQ(db().column_names("data_run").size(), 10u) << r.what;
+    }
+}
+
+}  // namespace
+}  // namespace vesk
