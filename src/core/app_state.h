@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/database.h"
+#include "core/load_summary.h"
 
 namespace vesk {
 
@@ -48,6 +49,7 @@ struct AppState {
     std::vector<VarDef> var_defs;
     std::string key_list;
     bool data_loaded = false;
+    LoadSummary last_load;  // of the import that built the current table data
 
     bool filter_on = false;
     std::string filter_cond;

@@ -96,6 +96,8 @@ void Statement::run() {
 
 void Statement::reset() { sqlite3_reset(stmt_); }
 
+int Statement::parameter_count() const { return sqlite3_bind_parameter_count(stmt_); }
+
 int Statement::column_count() const { return sqlite3_column_count(stmt_); }
 
 std::string Statement::column_name(int column) const {

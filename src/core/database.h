@@ -66,7 +66,12 @@ public:
     std::int64_t integer(int column) const;
     std::int64_t integer(std::string_view name) const { return integer(column_index(name)); }
 
+    // How many parameters the SQL text holds.
+    int parameter_count() const;
+
     const std::string& sql() const { return sql_; }
+    // The engine's statement, for loops that bind and step a million times.
+    sqlite3_stmt* handle() const { return stmt_; }
 
 private:
     friend class Database;

@@ -1,0 +1,144 @@
+// Import speed and memory: the generated survey file of 1,000,000 and of 100,000 lines loaded
+// into table data, five times each; the median time, lines a second, and the peak memory of one
+// import in a process of its own.
+//
+//   bench_import DATA_FOLDER
+//   bench_import --import-once DATABASE FILE   (the measured child process)
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/survey_generator.h"
+#include "load/load_data.h"
+
+namespace {
+
+using vesk::AppState;
+using vesk::Database;
+
+constexpr int runs = 5;
+
+void remove_database(const std::string& path) {
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + "-journal");
+}
+
+double seconds_to_load(AppState& state) {
+    const auto begin = std::chrono::steady_clock::now();
+    const vesk::LoadSummary summary = vesk::load_data(state);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - begin;
+    if (summary.lines_rejected != 0 || !state.data_loaded) {
+        throw std::runtime_error("the survey file did not load completely");
+    }
+    return elapsed.count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void print_times(const char* what, std::int64_t lines, const std::vector<double>& times) {
+    const double middle = median(times);
+    std::printf("import %8lld lines, %-24s median %.3f s of %d (%.0f lines/s; runs:",
+                static_cast<long long>(lines), what, middle, runs,
+                static_cast<double>(lines) / middle);
+    for (const double t : times) {
+        std::printf(" %.3f", t);
+    }
+    std::printf(")\n");
+    std::fflush(stdout);
+}
+
+// Every run on a database file that holds only the layout.
+void time_fresh_imports(const std::string& folder, const std::string& file, std::int64_t lines) {
+    const std::string db_path = folder + "/bench_import.db";
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        remove_database(db_path);
+        AppState state{Database::open(db_path)};
+        vesk::bench::prepare_survey_load(state, file);
+        times.push_back(seconds_to_load(state));
+    }
+    remove_database(db_path);
+    print_times("into a new database:", lines, times);
+}
+
+// Every run replaces the table data the run before loaded, as a user's second load does.
+void time_replacing_imports(const std::string& folder, const std::string& file,
+                            std::int64_t lines) {
+    const std::string db_path = folder + "/bench_import.db";
+    remove_database(db_path);
+    AppState state{Database::open(db_path)};
+    vesk::bench::load_survey(state, file);
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        times.push_back(seconds_to_load(state));
+    }
+    remove_database(db_path);
+    print_times("replacing loaded data:", lines, times);
+}
+
+// Peak resident memory of a fresh process that imports the file into a new database.
+long peak_memory_kib(const std::string& folder, const std::string& file) {
+    const std::string db_path = folder + "/bench_import_memory.db";
+    remove_database(db_path);
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/proc/self/exe", "bench_import", "--import-once", db_path.c_str(), file.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("the measured import failed");
+    }
+    remove_database(db_path);
+    return usage.ru_maxrss;
+}
+
+int import_once(const std::string& db_path, const std::string& file) {
+    AppState state{Database::open(db_path)};
+    vesk::bench::load_survey(state, file);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        if (argc == 4 && std::string(argv[1]) == "--import-once") {
+            return import_once(argv[2], argv[3]);
+        }
+        if (argc != 2) {
+            std::fprintf(stderr, "usage: bench_import DATA_FOLDER\n");
+            return 2;
+        }
+        const std::string folder = argv[1];
+        const std::int64_t large = vesk::bench::default_survey_lines;
+        const std::int64_t small = large / 10;
+        const std::string large_file = vesk::bench::ensure_survey_file(folder, large);
+        const std::string small_file = vesk::bench::ensure_survey_file(folder, small);
+
+        time_fresh_imports(folder, large_file, large);
+        time_replacing_imports(folder, large_file, large);
+        time_fresh_imports(folder, small_file, small);
+        std::printf("import %8lld lines, peak memory of the importing process: %.1f MB\n",
+                    static_cast<long long>(large),
+                    static_cast<double>(peak_memory_kib(folder, large_file)) / 1024.0);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_import: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,87 @@
+#include "load/line_loader.h"
+
+#include <sqlite3.h>
+
+#include "core/number_text.h"
+#include "core/text.h"
+#include "load/record_layout.h"
+
+namespace vesk {
+
+LineLoader::LineLoader(Database& db, const std::vector<VarDef>& defs)
+    : insert_(db.prepare(insert_data_sql(defs))) {
+    fields_.reserve(defs.size());
+    for (const VarDef& def : defs) {
+        const bool numeric = def.type == "N";
+        fields_.push_back(Field{static_cast<std::size_t>(def.start - 1),
+                                static_cast<std::size_t>(def.length), numeric, &def.name});
+        any_numeric_ = any_numeric_ || numeric;
+    }
+}
+
+bool LineLoader::bind(std::string_view line, RejectedLine& rejection) {
+    sqlite3_stmt* stmt = insert_.handle();
+    int index = 0;
+    for (const Field& field : fields_) {
+        ++index;
+        // A field running past the end of the line holds what remains, possibly nothing.
+        const std::string_view slice = field.offset < line.size()
+                                           ? line.substr(field.offset, field.length)
+                                           : std::string_view{};
+        if (!field.numeric) {
+            // The line outlives the step, so the engine need not copy the slice.
+            sqlite3_bind_text(stmt, index, slice.data(), static_cast<int>(slice.size()),
+                              SQLITE_STATIC);
+            continue;
+        }
+        const auto number = parse_number(slice);
+        if (!number) {
+            rejection.reason = field.offset < line.size() ? RejectReason::not_a_number
+                                                          : RejectReason::line_too_short;
+            rejection.variable = *field.name;
+            return false;
+        }
+        sqlite3_bind_double(stmt, index, *number);
+    }
+    return true;
+}
+
+void LineLoader::load(std::string_view line, LoadSummary& summary) {
+    ++summary.lines_read;
+    RejectedLine rejection;
+    rejection.line_number = summary.lines_read;
+    if (any_numeric_ && trim(line).empty()) {
+        rejection.reason = RejectReason::blank_line;
+        reject(std::move(rejection), summary);
+        return;
+    }
+    if (!bind(line, rejection)) {
+        reject(std::move(rejection), summary);
+        return;
+    }
+    sqlite3_stmt* stmt = insert_.handle();
+    const int rc = sqlite3_step(stmt);
+    sqlite3_reset(stmt);
+    if (rc == SQLITE_DONE) {
+        ++summary.lines_loaded;
+        return;
+    }
+    // A constraint aborts only this insert; any other failure is the database's, not the line's.
+    if ((rc & 0xff) != SQLITE_CONSTRAINT) {
+        throw DbError(std::string("the import failed at line ") +
+                      std::to_string(summary.lines_read) + ": " +
+                      sqlite3_errmsg(sqlite3_db_handle(stmt)));
+    }
+    rejection.reason =
+        rc == SQLITE_CONSTRAINT_PRIMARYKEY ? RejectReason::duplicate_key : RejectReason::refused;
+    reject(std::move(rejection), summary);
+}
+
+void LineLoader::reject(RejectedLine rejection, LoadSummary& summary) {
+    ++summary.lines_rejected;
+    if (summary.first_rejected.size() < rejected_lines_named) {
+        summary.first_rejected.push_back(std::move(rejection));
+    }
+}
+
+}  // namespace vesk

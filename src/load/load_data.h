@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "core/app_state.h"
+#include "core/error.h"
+#include "core/load_summary.h"
+
+namespace vesk {
+
+// The load command needs a group variable, a key, a sample and a parameter at the least.
+inline constexpr std::int64_t min_var_count = 4;
+inline constexpr const char* too_few_variables_text =
+    "Minimum of 4 variables should be defined\rGroup var, primary key, sample and parameter";
+inline constexpr const char* no_key_text = "primary keys not defined";
+
+// Told how far the import has got: bytes of the input file read so far and the file's size.
+// Returning false cancels the import.
+using LoadProgress = std::function<bool(std::uint64_t bytes_read, std::uint64_t file_size)>;
+
+// The import was cancelled through the progress callback; nothing was changed.
+class LoadCancelled : public Error {
+  public:
+    LoadCancelled() : Error("The import was cancelled; the data loaded before are kept.") {}
+};
+
+// Rebuilds table data from the layout in table variable and the fixed-width file inp_file: one
+// column per variable and CLASS, the key variables as primary key, one row per accepted line,
+// then the rows failing filter_cond deleted. Reads var_defs from table variable (keeping the
+// earlier ones when it is empty), sets key_list, last_load and data_loaded (true when there is a
+// key and at least four variables) and returns the summary.
+//
+// All of it is one transaction: when the file cannot be read, the layout or the filter is
+// refused, the database fails or the import is cancelled, it throws vesk::Error (LoadCancelled
+// for a cancel) and table data, var_defs, key_list and last_load stay as they were, with
+// data_loaded false. A line the data cannot take is left out and reported in the summary.
+LoadSummary load_data(AppState& state, const LoadProgress& progress = {});
+
+}  // namespace vesk

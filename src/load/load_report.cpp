@@ -1,0 +1,53 @@
+#include "load/load_report.h"
+
+namespace vesk {
+
+namespace {
+
+std::string count_of(std::int64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string reject_reason_text(const RejectedLine& rejected) {
+    switch (rejected.reason) {
+        case RejectReason::blank_line:
+            return "blank line";
+        case RejectReason::line_too_short:
+            return "the line ends before " + rejected.variable;
+        case RejectReason::not_a_number:
+            return rejected.variable + " is not a number";
+        case RejectReason::duplicate_key:
+            return "duplicate key";
+        case RejectReason::refused:
+            break;
+    }
+    return "refused by the database";
+}
+
+std::string load_report(const LoadSummary& summary) {
+    std::string text = count_of(summary.lines_read, "line", "lines") +
+                       " read: " + std::to_string(summary.lines_loaded) + " loaded, " +
+                       std::to_string(summary.lines_rejected) + " rejected.";
+    if (summary.filter_applied) {
+        text +=
+            "\nThe filter removed " + count_of(summary.rows_filtered_out, "row", "rows") + "; " +
+            count_of(summary.lines_loaded - summary.rows_filtered_out, "row stays.", "rows stay.");
+    }
+    if (!summary.first_rejected.empty()) {
+        text += "\nRejected lines:";
+        for (const RejectedLine& rejected : summary.first_rejected) {
+            text += "\nline " + std::to_string(rejected.line_number) + ": " +
+                    reject_reason_text(rejected);
+        }
+        const auto unnamed =
+            summary.lines_rejected - static_cast<std::int64_t>(summary.first_rejected.size());
+        if (unnamed > 0) {
+            text += "\nand " + count_of(unnamed, "more rejected line.", "more rejected lines.");
+        }
+    }
+    return text;
+}
+
+}  // namespace vesk

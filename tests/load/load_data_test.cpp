@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "core/error.h"
+#include "load/load_data.h"
+#include "load_fixture.h"
+
+namespace vesk {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class LoadData : public testing::LoadFixture {};
+
+TEST_F(LoadData, BuildsTableDataFromTheLayoutWithTheKeyDeclared) {
+    set_layout(four_variables());
+    set_input("00102103 \r\n");
+    load_data(t.state);
+
+    EXPECT_EQ(rows("select name, type, pk from pragma_table_info('data') order by cid"),
+              (Rows{{"HHID", "varchar(3)", "1"},
+                    {"STATE", "varchar(2)", "0"},
+                    {"SEX", "double", "0"},
+                    {"AGE", "double", "0"},
+                    {"CLASS", "double", "0"}}));
+    EXPECT_EQ(rows("select HHID, STATE, SEX, AGE, CLASS from data"),
+              (Rows{{"001", "02", "1", "3", ""}}));
+    ASSERT_EQ(t.state.var_count(), 4);
+    EXPECT_EQ(t.state.var_defs[3].name, "AGE");
+    EXPECT_EQ(t.state.var_defs[3].start, 7);
+    EXPECT_EQ(t.state.key_list, "HHID");
+    EXPECT_TRUE(t.state.data_loaded);
+}
+
+TEST_F(LoadData, SeveralKeyVariablesMakeOneKeyInLayoutOrder) {
+    set_layout({{"HHID", 1, 3, "C", "Y"},
+                {"STATE", 4, 2, "C", "N"},
+                {"PERSON", 6, 1, "N", "Y"},
+                {"AGE", 7, 3, "N", "N"}});
+    set_input("001021 20\n001022 30\n001021 40\n");
+    const LoadSummary summary = load_data(t.state);
+
+    EXPECT_EQ(t.state.key_list, "HHID, PERSON");
+    EXPECT_EQ(rows("select name, pk from pragma_table_info('data') where pk > 0 order by pk"),
+              (Rows{{"HHID", "1"}, {"PERSON", "2"}}));
+    EXPECT_EQ(summary.lines_loaded, 2);
+    ASSERT_EQ(summary.first_rejected.size(), 1U);
+    EXPECT_EQ(summary.first_rejected[0].line_number, 3);
+    EXPECT_EQ(summary.first_rejected[0].reason, RejectReason::duplicate_key);
+}
+
+TEST_F(LoadData, NumericSlicesReadLikeNumericLiterals) {
+    struct Case {
+        const char* slice;
+        const char* stored;  // "" when the line is rejected
+    };
+    const Case cases[] = {
+        {"007", "7"},   {" 12", "12"}, {"-3 ", "-3"}, {"1.5", "1.5"}, {"+.5", "0.5"},
+        {"1e2", "100"}, {"   ", ""},   {"1,5", ""},   {"inf", ""},    {"nan", ""},
+        {"0x1", ""},    {"- 3", ""},   {"1..", ""},   {"12a", ""},
+    };
+    set_layout(four_variables());
+    std::string input;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        input += "0" + std::to_string(10 + i) + "011" + cases[i].slice + "\r\n";
+    }
+    set_input(input);
+    const LoadSummary summary = load_data(t.state);
+
+    std::size_t rejected = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Rows found = rows("select AGE, typeof(AGE) from data where HHID = '0" +
+                                std::to_string(10 + i) + "'");
+        if (*cases[i].stored == '\0') {
+            EXPECT_TRUE(found.empty()) << cases[i].slice;
+            ASSERT_LT(rejected, summary.first_rejected.size());
+            EXPECT_EQ(summary.first_rejected[rejected].line_number,
+                      static_cast<std::int64_t>(i + 1));
+            EXPECT_EQ(summary.first_rejected[rejected].reason, RejectReason::not_a_number)
+                << cases[i].slice;
+            EXPECT_EQ(summary.first_rejected[rejected].variable, "AGE");
+            ++rejected;
+        } else {
+            EXPECT_EQ(found, (Rows{{cases[i].stored, "real"}})) << cases[i].slice;
+        }
+    }
+    EXPECT_EQ(summary.lines_rejected, static_cast<std::int64_t>(rejected));
+}
+
+TEST_F(LoadData, CharacterSlicesKeepTheirBlanksAndQuotes) {
+    set_layout({{"HHID", 1, 3, "C", "Y"},
+                {"NAME", 4, 4, "C", "N"},
+                {"SEX", 8, 1, "N", "N"},
+                {"TAIL", 9, 5, "C", "N"}});
+    set_input("001AB  1  x\n002O'B 2\n003\"Q\";1ABCDEFG\n");
+    const LoadSummary summary = load_data(t.state);
+
+    EXPECT_EQ(summary.lines_rejected, 0);
+    // A field running past the line end holds what remains, possibly nothing.
+    EXPECT_EQ(rows("select HHID, NAME, TAIL from data order by HHID"),
+              (Rows{{"001", "AB  ", "  x"}, {"002", "O'B ", ""}, {"003", "\"Q\";", "ABCDE"}}));
+}
+
+TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
+    set_layout(four_variables());
+    set_input(
+        "00102134\r\n"   // 1 loads
+        "\r\n"           // 2 blank
+        "         \r\n"  // 3 blanks only
+        "00202\r\n"      // 4 ends before SEX
+        "0010215\r\n"    // 5 repeats the key of line 1
+        "00302X12\r\n"   // 6 SEX is not a number
+        "00402 \r\n"     // 7 SEX is a blank
+        "005022 9");     // 8 loads, without a line end
+    const LoadSummary summary = load_data(t.state);
+
+    EXPECT_EQ(summary.lines_read, 8);
+    EXPECT_EQ(summary.lines_loaded, 2);
+    EXPECT_EQ(summary.lines_rejected, 6);
+    const std::vector<std::pair<std::int64_t, RejectReason>> expected = {
+        {2, RejectReason::blank_line},     {3, RejectReason::blank_line},
+        {4, RejectReason::line_too_short}, {5, RejectReason::duplicate_key},
+        {6, RejectReason::not_a_number},   {7, RejectReason::not_a_number}};
+    ASSERT_EQ(summary.first_rejected.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(summary.first_rejected[i].line_number, expected[i].first) << i;
+        EXPECT_EQ(summary.first_rejected[i].reason, expected[i].second) << i;
+    }
+    EXPECT_EQ(rows("select HHID, SEX, AGE from data order by HHID"),
+              (Rows{{"001", "1", "34"}, {"005", "2", "9"}}));
+    EXPECT_TRUE(t.state.data_loaded);
+}
+
+TEST_F(LoadData, OnlyTheFirstRejectedLinesAreNamedButAllAreCounted) {
+    set_layout(four_variables());
+    set_input(std::string(25, '\n') + "00102134\n");
+    const LoadSummary summary = load_data(t.state);
+
+    EXPECT_EQ(summary.lines_rejected, 25);
+    EXPECT_EQ(summary.lines_loaded, 1);
+    ASSERT_EQ(summary.first_rejected.size(), 10U);
+    EXPECT_EQ(summary.first_rejected.back().line_number, 10);
+}
+
+TEST_F(LoadData, LinesEndWithCrLfLfOrALoneCr) {
+    set_layout(four_variables());
+    set_input("00102134\r\n00202135\n00302136\r00402137\r\n");
+    load_data(t.state);
+    EXPECT_EQ(rows("select HHID, AGE from data order by HHID"),
+              (Rows{{"001", "34"}, {"002", "35"}, {"003", "36"}, {"004", "37"}}));
+}
+
+TEST_F(LoadData, AnEmptyFileGivesAnEmptyTableWithItsKey) {
+    set_layout(four_variables());
+    set_input("");
+    const LoadSummary summary = load_data(t.state);
+    EXPECT_EQ(summary.lines_read, 0);
+    EXPECT_EQ(rows("select count(*) from data"), (Rows{{"0"}}));
+    EXPECT_TRUE(t.state.data_loaded);
+}
+
+TEST_F(LoadData, NoKeyFlaggedExactlyYLoadsWithoutAKeyAndLeavesDataNotLoaded) {
+    set_layout(four_variables());
+    set_input("00102134\n00102134\n");
+    load_data(t.state);
+    ASSERT_TRUE(t.state.data_loaded);
+
+    auto defs = four_variables();
+    defs[0].key = "y";
+    set_layout(defs);
+    const LoadSummary summary = load_data(t.state);
+
+    EXPECT_TRUE(summary.key_missing);
+    EXPECT_EQ(t.state.key_list, "");
+    EXPECT_FALSE(t.state.data_loaded);
+    EXPECT_EQ(summary.lines_loaded, 2);  // nothing makes them duplicates now
+    EXPECT_EQ(rows("select count(*) from pragma_table_info('data') where pk > 0"), (Rows{{"0"}}));
+}
+
+TEST_F(LoadData, FewerThanFourVariablesLoadButLeaveDataNotLoaded) {
+    auto defs = four_variables();
+    defs.pop_back();
+    set_layout(defs);
+    set_input("00102134\n");
+    const LoadSummary summary = load_data(t.state);
+    EXPECT_EQ(summary.lines_loaded, 1);
+    EXPECT_FALSE(t.state.data_loaded);
+}
+
+TEST_F(LoadData, TheSummaryIsKeptInTheSharedState) {
+    set_layout(four_variables());
+    set_input("00102134\n\n");
+    load_data(t.state);
+    EXPECT_EQ(t.state.last_load.lines_read, 2);
+    EXPECT_EQ(t.state.last_load.lines_loaded, 1);
+    EXPECT_EQ(t.state.last_load.lines_rejected, 1);
+}
+
+}  // namespace
+}  // namespace vesk

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "core/error.h"
+#include "load/data_filter.h"
+#include "load/load_data.h"
+#include "load_fixture.h"
+
+namespace vesk {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr const char* four_lines =
+    "001021  5\n"   // STATE 02, SEX 1, AGE 5
+    "002022 50\n"   // STATE 02, SEX 2, AGE 50
+    "003032  5\n"   // STATE 03, SEX 2, AGE 5
+    "004031 40\n";  // STATE 03, SEX 1, AGE 40
+
+class LoadFilter : public testing::LoadFixture {
+  protected:
+    LoadSummary load_with(const std::string& condition) {
+        set_layout(four_variables());
+        set_input(four_lines);
+        t.state.filter_cond = filter_cond_for(condition);
+        return load_data(t.state);
+    }
+};
+
+TEST_F(LoadFilter, KeepsTheRowsTheConditionHoldsForOrCannotDecide) {
+    struct Case {
+        const char* condition;
+        Rows kept;
+    };
+    const Case cases[] = {
+        {"SEX = 1 AND STATE = '02'", {{"001"}}},
+        {"  AGE > 10  ", {{"002"}, {"004"}}},
+        {"abs(AGE - 40) < 15", {{"002"}, {"004"}}},
+        // Division by zero is null in the engine: the rows with SEX 1 cannot be decided.
+        {"AGE / (SEX - 1) > 10", {{"001"}, {"002"}, {"004"}}},
+        {"STATE IN ('02', '(')", {{"001"}, {"002"}}},
+    };
+    for (const Case& c : cases) {
+        const LoadSummary summary = load_with(c.condition);
+        EXPECT_EQ(rows("select HHID from data order by HHID"), c.kept) << c.condition;
+        EXPECT_TRUE(summary.filter_applied);
+        EXPECT_EQ(summary.rows_filtered_out, 4 - static_cast<std::int64_t>(c.kept.size()));
+        EXPECT_TRUE(t.state.data_loaded);
+    }
+}
+
+TEST_F(LoadFilter, ABlankConditionIsNoFilter) {
+    EXPECT_EQ(filter_cond_for("   "), "");
+    EXPECT_EQ(filter_cond_for(" SEX = 1 "), " WHERE not( SEX = 1 )");
+    const LoadSummary summary = load_with("   ");
+    EXPECT_FALSE(summary.filter_applied);
+    EXPECT_EQ(rows("select count(*) from data"), (Rows{{"4"}}));
+}
+
+// Loads good data, then each failing import must leave everything as it was.
+class LoadRefusal : public testing::LoadFixture {
+  protected:
+    void SetUp() override {
+        set_layout(four_variables());
+        set_input("00102134\n00202135\n");
+        load_data(t.state);
+        ASSERT_TRUE(t.state.data_loaded);
+        data_before = rows("select * from data");
+        defs_before = t.state.var_defs;
+        lines_before = t.state.last_load.lines_read;
+        set_input(four_lines);
+    }
+
+    // Runs the import expecting a refusal and returns its message.
+    std::string refused_load() {
+        progress_calls = 0;
+        try {
+            load_data(t.state, [this](std::uint64_t, std::uint64_t) {
+                ++progress_calls;
+                return true;
+            });
+        } catch (const Error& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "the import was not refused";
+        return {};
+    }
+
+    void expect_all_as_before(const std::string& what) {
+        EXPECT_EQ(rows("select * from data"), data_before) << what;
+        EXPECT_FALSE(t.state.data_loaded) << what;
+        ASSERT_EQ(t.state.var_count(), static_cast<std::int64_t>(defs_before.size())) << what;
+        for (std::size_t i = 0; i < defs_before.size(); ++i) {
+            EXPECT_EQ(t.state.var_defs[i].name, defs_before[i].name) << what;
+        }
+        EXPECT_EQ(t.state.key_list, "HHID") << what;
+        EXPECT_EQ(t.state.last_load.lines_read, lines_before) << what;
+    }
+
+    Rows data_before;
+    std::vector<VarDef> defs_before;
+    std::int64_t lines_before = 0;
+    int progress_calls = 0;
+};
+
+TEST_F(LoadRefusal, AFilterThatIsNotOneExpressionOverTheDataIsRefusedBeforeAnyLineIsRead) {
+    const char* conditions[] = {
+        "SEX = = 1",                                 // syntax error
+        "SEXX = 1",                                  // no such column
+        "SEX = 1); drop table variable; select (1",  // a second statement
+        "SEX = 1) or (1 = 1",                        // ends the not( early
+        "SEX = 1; delete from variable",
+        "SEX in (select ID from variable)",  // another table
+        "SEX in (select SEX from data)",     // a query
+        "SEX = ?",                           // parameters
+        "SEX = :value",
+        "count(*) > 1",         // an aggregate
+        "SEX = 1 -- men only",  // the comment hides the closing parenthesis
+        "STATE = '02",          // unterminated text
+    };
+    for (const char* condition : conditions) {
+        t.state.filter_cond = filter_cond_for(condition);
+        const std::string message = refused_load();
+        EXPECT_TRUE(message.starts_with("The filter condition cannot be used: ")) << message;
+        EXPECT_EQ(progress_calls, 0) << condition;
+        expect_all_as_before(condition);
+        EXPECT_EQ(rows("select count(*) from variable"), (Rows{{"4"}})) << condition;
+    }
+}
+
+TEST_F(LoadRefusal, AFilterConditionNotInTheWhereNotFormIsRefused) {
+    for (const char* filter_cond : {" WHERE SEX = 1", "SEX = 1", " WHERE not(SEX = 1"}) {
+        t.state.filter_cond = filter_cond;
+        EXPECT_TRUE(refused_load().starts_with("The filter condition cannot be used"))
+            << filter_cond;
+        expect_all_as_before(filter_cond);
+    }
+}
+
+TEST_F(LoadRefusal, ALayoutTheDataCannotTakeIsRefusedNamingTheVariable) {
+    struct Case {
+        std::size_t variable;
+        VarDef def;
+        const char* named;  // in the message
+    };
+    const Case cases[] = {
+        {3, {"1AGE", 7, 3, "N", "N"}, "1AGE"},     {3, {"AGE X", 7, 3, "N", "N"}, "AGE X"},
+        {3, {"select", 7, 3, "N", "N"}, "select"}, {3, {"CLASS", 7, 3, "N", "N"}, "CLASS"},
+        {3, {"", 7, 3, "N", "N"}, "\"\""},         {3, {"sex", 7, 3, "N", "N"}, "sex"},
+        {3, {"AGE", 7, 3, "n", "N"}, "AGE"},       {3, {"AGE", 7, 3, "X", "N"}, "AGE"},
+        {3, {"AGE", 7, 3, "", "N"}, "AGE"},        {3, {"AGE", 0, 3, "N", "N"}, "AGE"},
+        {3, {"AGE", 7, 0, "N", "N"}, "AGE"},
+    };
+    for (const Case& c : cases) {
+        auto defs = four_variables();
+        defs[c.variable] = c.def;
+        set_layout(defs);
+        const std::string message = refused_load();
+        EXPECT_NE(message.find(c.named), std::string::npos) << message;
+        expect_all_as_before(c.def.name);
+    }
+}
+
+TEST_F(LoadRefusal, ACreateTheDatabaseRefusesIsReported) {
+    std::vector<VarDef> defs;
+    for (int i = 1; i <= 2000; ++i) {  // with CLASS, one column more than the engine allows
+        defs.push_back({"V" + std::to_string(i), 1, 1, "C", i == 1 ? "Y" : "N"});
+    }
+    set_layout(defs);
+    EXPECT_TRUE(refused_load().starts_with("The table data cannot be created"));
+    expect_all_as_before("too many columns");
+}
+
+TEST_F(LoadRefusal, AnInputFileThatCannotBeOpenedChangesNothing) {
+    t.state.inp_file = t.dir.file("missing.txt");
+    EXPECT_NE(refused_load().find("missing.txt"), std::string::npos);
+    expect_all_as_before("missing file");
+}
+
+TEST_F(LoadRefusal, ACancelledImportChangesNothing) {
+    std::string lines;
+    for (int i = 0; i < 20000; ++i) {
+        lines += std::to_string(100000 + i).substr(1) + "\n";  // five characters: HHID, STATE
+    }
+    set_layout({{"HHID", 1, 3, "C", "Y"},
+                {"STATE", 4, 2, "C", "Y"},
+                {"A", 1, 1, "N", "N"},
+                {"B", 2, 1, "N", "N"}});
+    set_input(lines);
+    std::vector<std::uint64_t> seen;
+    EXPECT_THROW(load_data(t.state,
+                           [&seen](std::uint64_t done, std::uint64_t size) {
+                               seen.push_back(done);
+                               return done < size / 2;
+                           }),
+                 LoadCancelled);
+    ASSERT_GE(seen.size(), 2U);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    expect_all_as_before("cancel");
+}
+
+TEST_F(LoadRefusal, ProgressEndsAtTheFileSize) {
+    std::string lines;
+    for (int i = 0; i < 20000; ++i) {
+        lines += std::to_string(100000000 + i).substr(1) + "\r\n";
+    }
+    set_layout({{"ID", 1, 8, "C", "Y"},
+                {"A", 1, 1, "N", "N"},
+                {"B", 2, 1, "N", "N"},
+                {"C", 3, 1, "N", "N"}});
+    set_input(lines);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen;
+    load_data(t.state, [&seen](std::uint64_t done, std::uint64_t size) {
+        seen.emplace_back(done, size);
+        return true;
+    });
+    ASSERT_GE(seen.size(), 3U);
+    EXPECT_EQ(seen.front().first, 0U);
+    EXPECT_EQ(seen.back(),
+              std::make_pair(std::uint64_t{lines.size()}, std::uint64_t{lines.size()}));
+    EXPECT_EQ(t.state.last_load.lines_loaded, 20000);
+}
+
+}  // namespace
+}  // namespace vesk
