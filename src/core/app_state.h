@@ -31,6 +31,9 @@ struct ParValue {
 struct ClassDef {
     std::string values;       // in-list text: 1,2,3 or 'AB','C '
     std::string type;         // "C" when values begins with a quote, else "N"
+    // The member values as the parameter holds them (ParValue::value), in list order: what the
+    // classification binds, since the in-list text is for reading only.
+    std::vector<std::string> members;
 };
 
 // The state the windows and procedures share; the only channel between windows apart from the

@@ -1,5 +1,7 @@
 #include "core/groups.h"
 
+#include "core/error.h"
+#include "core/identifier.h"
 #include "core/number_text.h"
 #include "core/text.h"
 
@@ -46,6 +48,32 @@ void bind_group_value(Statement& statement, int index, const GroupColumn& column
     } else {
         statement.bind_null(index);
     }
+}
+
+std::vector<GroupColumn> checked_group_columns(AppState& state) {
+    split_grp_vars(state);
+    std::vector<GroupColumn> columns;
+    for (const std::string& group : state.grp_names) {
+        std::vector<GroupColumn> found;
+        for (const VarDef& def : state.var_defs) {
+            if (trim(def.name) == group) {
+                found.push_back({def.name, def.type, def.length});
+            }
+        }
+        if (found.size() != 1 || !is_valid_variable_name(found.front().name)) {
+            throw Error("The group variable \"" + group + "\" is not a defined variable");
+        }
+        columns.push_back(found.front());
+    }
+    return columns;
+}
+
+std::string column_list(const std::vector<GroupColumn>& columns) {
+    std::string text;
+    for (const GroupColumn& column : columns) {
+        text += (text.empty() ? "" : ", ") + column.name;
+    }
+    return text;
 }
 
 }  // namespace vesk

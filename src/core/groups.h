@@ -29,4 +29,12 @@ std::string group_column_definitions(const std::vector<GroupColumn>& columns);
 void bind_group_value(Statement& statement, int index, const GroupColumn& column,
                       const std::string& value);
 
+// Splits grp_vars into grp_names and returns their columns, one defined variable per name in
+// group order. Throws vesk::Error naming a group that is not exactly one defined variable with a
+// plain name, so no query is built over an unknown or ambiguous column.
+std::vector<GroupColumn> checked_group_columns(AppState& state);
+
+// The columns' names joined by ", ": the select list and ordering of a grouped query.
+std::string column_list(const std::vector<GroupColumn>& columns);
+
 }  // namespace vesk

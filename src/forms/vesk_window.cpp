@@ -17,6 +17,7 @@
 #include "core/error.h"
 #include "core/routines.h"
 #include "forms/banner.h"
+#include "forms/chitest_window.h"
 #include "forms/datagroup_window.h"
 #include "forms/navigation_bar.h"
 #include "forms/runtest_window.h"
@@ -350,7 +351,9 @@ void VeskWindow::show_form(FormSlot slot) {
         case form_runtest:
             window = new RuntestWindow(state_, ui_, this);
             break;
-        case form_chitest:    // the class window arrives with the chi-square test
+        case form_chitest:
+            window = new ChitestWindow(state_, ui_, this);
+            break;
         case form_vesk:
             break;
         case form_datagroup:

@@ -1,0 +1,135 @@
+#include "chitest/chi_table.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "chitest/chi_sql.h"
+#include "chitest/pearson_statistic.h"
+#include "core/groups.h"
+
+namespace vesk {
+
+namespace {
+
+// frq1_1 ... frq1_m, frq2_1 ... frq2_m, frq_1 ... frq_m: the class cells in table order.
+std::vector<std::string> cell_names(std::int64_t m) {
+    std::vector<std::string> names;
+    for (const char* kind : {"frq1_", "frq2_", "frq_"}) {
+        for (std::int64_t k = 1; k <= m; ++k) {
+            names.push_back(kind + std::to_string(k));
+        }
+    }
+    return names;
+}
+
+// The class cells of one group as read from data_chi; a class without a row stays 0.
+struct GroupCells {
+    explicit GroupCells(std::size_t m) : central(m, 0), other(m, 0), both(m, 0) {}
+    void clear() {
+        for (auto* cells : {&central, &other, &both}) {
+            std::fill(cells->begin(), cells->end(), 0);
+        }
+    }
+    std::vector<double> central;
+    std::vector<double> other;
+    std::vector<double> both;
+};
+
+double sum(const std::vector<double>& cells) {
+    double total = 0;
+    for (double cell : cells) {
+        total += cell;
+    }
+    return total;
+}
+
+}  // namespace
+
+void chi_table(AppState& state) {
+    Database& db = state.db_conn;
+    const std::vector<GroupColumn> columns = checked_group_columns(state);
+    const std::size_t group_count = columns.size();
+    const std::int64_t m = state.class_count();
+    const std::vector<std::string> cells = cell_names(m);
+
+    std::string cell_definitions;
+    std::string cell_list;
+    for (const std::string& cell : cells) {
+        cell_definitions += cell + " double,";
+        cell_list += "," + cell;
+    }
+    db.try_execute("DROP TABLE data_chitable");
+    db.execute("create table data_chitable (" + group_column_definitions(columns) +
+               "frq1 double, frq2 double,frq double," + cell_definitions +
+               "df double, chival double)");
+
+    const std::string groups = column_list(columns);
+    const std::string prefix = groups.empty() ? "" : groups + ", ";
+    Statement query = prepare_step(
+        db, "select " + prefix + "CLASS,frq1,frq2,frq from data_chi order by " + prefix + "CLASS",
+        "The contingency table could not be built");
+    Statement insert =
+        db.prepare("insert into data_chitable (" + prefix + "frq1,frq2,frq" + cell_list +
+                   ",df,chival) values (" + placeholders(group_count + 3 + cells.size() + 2) + ")");
+
+    const int class_column = static_cast<int>(group_count);
+    const int frq1 = query.column_index("frq1");
+    const int frq2 = query.column_index("frq2");
+    const int frq = query.column_index("frq");
+    const auto number_or_zero = [&](int column) {
+        return query.is_null_or_empty(column) ? 0.0 : query.number(column);
+    };
+
+    GroupCells group(static_cast<std::size_t>(m));
+    std::vector<std::string> key(group_count);
+    std::vector<std::string> current;
+    bool started = false;
+    auto flush = [&] {
+        int index = 1;
+        for (std::size_t i = 0; i < group_count; ++i) {
+            bind_group_value(insert, index++, columns[i], current[i]);
+        }
+        for (const auto* kind : {&group.central, &group.other, &group.both}) {
+            insert.bind(index++, sum(*kind));
+        }
+        for (const auto* kind : {&group.central, &group.other, &group.both}) {
+            for (double cell : *kind) {
+                insert.bind(index++, cell);
+            }
+        }
+        insert.bind(index++, static_cast<double>(m - 1));
+        const double x = chi_square(group.central, group.other);
+        if (std::isfinite(x)) {
+            insert.bind(index, x);
+        } else {
+            insert.bind_null(index);
+        }
+        insert.run();
+        insert.reset();
+        group.clear();
+    };
+
+    while (query.step()) {
+        for (std::size_t i = 0; i < group_count; ++i) {
+            key[i] = query.text(static_cast<int>(i));
+        }
+        if (started && key != current) {
+            flush();
+        }
+        current = key;
+        started = true;
+        // A class outside 1 ... m (null: a value no class holds) has no cell.
+        const double k = number_or_zero(class_column);
+        if (k >= 1 && k <= static_cast<double>(m) && k == std::floor(k)) {
+            const auto cell = static_cast<std::size_t>(k) - 1;
+            group.central[cell] = number_or_zero(frq1);
+            group.other[cell] = number_or_zero(frq2);
+            group.both[cell] = number_or_zero(frq);
+        }
+    }
+    if (started) {
+        flush();
+    }
+}
+
+}  // namespace vesk

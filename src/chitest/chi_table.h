@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/app_state.h"
+
+namespace vesk {
+
+// Rebuilds table data_chitable from data_chi: one row per group with the raw 2 x m contingency
+// table (frq1_k central, frq2_k state, frq_k both, for class k = 1 ... class_count), its totals
+// frq1, frq2 and frq, df = class_count - 1 and the chi-square statistic chival (null when it is
+// not a finite number). Rows of data_chi whose class is not 1 ... class_count are left out; an
+// empty data_chi gives no row. Throws vesk::Error when data_chi cannot be read.
+void chi_table(AppState& state);
+
+}  // namespace vesk

@@ -1,0 +1,76 @@
+#include "chitest/class_lines.h"
+
+#include <algorithm>
+
+#include "core/routines.h"
+#include "core/text.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::int64_t frequency_width = 8;
+
+// Blanks that bring the "#" (or the heading's "Total Frequency") to column len + 11; never more
+// than 64, and at least one so a long value stays apart from the "#".
+std::string gap(std::int64_t len, std::size_t text_length) {
+    const std::int64_t wanted = len - static_cast<std::int64_t>(text_length) + 10;
+    const auto blanks =
+        std::clamp<std::int64_t>(wanted, 1, static_cast<std::int64_t>(spaces64.size()));
+    return spaces64.substr(0, static_cast<std::size_t>(blanks));
+}
+
+// A count too wide for its column is written in full rather than cut.
+std::string frequency_field(std::int64_t count) {
+    const std::string digits = std::to_string(count);
+    if (static_cast<std::int64_t>(digits.size()) > frequency_width) {
+        return digits;
+    }
+    return pad_field(digits, frequency_width, true);
+}
+
+}  // namespace
+
+std::string value_heading(std::string_view param_var, std::int64_t len) {
+    return std::string(param_var) + gap(len, param_var.size()) + "Total Frequency";
+}
+
+std::string value_line(const ParValue& value) {
+    return value.value + gap(value.len, value.value.size()) + "# " + frequency_field(value.freq);
+}
+
+std::string in_list_text(const ParValue& value) {
+    if (value.type == "C") {
+        std::string padded = value.value;
+        padded.resize(static_cast<std::size_t>(std::max<std::int64_t>(value.len, 0)), ' ');
+        return "'" + padded + "'";
+    }
+    return std::string(trim_right(value.value));
+}
+
+ClassDef make_class(const std::vector<ParValue>& members) {
+    ClassDef class_def;
+    for (const ParValue& member : members) {
+        if (!class_def.members.empty()) {
+            class_def.values += ',';
+        }
+        class_def.values += in_list_text(member);
+        class_def.members.push_back(member.value);
+    }
+    class_def.type = class_def.values.starts_with('\'') ? "C" : "N";
+    return class_def;
+}
+
+std::int64_t total_frequency(const std::vector<ParValue>& members) {
+    std::int64_t total = 0;
+    for (const ParValue& member : members) {
+        total += member.freq;
+    }
+    return total;
+}
+
+std::string class_line(const ClassDef& class_def, std::int64_t total) {
+    return class_def.values + "     # " + frequency_field(total);
+}
+
+}  // namespace vesk

@@ -1,0 +1,347 @@
+#include "forms/chitest_window.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "chitest/chi_test.h"
+#include "chitest/class_lines.h"
+#include "chitest/list_par_values.h"
+#include "core/app_state.h"
+#include "forms/busy_cursor.h"
+#include "forms/picture_button.h"
+#include "platform/user_interface.h"
+
+namespace vesk {
+
+namespace {
+
+const QString freeze_caption = QStringLiteral("&Freeze Class Definition");
+const QString unfreeze_caption = QStringLiteral("&UnFreeze Class Definition");
+
+// Item data of the list lines: the frequency (a value line's, or a class's total), and which
+// entries of par_vals the line stands for (one index, or the list of a class's members).
+constexpr int frequency_role = Qt::UserRole;
+constexpr int members_role = Qt::UserRole + 1;
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString qtext(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+ChitestWindow::ChitestWindow(AppState& state, UserInterface& ui, QWidget* main_window)
+    : SecondaryWindow(main_window, QStringLiteral("chitest"), QStringLiteral("chi squrare test")),
+      state_(state),
+      ui_(ui) {
+    build_controls();
+    Form_Load();
+}
+
+void ChitestWindow::build_controls() {
+    auto* title = named(
+        new QLabel(QStringLiteral("CHI-SQUARE TEST: Formation of Class for the parameter"), this),
+        QStringLiteral("Label2"));
+    QFont title_font = title->font();
+    title_font.setBold(true);
+    title_font.setPointSizeF(title_font.pointSizeF() * 1.3);
+    title->setFont(title_font);
+    title->setAlignment(Qt::AlignCenter);
+    auto* sample_label =
+        named(new QLabel(QStringLiteral("Sample vaiable:"), this), QStringLiteral("Label5"));
+    Combo_ss_ = named(new QComboBox(this), QStringLiteral("Combo_ss"));
+    auto* param_label = named(new QLabel(QStringLiteral("Test Parameter vaiable:"), this),
+                              QStringLiteral("Label6"));
+    Combo_par_ = named(new QComboBox(this), QStringLiteral("Combo_par"));
+
+    // The "#" columns line up under their headings only in a fixed-pitch font.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    lblistpar_ = named(new QLabel(QStringLiteral("heading"), this), QStringLiteral("lblistpar"));
+    listpar_ = named(new QListWidget(this), QStringLiteral("listpar"));
+    listpar_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    cmdadd_ = named(new QPushButton(QStringLiteral("&Add >"), this), QStringLiteral("cmdadd"));
+    Cmdremove_ =
+        named(new QPushButton(QStringLiteral("< &Remove"), this), QStringLiteral("Cmdremove"));
+    lblistclass_ =
+        named(new QLabel(QStringLiteral("heading"), this), QStringLiteral("lblistclass"));
+    Listclass_ = named(new QListWidget(this), QStringLiteral("Listclass"));
+    Listclass_->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{lblistpar_, listpar_, lblistclass_, Listclass_}) {
+        widget->setFont(fixed);
+    }
+
+    auto* reorder_label =
+        named(new QLabel(QStringLiteral("Reorder  classes"), this), QStringLiteral("Label4"));
+    Picture1_ =
+        new PictureButton(PictureButton::Picture::chevron_up, QStringLiteral("Picture1"), this);
+    auto* priority_label =
+        named(new QLabel(QStringLiteral("priority"), this), QStringLiteral("Label1"));
+    Picture2_ =
+        new PictureButton(PictureButton::Picture::chevron_down, QStringLiteral("Picture2"), this);
+    cmdclass_ = named(new QPushButton(freeze_caption, this), QStringLiteral("cmdclass"));
+    Cmdproceed_ =
+        named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
+    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
+
+    auto* variables = new QHBoxLayout;
+    variables->addWidget(sample_label);
+    variables->addWidget(Combo_ss_, 1);
+    variables->addSpacing(24);
+    variables->addWidget(param_label);
+    variables->addWidget(Combo_par_, 1);
+    variables->addStretch(1);
+
+    auto* add_remove = new QVBoxLayout;
+    add_remove->addWidget(cmdadd_);
+    add_remove->addWidget(Cmdremove_);
+    add_remove->addStretch(1);
+
+    auto* reorder = new QVBoxLayout;
+    reorder->addWidget(Picture1_, 0, Qt::AlignHCenter);
+    reorder->addWidget(priority_label, 0, Qt::AlignHCenter);
+    reorder->addWidget(Picture2_, 0, Qt::AlignHCenter);
+    reorder->addStretch(1);
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(lblistpar_, 0, 0);
+    lists->addWidget(lblistclass_, 0, 2);
+    lists->addWidget(reorder_label, 0, 3, Qt::AlignHCenter);
+    lists->addWidget(listpar_, 1, 0);
+    lists->addLayout(add_remove, 1, 1);
+    lists->addWidget(Listclass_, 1, 2);
+    lists->addLayout(reorder, 1, 3);
+    lists->setColumnStretch(0, 3);
+    lists->setColumnStretch(2, 7);
+    lists->setColumnStretch(4, 2);
+
+    auto* freeze_row = new QHBoxLayout;
+    freeze_row->addSpacing(160);
+    freeze_row->addWidget(cmdclass_);
+    freeze_row->addStretch(1);
+
+    auto* command_row = new QHBoxLayout;
+    command_row->addSpacing(100);
+    command_row->addWidget(Cmdproceed_);
+    command_row->addWidget(Cmdexit_);
+    command_row->addStretch(1);
+
+    auto* page = new QVBoxLayout;
+    page->addWidget(title);
+    page->addSpacing(16);
+    page->addLayout(variables);
+    page->addSpacing(16);
+    page->addLayout(lists, 2);
+    page->addLayout(freeze_row);
+    page->addSpacing(8);
+    page->addLayout(command_row);
+    // Room below the controls for the results of a run.
+    page->addStretch(3);
+    setLayout(page);
+
+    connect(Combo_ss_, &QComboBox::activated, this, &ChitestWindow::Combo_ss_Click);
+    connect(Combo_par_, &QComboBox::activated, this, &ChitestWindow::Combo_par_Click);
+    connect(cmdadd_, &QPushButton::clicked, this, &ChitestWindow::cmdadd_Click);
+    connect(Cmdremove_, &QPushButton::clicked, this, &ChitestWindow::Cmdremove_Click);
+    connect(Picture1_, &QToolButton::clicked, this, &ChitestWindow::Picture1_Click);
+    connect(Picture2_, &QToolButton::clicked, this, &ChitestWindow::Picture2_Click);
+    connect(cmdclass_, &QPushButton::clicked, this, &ChitestWindow::cmdclass_Click);
+    connect(Cmdproceed_, &QPushButton::clicked, this, &ChitestWindow::Cmdproceed_Click);
+    connect(Cmdexit_, &QPushButton::clicked, this, &ChitestWindow::Cmdexit_Click);
+}
+
+void ChitestWindow::Form_Load() {
+    for (const VarDef& def : state_.var_defs) {
+        Combo_par_->addItem(qtext(def.name));
+        Combo_ss_->addItem(qtext(def.name));
+    }
+    Combo_par_->setCurrentIndex(-1);
+    Combo_ss_->setCurrentIndex(-1);
+    state_.sample_set = false;
+    state_.param_set = false;
+    state_.class_frozen = false;
+}
+
+void ChitestWindow::Combo_ss_Click() {
+    state_.sample_var = Combo_ss_->currentText().toStdString();
+    state_.sample_set = true;
+}
+
+void ChitestWindow::Combo_par_Click() {
+    state_.param_var = Combo_par_->currentText().toStdString();
+    state_.param_set = true;
+    list_par_values();
+}
+
+void ChitestWindow::list_par_values() {
+    listpar_->clear();
+    Listclass_->clear();
+    lblistpar_->clear();
+    lblistclass_->clear();
+    try {
+        vesk::list_par_values(state_);
+    } catch (const std::exception& e) {
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
+    const VarDef* def = find_variable(state_, state_.param_var);
+    lblistpar_->setText(qtext(value_heading(state_.param_var, def ? def->length : 0)));
+    lblistclass_->setText(qtext(std::string(class_heading)));
+    for (int i = 0; i < static_cast<int>(state_.par_vals.size()); ++i) {
+        add_value_line(i);
+    }
+}
+
+void ChitestWindow::add_value_line(int index) {
+    const ParValue& value = state_.par_vals[static_cast<std::size_t>(index)];
+    int row = listpar_->count();
+    while (row > 0 && listpar_->item(row - 1)->data(members_role).toInt() > index) {
+        --row;
+    }
+    auto* line = new QListWidgetItem(qtext(value_line(value)));
+    line->setData(frequency_role, static_cast<qlonglong>(value.freq));
+    line->setData(members_role, index);
+    listpar_->insertItem(row, line);
+}
+
+std::vector<ParValue> ChitestWindow::class_members(const QListWidgetItem* class_line) const {
+    std::vector<ParValue> members;
+    for (const QVariant& index : class_line->data(members_role).toList()) {
+        members.push_back(state_.par_vals.at(static_cast<std::size_t>(index.toInt())));
+    }
+    return members;
+}
+
+void ChitestWindow::cmdadd_Click() {
+    std::vector<ParValue> members;
+    QVariantList indexes;
+    for (int row = 0; row < listpar_->count(); ++row) {
+        const QListWidgetItem* line = listpar_->item(row);
+        if (line->isSelected()) {
+            const int index = line->data(members_role).toInt();
+            members.push_back(state_.par_vals.at(static_cast<std::size_t>(index)));
+            indexes.append(index);
+        }
+    }
+    if (members.empty()) {
+        return;
+    }
+    const std::int64_t total = total_frequency(members);
+    auto* line = new QListWidgetItem(qtext(class_line(make_class(members), total)));
+    line->setData(frequency_role, static_cast<qlonglong>(total));
+    line->setData(members_role, indexes);
+    Listclass_->addItem(line);
+    for (int row = listpar_->count() - 1; row >= 0; --row) {
+        if (listpar_->item(row)->isSelected()) {
+            delete listpar_->takeItem(row);
+        }
+    }
+}
+
+void ChitestWindow::Cmdremove_Click() {
+    for (int row = 0; row < Listclass_->count(); ++row) {
+        const QListWidgetItem* line = Listclass_->item(row);
+        if (line->isSelected()) {
+            for (const QVariant& index : line->data(members_role).toList()) {
+                add_value_line(index.toInt());
+            }
+        }
+    }
+    for (int row = Listclass_->count() - 1; row >= 0; --row) {
+        if (Listclass_->item(row)->isSelected()) {
+            delete Listclass_->takeItem(row);
+        }
+    }
+}
+
+void ChitestWindow::Picture1_Click() {
+    for (int row = 1; row < Listclass_->count(); ++row) {
+        if (Listclass_->item(row)->isSelected()) {
+            Listclass_->insertItem(row - 1, Listclass_->takeItem(row));
+            Listclass_->setCurrentRow(row - 1);
+            return;
+        }
+    }
+}
+
+void ChitestWindow::Picture2_Click() {
+    for (int row = Listclass_->count() - 2; row >= 0; --row) {
+        if (Listclass_->item(row)->isSelected()) {
+            Listclass_->insertItem(row + 1, Listclass_->takeItem(row));
+            Listclass_->setCurrentRow(row + 1);
+            return;
+        }
+    }
+}
+
+void ChitestWindow::cmdclass_Click() {
+    if (listpar_->count() > 0) {
+        alert_msg(ui_, QStringLiteral("Some parameter values are not classified"));
+        state_.class_frozen = false;
+        return;
+    }
+    if (Listclass_->count() == 0) {
+        alert_msg(ui_, QStringLiteral("No Classes are formed"));
+        state_.class_frozen = false;
+        return;
+    }
+    state_.class_defs.clear();
+    if (cmdclass_->text() == freeze_caption) {
+        for (int row = 0; row < Listclass_->count(); ++row) {
+            state_.class_defs.push_back(make_class(class_members(Listclass_->item(row))));
+        }
+        set_frozen(true);
+    } else {
+        set_frozen(false);
+    }
+}
+
+void ChitestWindow::set_frozen(bool frozen) {
+    // Add and Remove too: changing the lines of frozen classes would leave the window showing
+    // classes other than the ones a run uses, with no way left to unfreeze.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{listpar_, Listclass_, Picture1_, Picture2_, Combo_ss_,
+                                         Combo_par_, cmdadd_, Cmdremove_}) {
+        control->setEnabled(!frozen);
+    }
+    cmdclass_->setText(frozen ? unfreeze_caption : freeze_caption);
+    state_.class_frozen = frozen;
+}
+
+void ChitestWindow::Cmdproceed_Click() {
+    if (!state_.sample_set || !state_.class_frozen) {
+        alert_msg(ui_, QStringLiteral("Either sample or Parameter class not defined"));
+        return;
+    }
+    ResultFile result;
+    try {
+        const BusyCursor busy;
+        result = run_chi_test(state_);
+    } catch (const std::exception& e) {
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
+    if (result.rows > 0) {
+        ui_.message(QStringLiteral("Generated Test result in file: ") +
+                    qtext(state_.out_file + "_chi.csv"));
+    }
+}
+
+void ChitestWindow::Cmdexit_Click() {
+    close();
+}
+
+}  // namespace vesk

@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "chitest/chi_report.h"
+#include "chitest/pearson_statistic.h"
+#include "chitest/chi_table.h"
+#include "chitest/chi_test.h"
+#include "chitest/class_lines.h"
+#include "core/error.h"
+#include "core/number_text.h"
+#include "support/temp_dir.h"
+#include "survey_data.h"
+
+namespace vesk {
+namespace {
+
+using testing::add_records;
+using testing::make_survey;
+using testing::TempDir;
+using testing::TempState;
+
+const VarDef numeric_sample{"SAMPLE", 4, 1, "N", "N"};
+const VarDef numeric_param{"P", 5, 2, "N", "N"};
+
+// Classes of the given member values, in class order.
+std::vector<ClassDef> classes(const std::vector<std::vector<std::string>>& members,
+                              const VarDef& param) {
+    std::vector<ClassDef> defs;
+    for (const auto& values : members) {
+        std::vector<ParValue> par_values;
+        for (const std::string& value : values) {
+            par_values.push_back({value, 0, param.length, param.type});
+        }
+        defs.push_back(make_class(par_values));
+    }
+    return defs;
+}
+
+// Every row of the query, its fields as text joined by ",".
+std::vector<std::string> rows(AppState& state, const std::string& sql) {
+    auto query = state.db_conn.prepare(sql);
+    std::vector<std::string> lines;
+    while (query.step()) {
+        std::string line;
+        for (int i = 0; i < query.column_count(); ++i) {
+            line += (i > 0 ? "," : "") + query.text(i);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class ChiSquare : public ::testing::Test {
+  protected:
+    void SetUp() override { survey(numeric_sample, numeric_param); }
+    void survey(const VarDef& sample, const VarDef& param) {
+        make_survey(t.state, sample, param);
+        t.state.sample_var = sample.name;
+        t.state.param_var = param.name;
+        t.state.out_file = t.dir.file("survey");
+    }
+    void add(const char* code, double sector, testing::Value sample, testing::Value param,
+             int count) {
+        add_records(t.state, std::string(code), sector, sample, param, count);
+    }
+    void use_classes(const std::vector<std::vector<std::string>>& members) {
+        t.state.class_defs = classes(members, t.state.var_defs[3]);
+    }
+    std::string result_file() { return TempDir::read(t.state.out_file + "_chi.csv"); }
+    double chival(const std::string& where) {
+        auto query = t.state.db_conn.prepare("select chival from data_chitable where " + where);
+        EXPECT_TRUE(query.step()) << where;
+        return query.number(0);
+    }
+
+    TempState t;
+};
+
+TEST_F(ChiSquare, WorkedExampleFromRecordsToTheResultLine) {
+    add("01", 1, 1.0, 1.0, 6);
+    add("01", 1, 1.0, 2.0, 4);
+    add("01", 1, 2.0, 1.0, 12);
+    add("01", 1, 2.0, 3.0, 5);
+    use_classes({{"1", "2"}, {"3"}});
+
+    const ResultFile result = run_chi_test(t.state);
+
+    EXPECT_EQ(rows(t.state, "select * from data_chi"),
+              (std::vector<std::string>{"01,1,1,10,12,22", "01,1,2,0,5,5"}));
+    EXPECT_EQ(rows(t.state, "select * from data_chitable"),
+              std::vector<std::string>{"01,1,10,17,27,10,0,12,5,22,5,1,1.63798411926754"});
+    EXPECT_NEAR(chival("STATE = '01'"), 1.637984119267542, 1e-13);
+    EXPECT_EQ(result.path, t.state.out_file + "_chi.csv");
+    EXPECT_EQ(result.rows, 1);
+    EXPECT_EQ(result_file(),
+              "STATE,SECTOR,cfrq_tot,sfrq_tot,pfrq_tot,cfrq_cl1,cfrq_cl2,sfrq_cl1,sfrq_cl2,"
+              "pfrq_cl1,pfrq_cl2,df,chisqval\n"
+              "01,1,10,17,27,10,0,12,5,22,5,1,1.63798411926754\n");
+}
+
+TEST(ChiSquareStatistic, KnownTablesAndEmptyCells) {
+    struct Case {
+        std::vector<double> central;
+        std::vector<double> other;
+        double expected;
+    };
+    const Case cases[] = {
+        {{10, 0}, {12, 5}, 1.637984119267542},                     // an empty cell counts as 1
+        {{4, 6}, {0, 0}, 0.0685714285714286},                      // one sample only
+        {{20, 30}, {30, 20}, 4.0},                                 // expected 25 in every cell
+        {{7}, {3}, 0.0},                                           // one class
+        {{5, 5}, {10, 10}, 0.0},                                   // identical distributions
+        {{3, 0, 4}, {2, 0, 6}, chi_square({3, 1, 4}, {2, 1, 6})},  // a class without records
+        {{}, {}, 0.0},
+    };
+    for (const auto& [central, other, expected] : cases) {
+        EXPECT_NEAR(chi_square(central, other), expected, 1e-12)
+            << central.size() << " classes, first central " << (central.empty() ? 0 : central[0]);
+    }
+}
+
+TEST_F(ChiSquare, OneSampleGroupsAndClassesWithoutRecordsKeepTheirRawZeros) {
+    add("01", 1, 1.0, 1.0, 4);
+    add("01", 1, 1.0, 2.0, 6);
+    add("02", 1, 1.0, 1.0, 3);
+    add("02", 1, 2.0, 1.0, 9);
+    use_classes({{"1"}, {"2"}});
+    run_chi_test(t.state);
+
+    EXPECT_EQ(rows(t.state, "select * from data_chitable order by STATE"),
+              (std::vector<std::string>{
+                  "01,1,10,0,10,4,6,0,0,4,6,1," + general_form(chi_square({4, 6}, {0, 0})),
+                  "02,1,3,9,12,3,0,9,0,12,0,1," + general_form(chi_square({3, 0}, {9, 0}))}));
+    EXPECT_NEAR(chival("STATE = '01'"), 0.0685714285714286, 1e-13);
+    // Group 02 computes from central (3, 1) and state (9, 1).
+    EXPECT_NEAR(chival("STATE = '02'"), 0.525, 1e-13);
+}
+
+TEST_F(ChiSquare, OneClassHasNoDegreesOfFreedomAndAZeroStatistic) {
+    add("01", 1, 1.0, 1.0, 4);
+    add("01", 1, 2.0, 2.0, 6);
+    use_classes({{"1", "2"}});
+    run_chi_test(t.state);
+    EXPECT_EQ(rows(t.state, "select * from data_chitable"),
+              std::vector<std::string>{"01,1,4,6,10,4,6,10,0,0"});
+}
+
+TEST_F(ChiSquare, ClassNumbersFollowTheClassOrder) {
+    add("01", 1, 1.0, 1.0, 2);
+    add("01", 1, 2.0, 2.0, 3);
+    add("01", 1, 2.0, 3.0, 4);
+    for (const auto& [order, assigned] :
+         std::vector<std::pair<std::vector<std::vector<std::string>>, std::vector<std::string>>>{
+             {{{"1", "2"}, {"3"}}, {"1,1", "2,1", "3,2"}},
+             {{{"3"}, {"1", "2"}}, {"1,2", "2,2", "3,1"}},
+             {{{"2"}, {"3"}, {"1"}}, {"1,3", "2,1", "3,2"}},
+         }) {
+        use_classes(order);
+        run_chi_test(t.state);
+        EXPECT_EQ(rows(t.state, "select distinct P, CLASS from data order by P"), assigned)
+            << order.front().front();
+    }
+}
+
+TEST_F(ChiSquare, EveryRecordIsCountedOnceAndNoRecordKeepsAnOldClass) {
+    const char* codes[] = {"01", "02", "10"};
+    int records = 0;
+    for (int i = 0; i < 60; ++i) {
+        const int count = 1 + (i * 7) % 5;
+        add(codes[i % 3], 1 + i % 2, 1.0 + (i / 3) % 2, static_cast<double>(1 + i % 4), count);
+        records += count;
+    }
+    use_classes({{"1"}, {"2", "3"}, {"4"}});
+    run_chi_test(t.state);
+    EXPECT_EQ(rows(t.state, "select sum(frq), sum(frq1 + frq2) from data_chi"),
+              std::vector<std::string>{std::to_string(records) + "," + std::to_string(records)});
+    EXPECT_EQ(rows(t.state, "select sum(frq) from data_chitable"),
+              std::vector<std::string>{std::to_string(records)});
+    EXPECT_EQ(rows(t.state, "select count(*) from data_chitable"), std::vector<std::string>{"6"});
+
+    // Value 4 left out of every class: its records lose class 3 and count in no table cell.
+    use_classes({{"1"}, {"2", "3"}});
+    run_chi_test(t.state);
+    EXPECT_EQ(rows(t.state, "select count(*) from data where P = 4 and CLASS is not null"),
+              std::vector<std::string>{"0"});
+    EXPECT_EQ(rows(t.state, "select sum(frq) from data_chi"),
+              std::vector<std::string>{std::to_string(records)});
+    EXPECT_EQ(rows(t.state,
+                   "select (select sum(frq) from data_chitable) = "
+                   "(select count(*) from data where CLASS is not null)"),
+              std::vector<std::string>{"1"});
+}
+
+TEST_F(ChiSquare, OnlyTheExactSampleTextOneIsCentral) {
+    survey({"SAMPLE", 4, 2, "C", "N"}, numeric_param);
+    add("01", 1, std::string("1"), 1.0, 2);
+    add("01", 1, std::string("1 "), 1.0, 3);
+    add("01", 1, std::string("01"), 1.0, 5);
+    add("01", 1, std::string("2"), 1.0, 7);
+    use_classes({{"1"}});
+    run_chi_test(t.state);
+    EXPECT_EQ(rows(t.state, "select frq1, frq2, frq from data_chi"),
+              std::vector<std::string>{"2,15,17"});
+}
+
+TEST_F(ChiSquare, TenOrMoreClassesKeepTheirNumbersInTheHeader) {
+    std::vector<std::vector<std::string>> members;
+    for (int value = 1; value <= 11; ++value) {
+        add("01", 1, 1.0, static_cast<double>(value), value);
+        add("01", 1, 2.0, static_cast<double>(value), 1);
+        members.push_back({std::to_string(value)});
+    }
+    use_classes(members);
+    run_chi_test(t.state);
+
+    std::string header = "STATE,SECTOR,cfrq_tot,sfrq_tot,pfrq_tot";
+    for (const char* kind : {"cfrq_cl", "sfrq_cl", "pfrq_cl"}) {
+        for (int k = 1; k <= 11; ++k) {
+            header += "," + std::string(kind) + std::to_string(k);
+        }
+    }
+    header += ",df,chisqval";
+    const std::string file = result_file();
+    const std::string first_line = file.substr(0, file.find('\n'));
+    EXPECT_EQ(first_line, header);
+    const std::string data_line = file.substr(first_line.size() + 1);
+    EXPECT_EQ(std::count(data_line.begin(), data_line.end(), ','), 2 + 3 + 3 * 11 + 2 - 1);
+    EXPECT_TRUE(data_line.starts_with("01,1,66,11,77,1,2,3,4,5,6,7,8,9,10,11,1,1,")) << data_line;
+    EXPECT_EQ(chi_statistic_names(11).size(), 3 + 3 * 11 + 2U);
+}
+
+TEST_F(ChiSquare, CharacterValuesWithQuotesCommasAndBlanksClassifyAndReport) {
+    survey(numeric_sample, {"CODE", 5, 3, "C", "N"});
+    add("0'", 1, 1.0, std::string("O'H"), 2);
+    add("0'", 1, 2.0, std::string("AB "), 3);
+    add("a,", 2, 1.0, std::string("AB"), 4);
+    add("a,", 2, 2.0, std::string("O'H"), 1);
+    use_classes({{"O'H"}, {"AB ", "AB"}});
+    EXPECT_EQ(t.state.class_defs[1].values, "'AB ','AB '");
+
+    run_chi_test(t.state);
+    EXPECT_EQ(rows(t.state, "select CODE, CLASS from data group by CODE order by CODE"),
+              (std::vector<std::string>{"AB,2", "AB ,2", "O'H,1"}));
+    const std::string file = result_file();
+    EXPECT_NE(file.find("\n0',1,2,3,5,2,0,0,3,2,3,1,"), std::string::npos) << file;
+    EXPECT_NE(file.find("\n\"a,\",2,4,1,5,0,4,1,0,1,4,1,"), std::string::npos) << file;
+}
+
+TEST_F(ChiSquare, AMissingParameterValueIsClassedByItsEmptyMember) {
+    add("01", 1, 1.0, nullptr, 3);
+    add("01", 1, 2.0, 0.0, 2);
+    add("01", 1, 2.0, 1.0, 4);
+    use_classes({{"", "1"}, {"0"}});
+    run_chi_test(t.state);
+    EXPECT_EQ(rows(t.state, "select P, CLASS from data group by P order by P"),
+              (std::vector<std::string>{",1", "0,2", "1,1"}));
+}
+
+TEST_F(ChiSquare, EmptyDataGivesNoRowAndAnEmptyFile) {
+    use_classes({{"1"}, {"2"}});
+    const ResultFile result = run_chi_test(t.state);
+    EXPECT_EQ(result.rows, 0);
+    EXPECT_EQ(rows(t.state, "select count(*) from data_chi"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows(t.state, "select count(*) from data_chitable"), std::vector<std::string>{"0"});
+    EXPECT_EQ(result_file(), "");
+}
+
+TEST_F(ChiSquare, ARefusedRunIsReportedAndLeavesTablesAndFileAsTheyWere) {
+    add("01", 1, 1.0, 1.0, 4);
+    add("01", 1, 2.0, 2.0, 6);
+    use_classes({{"1"}, {"2"}});
+    run_chi_test(t.state);
+    const std::vector<std::string> old_table = rows(t.state, "select * from data_chitable");
+    const std::vector<std::string> old_classes =
+        rows(t.state, "select P, CLASS from data group by P");
+    const std::string old_file = result_file();
+
+    struct Case {
+        const char* what;
+        std::function<void(AppState&)> spoil;
+        std::string message_start;
+    };
+    const Case cases[] = {
+        {"sample not in data", [](AppState& s) { s.sample_var = "NOSUCH"; },
+         "The frequency table could not be built"},
+        {"parameter not in data", [](AppState& s) { s.param_var = "NOSUCH"; },
+         "The classes could not be assigned"},
+        {"undefined group", [](AppState& s) { s.grp_vars = "STATE, REGION"; },
+         "The group variable \"REGION\""},
+        {"no classes", [](AppState& s) { s.class_defs.clear(); }, "No Classes are formed"},
+        {"not a name", [](AppState& s) { s.sample_var = "SAMPLE; drop table data"; }, "The sample"},
+    };
+    for (const auto& [what, spoil, message_start] : cases) {
+        AppState& s = t.state;
+        s.sample_var = "SAMPLE";
+        s.param_var = "P";
+        s.grp_vars = "STATE, SECTOR";
+        use_classes({{"2"}, {"1"}});  // would swap the class numbers
+        spoil(s);
+        try {
+            run_chi_test(s);
+            ADD_FAILURE() << what << ": no error";
+        } catch (const Error& e) {
+            EXPECT_TRUE(std::string(e.what()).starts_with(message_start))
+                << what << ": " << e.what();
+        }
+        EXPECT_EQ(rows(s, "select * from data_chitable"), old_table) << what;
+        EXPECT_EQ(rows(s, "select P, CLASS from data group by P"), old_classes) << what;
+        EXPECT_EQ(result_file(), old_file) << what;
+    }
+}
+
+TEST_F(ChiSquare, TableSkipsClassesOutOfRangeAndStoresANonFiniteStatisticAsNull) {
+    t.state.class_defs = classes({{"1"}, {"2"}}, numeric_param);
+    t.state.db_conn.execute(
+        "create table data_chi (STATE varchar(2), SECTOR double, CLASS double, frq1 double, "
+        "frq2 double, frq double)");
+    t.state.db_conn.execute(
+        "insert into data_chi values ('01', 1, 1, 3, 4, 7), ('01', 1, 0, 50, 50, 100), "
+        "('01', 1, 3, 50, 50, 100), ('01', 1, 1.5, 50, 50, 100), ('01', 1, null, 50, 50, 100), "
+        "('01', 1, 2, 2, 1, 3), ('02', 1, 1, 1e308, 1, 1e308), ('02', 1, 2, 1e308, 1, 1e308)");
+    chi_table(t.state);
+    const ResultFile result = chi_report(t.state);
+    EXPECT_EQ(result.rows, 2);
+    EXPECT_EQ(rows(t.state, "select * from data_chitable where STATE = '01'"),
+              std::vector<std::string>{"01,1,5,5,10,3,2,4,1,7,3,1," +
+                                       general_form(chi_square({3, 2}, {4, 1}))});
+    EXPECT_EQ(rows(t.state, "select chival is null from data_chitable where STATE = '02'"),
+              std::vector<std::string>{"1"});
+    EXPECT_TRUE(result_file().ends_with(",1,\n")) << result_file();
+}
+
+}  // namespace
+}  // namespace vesk

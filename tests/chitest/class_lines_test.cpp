@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "chitest/class_lines.h"
+
+namespace vesk {
+namespace {
+
+const std::string blanks(std::size_t n) {
+    return std::string(n, ' ');
+}
+
+TEST(ValueLines, HashStandsInColumnLenPlusElevenUnderTheHeading) {
+    struct Case {
+        ParValue value;
+        std::string line;
+    };
+    const Case cases[] = {
+        {{"1", 5, 1, "N"}, "1" + blanks(10) + "#        5"},
+        {{"2", 7, 1, "N"}, "2" + blanks(10) + "#        7"},
+        {{"0.84", 12345678, 4, "N"}, "0.84" + blanks(10) + "# 12345678"},
+        {{"AB ", 3, 3, "C"}, "AB " + blanks(10) + "#        3"},
+        {{"", 2, 3, "C"}, blanks(13) + "#        2"},
+        {{"O'H", 1, 3, "C"}, "O'H" + blanks(10) + "#        1"},
+    };
+    for (const auto& [value, line] : cases) {
+        EXPECT_EQ(value_line(value), line) << value.value;
+        const std::string heading = value_heading("P", value.len);
+        EXPECT_EQ(heading.find("Total Frequency"), value_line(value).find('#')) << value.value;
+    }
+    EXPECT_EQ(value_heading("AGEGRP", 1), "AGEGRP" + blanks(5) + "Total Frequency");
+}
+
+TEST(ValueLines, LongValuesKeepABlankAndWideCountsAreNotCut) {
+    // A number written with more digits than its field, a field wider than 64 blanks allow, a
+    // count of nine digits.
+    EXPECT_EQ(value_line({"0.333333333333333", 1, 1, "N"}), "0.333333333333333 #        1");
+    EXPECT_EQ(value_line({"A", 1, 100, "C"}), "A" + blanks(64) + "#        1");
+    EXPECT_EQ(value_line({"7", 123456789, 1, "N"}), "7" + blanks(10) + "# 123456789");
+    EXPECT_EQ(value_heading("AVERYLONGNAME", 1), "AVERYLONGNAME Total Frequency");
+}
+
+TEST(Classes, InListTextMembersAndClassLine) {
+    struct Case {
+        std::vector<ParValue> members;
+        std::string values;
+        std::string type;
+        std::string line;
+    };
+    const Case cases[] = {
+        {{{"1", 5, 1, "N"}, {"2", 7, 1, "N"}}, "1,2", "N", "1,2     #       12"},
+        {{{"-0.5", 1, 4, "N"}}, "-0.5", "N", "-0.5     #        1"},
+        {{{"AB ", 4, 3, "C"}, {"C", 6, 3, "C"}}, "'AB ','C  '", "C", "'AB ','C  '     #       10"},
+        {{{"O'H", 2, 3, "C"}}, "'O'H'", "C", "'O'H'     #        2"},
+        {{{"", 3, 2, "C"}}, "'  '", "C", "'  '     #        3"},
+    };
+    for (const auto& [members, values, type, line] : cases) {
+        const ClassDef class_def = make_class(members);
+        EXPECT_EQ(class_def.values, values);
+        EXPECT_EQ(class_def.type, type) << values;
+        ASSERT_EQ(class_def.members.size(), members.size());
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            EXPECT_EQ(class_def.members[i], members[i].value) << values;
+        }
+        EXPECT_EQ(class_line(class_def, total_frequency(members)), line);
+    }
+}
+
+}  // namespace
+}  // namespace vesk
