@@ -5,6 +5,7 @@
 #include "core/groups.h"
 #include "core/identifier.h"
 #include "core/number_text.h"
+#include "runtest/field_value.h"
 
 namespace vesk {
 
@@ -108,7 +109,7 @@ void build_frequency_table(AppState& state, const std::vector<GroupColumn>& colu
         }
         current = key;
         const std::int64_t count = query.is_null(cnt) ? 0 : query.integer(cnt);
-        (query.text(sample_column) == "1" ? central : other) += count;
+        (is_central(query, sample_column) ? central : other) += count;
     }
     if (!current.empty()) {
         flush();
