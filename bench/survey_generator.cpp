@@ -78,6 +78,10 @@ class SurveyWriter {
             while (n < survey_line_length) {
                 line[n++] = static_cast<char>('0' + random_.below(10));
             }
+            // Written over the filler from a stream of its own, so every other byte stays.
+            const int month = month_random_.below(12) + 1;
+            line[month_field.start - 1] = static_cast<char>('0' + month / 10);
+            line[month_field.start] = static_cast<char>('0' + month % 10);
             line[n++] = '\r';
             line[n++] = '\n';
             if (std::fwrite(line, 1, static_cast<std::size_t>(n), out_) !=
@@ -95,6 +99,7 @@ class SurveyWriter {
     std::int64_t current_district_ = -1;
     std::int64_t serial_ = 0;
     Random random_{20240601};
+    Random month_random_{20240612};
 };
 
 }  // namespace
@@ -126,7 +131,8 @@ void write_survey_file(const std::string& path, std::int64_t lines) {
 
 std::string ensure_survey_file(const std::string& folder, std::int64_t lines) {
     std::filesystem::create_directories(folder);
-    const std::string path = folder + "/survey_" + std::to_string(lines) + ".txt";
+    // The name changes whenever the content does, so no older file is taken for this one.
+    const std::string path = folder + "/survey_" + std::to_string(lines) + "_v2.txt";
     std::error_code ec;
     const auto expected = static_cast<std::uintmax_t>(lines * (survey_line_length + 2));
     if (std::filesystem::file_size(path, ec) != expected || ec) {

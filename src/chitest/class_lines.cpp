@@ -57,7 +57,7 @@ ClassDef make_class(const std::vector<ParValue>& members) {
         class_def.values += in_list_text(member);
         class_def.members.push_back(member.value);
     }
-    class_def.type = class_def.values.starts_with('\'') ? "C" : "N";
+    class_def.type.assign(1, class_def.values.starts_with('\'') ? 'C' : 'N');
     return class_def;
 }
 
