@@ -1,5 +1,7 @@
 #include "chitest/chi_classify.h"
 
+#include <algorithm>
+
 #include "chitest/chi_sql.h"
 #include "core/error.h"
 #include "core/groups.h"
@@ -24,14 +26,11 @@ void assign_classes(AppState& state) {
     std::string sql = "update data set CLASS = case";
     for (std::size_t k = 0; k < state.class_defs.size(); ++k) {
         const auto& members = state.class_defs[k].members;
-        sql += " when " + param + " in (";
-        bool has_empty = false;
-        for (std::size_t i = 0; i < members.size(); ++i) {
-            sql += i == 0 ? "?" : ",?";
-            has_empty = has_empty || members[i].empty();
-        }
+        sql += " when " + param + " in (" + placeholders(members.size()) + ")";
         // An empty value stands for null too, which no in-list matches.
-        sql += has_empty ? ") or " + param + " is null" : ")";
+        if (std::ranges::any_of(members, [](const std::string& m) { return m.empty(); })) {
+            sql += " or " + param + " is null";
+        }
         sql += " then " + std::to_string(k + 1);
     }
     sql += " else null end";
