@@ -7,8 +7,6 @@
 //   bench_chitest --run-once DATABASE OUT_NAME   (the measured child process)
 
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/measure.h"
 #include "bench/survey_generator.h"
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
@@ -29,6 +28,7 @@ namespace {
 using vesk::AppState;
 using vesk::Database;
 using Clock = std::chrono::steady_clock;
+using vesk::bench::median;
 
 constexpr int runs = 5;
 
@@ -99,27 +99,6 @@ Times run_once(AppState& state) {
             std::chrono::duration<double>(done - listed).count(), cpu_seconds() - cpu_begin};
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-long peak_memory_kib(const std::string& db_path, const std::string& out_name) {
-    const pid_t child = fork();
-    if (child == 0) {
-        execl("/proc/self/exe", "bench_chitest", "--run-once", db_path.c_str(), out_name.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("the measured chi-square run failed");
-    }
-    return usage.ru_maxrss;
-}
-
 void remove_files(const std::string& db_path, const std::string& out_name) {
     std::filesystem::remove(db_path);
     std::filesystem::remove(db_path + "-journal");
@@ -160,7 +139,9 @@ int measure(const std::string& folder) {
     }
     std::printf("chitest %lld records, peak memory of a process listing and testing: %.1f MB\n",
                 static_cast<long long>(vesk::bench::default_survey_lines),
-                static_cast<double>(peak_memory_kib(db_path, out_name)) / 1024.0);
+                static_cast<double>(vesk::bench::child_peak_memory_kib(
+                    {"bench_chitest", "--run-once", db_path, out_name}, "chi-square run")) /
+                    1024.0);
     remove_files(db_path, out_name);
     return 0;
 }

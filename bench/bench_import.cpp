@@ -5,10 +5,6 @@
 //   bench_import DATA_FOLDER
 //   bench_import --import-once DATABASE FILE   (the measured child process)
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/measure.h"
 #include "bench/survey_generator.h"
 #include "load/load_data.h"
 
@@ -41,13 +38,8 @@ double seconds_to_load(AppState& state) {
     return elapsed.count();
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void print_times(const char* what, std::int64_t lines, const std::vector<double>& times) {
-    const double middle = median(times);
+    const double middle = vesk::bench::median(times);
     std::printf("import %8lld lines, %-24s median %.3f s of %d (%.0f lines/s; runs:",
                 static_cast<long long>(lines), what, middle, runs,
                 static_cast<double>(lines) / middle);
@@ -91,20 +83,10 @@ void time_replacing_imports(const std::string& folder, const std::string& file,
 long peak_memory_kib(const std::string& folder, const std::string& file) {
     const std::string db_path = folder + "/bench_import_memory.db";
     remove_database(db_path);
-    const pid_t child = fork();
-    if (child == 0) {
-        execl("/proc/self/exe", "bench_import", "--import-once", db_path.c_str(), file.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("the measured import failed");
-    }
+    const long peak = vesk::bench::child_peak_memory_kib(
+        {"bench_import", "--import-once", db_path, file}, "import");
     remove_database(db_path);
-    return usage.ru_maxrss;
+    return peak;
 }
 
 int import_once(const std::string& db_path, const std::string& file) {
