@@ -1,0 +1,417 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
+#include <QtTest/QTest>
+
+#include "core/app_state.h"
+#include "core/layout_check.h"
+#include "forms/navigation_bar.h"
+#include "forms/variable_grid.h"
+#include "forms/variable_table_model.h"
+#include "forms/vesk_window.h"
+#include "support/recording_user_interface.h"
+#include "support/temp_dir.h"
+
+namespace vesk {
+namespace {
+
+using testing::RecordingUserInterface;
+using testing::TempState;
+
+// HHID ends at 73, STATE is the last character of an 80-character record, AGE has no start yet.
+const char* const three_rows =
+    "insert into variable values (1, 'HHID', 71, 3, 'C', 'N'), (2, 'STATE', 80, 1, 'C', 'N'), "
+    "(3, 'AGE', NULL, NULL, NULL, NULL)";
+
+const QString name_len = QString::fromUtf8(name_length_message);
+const QString name_id = QString::fromUtf8(name_identifier_message);
+const QString start_msg = QString::fromUtf8(start_message);
+const QString length_msg = QString::fromUtf8(length_message);
+const QString type_msg = QString::fromUtf8(type_message);
+const QString key_msg = QString::fromUtf8(key_message);
+
+// Drives the grid of a shown main window whose input file has records of 80 characters.
+class GridFixture {
+  public:
+    explicit GridFixture(const char* rows = nullptr) {
+        if (rows) {
+            t.state.db_conn.execute(rows);
+        }
+        window = std::make_unique<VeskWindow>(t.state, ui);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        auto* input = window->findChild<QLineEdit*>("inptxt");
+        input->setText(QString::fromStdString(t.dir.write("survey.txt", std::string(80, 'x'))));
+        QTest::keyClick(input, Qt::Key_Return);
+        view = window->findChild<QTableView*>("DataGridX");
+        outtxt = window->findChild<QLineEdit*>("outtxt");
+        view->setFocus();
+        settle();
+    }
+
+    static void settle() { QCoreApplication::processEvents(); }
+    QWidget* focus() const { return QApplication::focusWidget(); }
+    bool focus_in_grid() const { return focus() == view || view->isAncestorOf(focus()); }
+
+    void go(int row, int column) {
+        const QRect cell = view->visualRect(view->model()->index(row, column));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        settle();
+    }
+    void type(const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClick(focus(), c.toLatin1());
+        }
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(focus(), key, modifiers);
+        settle();
+    }
+    // Opens the editor on the current cell and empties it.
+    void clear_cell() {
+        press(Qt::Key_F2);
+        press(Qt::Key_A, Qt::ControlModifier);
+        press(Qt::Key_Backspace);
+    }
+    void leave() {
+        QTest::mouseClick(outtxt, Qt::LeftButton);
+        settle();
+    }
+
+    QPoint cursor() const { return {view->currentIndex().row(), view->currentIndex().column()}; }
+    QString shown(int row, int column) const {
+        return view->model()->data(view->model()->index(row, column)).toString();
+    }
+    QString caption() const { return window->findChild<NavigationBar*>("AdodcX")->caption(); }
+    VariableGrid& grid() const { return window->grid(); }
+
+    // Table variable as stored, one "ID|VN|ST|LEN|TYPE|PKEY" line a row.
+    QStringList table() {
+        QStringList rows;
+        auto query =
+            t.state.db_conn.prepare("select ID, VN, ST, LEN, TYPE, PKEY from variable order by ID");
+        while (query.step()) {
+            QStringList fields;
+            for (int column = 0; column < 6; ++column) {
+                fields.append(QString::fromStdString(query.text(column)));
+            }
+            rows.append(fields.join('|'));
+        }
+        return rows;
+    }
+
+    TempState t;
+    RecordingUserInterface ui;
+    std::unique_ptr<VeskWindow> window;
+    QTableView* view = nullptr;
+    QLineEdit* outtxt = nullptr;
+};
+
+QStringList alert(const QString& text) {
+    return {QStringLiteral("beep"), QStringLiteral("beep"), QStringLiteral("beep"),
+            QStringLiteral("message: ") + text};
+}
+
+// --- the cell check, on Enter and when the focus leaves the grid ---
+
+enum class Way { enter, leave };
+
+struct CellCase {
+    const char* what;
+    int row;
+    int column;
+    const char* typed;   // nullptr: the cell is emptied
+    QString message;     // empty: the cell passes
+    const char* stored;  // the cell's value afterwards
+};
+
+const CellCase cell_cases[] = {
+    {"name of 10", 0, column_name, "ABCDEFGHIJ", "", "ABCDEFGHIJ"},
+    {"name of 11", 0, column_name, "ABCDEFGHIJK", name_len, "HHID"},
+    {"empty name", 0, column_name, nullptr, name_len, "HHID"},
+    {"lower-case name", 0, column_name, "sex", "", "SEX"},
+    {"name not an identifier", 0, column_name, "1AB", name_id, "HHID"},
+    {"reserved name", 0, column_name, "order", name_id, "HHID"},
+    {"start at the end", 0, column_start, "80", "", "80"},
+    {"start beyond", 0, column_start, "81", start_msg, "71"},
+    {"start 0", 0, column_start, "0", start_msg, "71"},
+    {"start not a number", 0, column_start, "7a", start_msg, "71"},
+    {"length to the end", 0, column_length, "10", "", "10"},
+    {"length beyond", 0, column_length, "11", length_msg, "3"},
+    {"length 0", 0, column_length, "0", length_msg, "3"},
+    {"length 1 at 80", 1, column_length, "1", "", "1"},
+    {"length 2 at 80", 1, column_length, "2", length_msg, "1"},
+    {"length without start", 2, column_length, "5", length_msg, ""},
+    {"length not a number", 1, column_length, "x", length_msg, "1"},
+    {"lower-case type", 0, column_type, "n", "", "N"},
+    {"type X", 0, column_type, "X", type_msg, "C"},
+    {"lower-case key", 0, column_key, "y", "", "Y"},
+    {"key q", 0, column_key, "q", key_msg, "N"},
+};
+
+class CellCheckInGrid : public ::testing::TestWithParam<std::tuple<CellCase, Way>> {};
+
+TEST_P(CellCheckInGrid, SameVerdictOnEnterAndOnLeaving) {
+    const auto& [c, way] = GetParam();
+    GridFixture g(three_rows);
+    g.go(c.row, c.column);
+    if (c.typed) {
+        g.type(QString::fromLatin1(c.typed));
+    } else {
+        g.clear_cell();
+    }
+    g.ui.clear();
+    if (way == Way::enter) {
+        g.press(Qt::Key_Return);
+    } else {
+        g.leave();
+    }
+    const bool passes = c.message.isEmpty();
+    EXPECT_EQ(g.ui.events, passes ? QStringList{} : alert(c.message)) << c.what;
+    EXPECT_EQ(g.shown(c.row, c.column), c.stored) << c.what;
+    // The cursor rests on a cell that failed; Enter moves on from one that passed, to the next
+    // row's name after the key flag.
+    QPoint expected(c.row, c.column);
+    if (passes && c.column == column_key) {
+        expected = {c.row + 1, column_name};
+    } else if (passes && way == Way::enter) {
+        expected = {c.row, c.column + 1};
+    }
+    EXPECT_EQ(g.cursor(), expected) << c.what;
+    EXPECT_EQ(g.focus_in_grid(), !passes || way == Way::enter) << c.what;
+
+    g.go(c.row == 0 ? 1 : 0, column_name);  // leaving the row stores it
+    const QStringList fields = g.table()[c.row].split('|');
+    EXPECT_EQ(fields[c.column], c.stored) << c.what;
+}
+
+std::string case_name(const ::testing::TestParamInfo<CellCheckInGrid::ParamType>& info) {
+    std::string name = std::get<0>(info.param).what;
+    for (char& c : name) {
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return name + (std::get<1>(info.param) == Way::enter ? "_on_Enter" : "_on_leaving");
+}
+
+INSTANTIATE_TEST_SUITE_P(RecordLength80, CellCheckInGrid,
+                         ::testing::Combine(::testing::ValuesIn(cell_cases),
+                                            ::testing::Values(Way::enter, Way::leave)),
+                         case_name);
+
+TEST(LeavingTheGrid, AFailedCheckKeepsTheClickOrShortcutFromActing) {
+    const std::function<void(GridFixture&)> ways[] = {
+        [](GridFixture& g) {
+            QTest::mouseClick(g.window->findChild<QWidget*>("Cmd_clr_var"), Qt::LeftButton);
+        },
+        [](GridFixture& g) {
+            g.press(Qt::Key_C, Qt::AltModifier);  // &Clear Variables
+            QTest::qWait(200);                    // a shortcut clicks its button a moment later
+        },
+    };
+    for (const auto& clear_variables : ways) {
+        GridFixture g(three_rows);
+        g.go(0, column_type);
+        g.type("X");
+        g.ui.clear();
+        clear_variables(g);
+        g.settle();
+        EXPECT_EQ(g.ui.events, alert(type_msg));
+        EXPECT_EQ(g.table().size(), 3);
+        EXPECT_TRUE(g.focus_in_grid());
+        EXPECT_EQ(g.cursor(), QPoint(0, column_type));
+
+        g.type("n");  // once the cell is right the same click goes through
+        g.ui.clear();
+        clear_variables(g);
+        g.settle();
+        EXPECT_TRUE(g.ui.events.isEmpty());
+        EXPECT_TRUE(g.table().isEmpty());
+    }
+}
+
+TEST(KeyFlagInGrid, EmptyPassesOnEnterButNotWhenLeaving) {
+    {
+        GridFixture g(three_rows);
+        g.go(0, column_key);
+        g.clear_cell();
+        g.press(Qt::Key_Return);
+        EXPECT_TRUE(g.ui.events.isEmpty());
+        EXPECT_EQ(g.cursor(), QPoint(1, column_name));
+        EXPECT_EQ(g.table()[0], "1|HHID|71|3|C|");
+    }
+    {
+        GridFixture g(three_rows);
+        g.go(0, column_key);
+        g.clear_cell();
+        g.leave();
+        EXPECT_EQ(g.ui.events, alert(key_msg));
+        EXPECT_EQ(g.cursor(), QPoint(0, column_key));
+        EXPECT_TRUE(g.focus_in_grid());
+        EXPECT_TRUE(g.outtxt->text().isEmpty());
+        EXPECT_EQ(g.table()[0], "1|HHID|71|3|C|N");
+    }
+}
+
+// --- cells left by a click: not checked, but corrected ---
+
+TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused) {
+    struct Case {
+        int column;
+        const char* typed;
+        QString message;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {column_type, "X", "", "C"},           {column_key, "q", "", "N"},
+        {column_type, "n", "", "N"},           {column_name, "sex", "", "SEX"},
+        {column_start, "81", "", "81"},  // positions are not corrected
+        {column_name, "1AB", name_id, "HHID"}, {column_start, "x", start_msg, "71"},
+    };
+    for (const auto& c : cases) {
+        GridFixture g(three_rows);
+        g.go(0, c.column);
+        g.type(QString::fromLatin1(c.typed));
+        g.ui.clear();
+        g.go(0, c.column == column_name ? column_type : column_name);
+        EXPECT_EQ(g.ui.events, c.message.isEmpty() ? QStringList{} : alert(c.message)) << c.typed;
+        EXPECT_EQ(g.shown(0, c.column), c.stored) << c.typed;
+        g.go(1, column_name);
+        EXPECT_EQ(g.table()[0].split('|')[c.column], c.stored) << c.typed;
+    }
+}
+
+// --- entering a layout with the keyboard alone ---
+
+TEST(KeyboardEntry, SixVariablesEnterAfterEnterLandInOrder) {
+    GridFixture g;
+    ASSERT_EQ(g.cursor(), QPoint(0, column_name));
+    const char* rows[][5] = {
+        {"hhid", "1", "3", "c", "y"},  {"person", "4", "2", "C", "y"},
+        {"state", "6", "2", "c", "n"}, {"sector", "8", "1", "n", "n"},
+        {"sex", "9", "1", "N", ""},    {"income", "10", "71", "n", "N"},
+    };
+    for (const auto& row : rows) {
+        for (const char* cell : row) {
+            g.type(QString::fromLatin1(cell));
+            g.press(Qt::Key_Return);
+        }
+    }
+    EXPECT_TRUE(g.ui.events.isEmpty());
+    EXPECT_EQ(g.table(), QStringList({"1|HHID|1|3|C|Y", "2|PERSON|4|2|C|Y", "3|STATE|6|2|C|N",
+                                      "4|SECTOR|8|1|N|N", "5|SEX|9|1|N|", "6|INCOME|10|71|N|N"}));
+    EXPECT_EQ(g.cursor(), QPoint(6, column_name));  // the new-row line
+    EXPECT_EQ(g.view->model()->headerData(6, Qt::Vertical).toString(), "*");
+    EXPECT_EQ(g.caption(), "Record  0/6");
+}
+
+TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
+    GridFixture g("insert into variable values (1, 'HHID', 1, 3, 'C', 'Y')");
+    g.go(1, column_start);  // the new-row line
+    g.type("a");            // starts a new record, on its name
+    EXPECT_EQ(g.grid().record_count(), 2);
+    EXPECT_EQ(g.cursor(), QPoint(1, column_name));
+    g.press(Qt::Key_Escape);  // drops the typing
+    g.press(Qt::Key_Escape);  // drops the record
+    EXPECT_EQ(g.grid().record_count(), 1);
+
+    QTest::mouseDClick(g.view->viewport(), Qt::LeftButton, {},
+                       g.view->visualRect(g.view->model()->index(1, column_type)).center());
+    EXPECT_EQ(g.grid().record_count(), 2);
+    g.type("b");
+    g.press(Qt::Key_Escape);
+    g.go(0, column_name);  // leaving a blank new record drops it too
+    EXPECT_EQ(g.grid().record_count(), 1);
+    EXPECT_EQ(g.table(), QStringList{"1|HHID|1|3|C|Y"});
+}
+
+TEST(KeyboardEntry, TheFirstRecordOfAnEmptyTableIsDroppedWhenLeftBlank) {
+    GridFixture g;
+    EXPECT_EQ(g.grid().record_count(), 1);
+    g.grid().cancel_blank_row();
+    EXPECT_EQ(g.grid().record_count(), 0);
+    g.type("hhid");  // the cursor is now on the new-row line
+    g.press(Qt::Key_Return);
+    g.type("1");
+    g.press(Qt::Key_Return);
+    EXPECT_EQ(g.grid().model()->data(g.grid().model()->index(0, column_id)).toInt(), 1);
+}
+
+// --- deleting ---
+
+TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
+    GridFixture g(three_rows);
+    g.go(1, column_name);
+    g.ui.answers = {false};
+    g.press(Qt::Key_Delete);
+    EXPECT_EQ(g.ui.events,
+              QStringList{"question: Are you sure that you want to delete the record?"});
+    EXPECT_EQ(g.table().size(), 3);
+
+    g.ui.clear();
+    g.ui.answers = {true};
+    g.press(Qt::Key_Delete);
+    EXPECT_EQ(g.ui.events.size(), 1);
+    EXPECT_EQ(g.table(), QStringList({"1|HHID|71|3|C|N", "3|AGE||||"}));
+    EXPECT_EQ(g.grid().record_count(), 2);
+
+    g.go(2, column_name);  // the new-row line
+    for (const char* cell : {"sex", "1", "1", "n", "n"}) {
+        g.type(QString::fromLatin1(cell));
+        g.press(Qt::Key_Return);
+    }
+    EXPECT_EQ(g.table(), QStringList({"1|HHID|71|3|C|N", "3|AGE||||", "4|SEX|1|1|N|N"}));
+}
+
+TEST(Delete, NothingToDeleteOnTheNewRowLine) {
+    GridFixture g(three_rows);
+    g.go(3, column_name);
+    g.press(Qt::Key_Delete);
+    EXPECT_TRUE(g.ui.events.isEmpty());
+    EXPECT_EQ(g.table().size(), 3);
+}
+
+// --- position caption and data errors ---
+
+TEST(Caption, FollowsKeysAndClicks) {
+    GridFixture g(
+        "insert into variable values (1, 'A', 1, 1, 'C', 'Y'), (2, 'B', 2, 1, 'C', 'N'), "
+        "(3, 'C', 3, 1, 'C', 'N'), (4, 'D', 4, 1, 'C', 'N')");
+    g.go(1, column_name);
+    EXPECT_EQ(g.caption(), "Record  2/4");
+    const std::pair<Qt::Key, const char*> steps[] = {
+        {Qt::Key_Down, "Record  3/4"},     {Qt::Key_Up, "Record  2/4"},
+        {Qt::Key_PageDown, "Record  0/4"},  // the new-row line
+        {Qt::Key_PageUp, "Record  1/4"},   {Qt::Key_Return, "Record  1/4"},
+    };
+    for (const auto& [key, caption] : steps) {
+        g.press(key);
+        EXPECT_EQ(g.caption(), caption) << key;
+    }
+    g.window->findChild<QWidget*>("AdodcX_last")->setFocus();
+    QTest::mouseClick(g.window->findChild<QWidget*>("AdodcX_last"), Qt::LeftButton);
+    EXPECT_EQ(g.caption(), "Record  4/4");
+}
+
+TEST(DataError, IsShownWithTheEngineText) {
+    GridFixture g(three_rows);
+    g.t.state.db_conn.execute(
+        "create trigger no_update before update on variable "
+        "begin select raise(abort, 'layout is locked'); end");
+    g.go(0, column_name);
+    g.type("sex");
+    g.press(Qt::Key_Return);
+    g.go(1, column_name);
+    ASSERT_EQ(g.ui.messages().size(), 1);
+    EXPECT_TRUE(g.ui.messages()[0].contains("layout is locked"))
+        << g.ui.messages()[0].toStdString();
+    EXPECT_EQ(g.table()[0], "1|HHID|71|3|C|N");
+}
+
+}  // namespace
+}  // namespace vesk
