@@ -100,8 +100,7 @@ Times run_once(AppState& state) {
 }
 
 void remove_files(const std::string& db_path, const std::string& out_name) {
-    std::filesystem::remove(db_path);
-    std::filesystem::remove(db_path + "-journal");
+    vesk::bench::remove_database(db_path);
     std::filesystem::remove(out_name + "_chi.csv");
 }
 
@@ -156,17 +155,6 @@ int measured_child(const std::string& db_path, const std::string& out_name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        if (argc == 4 && std::string(argv[1]) == "--run-once") {
-            return measured_child(argv[2], argv[3]);
-        }
-        if (argc != 2) {
-            std::fprintf(stderr, "usage: bench_chitest DATA_FOLDER\n");
-            return 2;
-        }
-        return measure(argv[1]);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_chitest: %s\n", e.what());
-        return 1;
-    }
+    return vesk::bench::benchmark_main(argc, argv, "bench_chitest", "--run-once", measured_child,
+                                       measure);
 }

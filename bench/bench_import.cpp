@@ -20,13 +20,9 @@ namespace {
 
 using vesk::AppState;
 using vesk::Database;
+using vesk::bench::remove_database;
 
 constexpr int runs = 5;
-
-void remove_database(const std::string& path) {
-    std::filesystem::remove(path);
-    std::filesystem::remove(path + "-journal");
-}
 
 double seconds_to_load(AppState& state) {
     const auto begin = std::chrono::steady_clock::now();
@@ -95,32 +91,24 @@ int import_once(const std::string& db_path, const std::string& file) {
     return 0;
 }
 
+int measure(const std::string& folder) {
+    const std::int64_t large = vesk::bench::default_survey_lines;
+    const std::int64_t small = large / 10;
+    const std::string large_file = vesk::bench::ensure_survey_file(folder, large);
+    const std::string small_file = vesk::bench::ensure_survey_file(folder, small);
+
+    time_fresh_imports(folder, large_file, large);
+    time_replacing_imports(folder, large_file, large);
+    time_fresh_imports(folder, small_file, small);
+    std::printf("import %8lld lines, peak memory of the importing process: %.1f MB\n",
+                static_cast<long long>(large),
+                static_cast<double>(peak_memory_kib(folder, large_file)) / 1024.0);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        if (argc == 4 && std::string(argv[1]) == "--import-once") {
-            return import_once(argv[2], argv[3]);
-        }
-        if (argc != 2) {
-            std::fprintf(stderr, "usage: bench_import DATA_FOLDER\n");
-            return 2;
-        }
-        const std::string folder = argv[1];
-        const std::int64_t large = vesk::bench::default_survey_lines;
-        const std::int64_t small = large / 10;
-        const std::string large_file = vesk::bench::ensure_survey_file(folder, large);
-        const std::string small_file = vesk::bench::ensure_survey_file(folder, small);
-
-        time_fresh_imports(folder, large_file, large);
-        time_replacing_imports(folder, large_file, large);
-        time_fresh_imports(folder, small_file, small);
-        std::printf("import %8lld lines, peak memory of the importing process: %.1f MB\n",
-                    static_cast<long long>(large),
-                    static_cast<double>(peak_memory_kib(folder, large_file)) / 1024.0);
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_import: %s\n", e.what());
-        return 1;
-    }
+    return vesk::bench::benchmark_main(argc, argv, "bench_import", "--import-once", import_once,
+                                       measure);
 }
