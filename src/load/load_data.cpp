@@ -19,8 +19,50 @@ void report_progress(const LoadProgress& progress, const LineReader& reader) {
     }
 }
 
+// The previous table data is renamed and dropped only after the new one is full. Its pages then
+// go to the free list without being copied into the journal, and the new rows fill pages that
+// were free before the import, which need no journal either: replacing loaded data costs no more
+// writing than a first load. Rolling back restores the table under its name.
+constexpr const char* replaced_table = "vesk_replaced_data";
+
+void set_previous_table_aside(Database& db) {
+    db.execute(std::string("drop table if exists ") + replaced_table);
+    if (db.table_exists("data")) {
+        db.execute(std::string("alter table data rename to ") + replaced_table);
+    }
+}
+
+void drop_previous_table(Database& db) {
+    db.execute(std::string("drop table if exists ") + replaced_table);
+}
+
+// Sets a pragma of the connection for the import and gives it back its value afterwards.
+class PragmaScope {
+  public:
+    PragmaScope(Database& db, const std::string& name, const std::string& value)
+        : db_(db), name_(name) {
+        auto query = db_.prepare("pragma " + name_);
+        if (query.step()) {
+            previous_ = query.text(0);
+        }
+        db_.execute("pragma " + name_ + " = " + value);
+    }
+    ~PragmaScope() {
+        if (!previous_.empty()) {
+            db_.try_execute("pragma " + name_ + " = " + previous_);
+        }
+    }
+    PragmaScope(const PragmaScope&) = delete;
+    PragmaScope& operator=(const PragmaScope&) = delete;
+
+  private:
+    Database& db_;
+    std::string name_;
+    std::string previous_;
+};
+
 void create_data_table(Database& db, const std::vector<VarDef>& defs, const std::string& key_list) {
-    db.execute("drop table if exists data");
+    set_previous_table_aside(db);
     try {
         db.execute(create_data_sql(defs, key_list));
     } catch (const DbError& e) {
@@ -43,6 +85,8 @@ LoadSummary load_data(AppState& state, const LoadProgress& progress) {
 
     LoadSummary summary;
     summary.key_missing = key_list.empty();
+    // Dropping the previous table would otherwise overwrite all its pages with zeros first.
+    const PragmaScope fast_delete(db, "secure_delete", "fast");
     Transaction transaction(db, Transaction::Lock::immediate);
     create_data_table(db, defs, key_list);
     std::optional<Statement> filter = prepare_filter(db, state.filter_cond);
@@ -64,6 +108,7 @@ LoadSummary load_data(AppState& state, const LoadProgress& progress) {
         summary.rows_filtered_out = db.changes();
         filter.reset();
     }
+    drop_previous_table(db);
     transaction.commit();
 
     state.var_defs = std::move(defs);

@@ -176,6 +176,20 @@ TEST_F(LoadData, NoKeyFlaggedExactlyYLoadsWithoutAKeyAndLeavesDataNotLoaded) {
     EXPECT_EQ(rows("select count(*) from pragma_table_info('data') where pk > 0"), (Rows{{"0"}}));
 }
 
+TEST_F(LoadData, ReplacingLoadedDataLeavesOnlyTheNewTableAndTheConnectionAsItWas) {
+    set_layout(four_variables());
+    set_input("00102134\n00202135\n");
+    load_data(t.state);
+    const Rows secure_delete = rows("pragma secure_delete");
+    set_input("00302136\n");
+    load_data(t.state);
+
+    EXPECT_EQ(rows("select HHID from data"), (Rows{{"003"}}));
+    EXPECT_EQ(rows("select name from sqlite_master where type = 'table' order by name"),
+              (Rows{{"data"}, {"variable"}}));
+    EXPECT_EQ(rows("pragma secure_delete"), secure_delete);
+}
+
 TEST_F(LoadData, FewerThanFourVariablesLoadButLeaveDataNotLoaded) {
     auto defs = four_variables();
     defs.pop_back();

@@ -87,6 +87,7 @@ class LoadRefusal : public testing::LoadFixture {
 
     void expect_all_as_before(const std::string& what) {
         EXPECT_EQ(rows("select * from data"), data_before) << what;
+        EXPECT_FALSE(t.state.db_conn.table_exists("vesk_replaced_data")) << what;
         EXPECT_FALSE(t.state.data_loaded) << what;
         ASSERT_EQ(t.state.var_count(), static_cast<std::int64_t>(defs_before.size())) << what;
         for (std::size_t i = 0; i < defs_before.size(); ++i) {
