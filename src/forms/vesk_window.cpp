@@ -193,6 +193,8 @@ void VeskWindow::build_controls() {
     connect(brow_, &QPushButton::clicked, this, &VeskWindow::brow_Click);
     connect(Cmd_clr_var_, &QPushButton::clicked, this, &VeskWindow::Cmd_clr_var_Click);
     connect(Refresh_, &QPushButton::clicked, this, &VeskWindow::Refresh_Click);
+    connect(fltChk_, &QCheckBox::clicked, this, &VeskWindow::fltChk_Click);
+    connect(save_, &QPushButton::clicked, this, &VeskWindow::save_Click);
     connect(cmdgrp_, &QPushButton::clicked, this, &VeskWindow::cmdgrp_Click);
     connect(Optmain_[0], &QRadioButton::clicked, this, [this] { Optmain_Click(0); });
     connect(Optmain_[1], &QRadioButton::clicked, this, [this] { Optmain_Click(1); });

@@ -36,6 +36,8 @@ public:
     void outtxt_KeyDown(int key);
     void Cmd_clr_var_Click();
     void Refresh_Click();
+    void save_Click();
+    void fltChk_Click();
     void cmdgrp_Click();
     void Optmain_Click(int index);
     void Cmdproceed_Click();
@@ -53,6 +55,9 @@ private:
     void show_grid(bool visible);
     // Hides this window and opens the secondary window of the slot, when it exists.
     void show_form(FormSlot slot);
+    // Runs the import with the share of the file read in a progress dialog, then tells the user
+    // what it did.
+    void run_load();
 
     AppState& state_;
     UserInterface& ui_;
@@ -76,6 +81,7 @@ private:
     QPushButton* Cmdexit_ = nullptr;
 
     VariableGrid* grid_ = nullptr;
+    bool loading_ = false;  // a click that arrives while the import runs is ignored
 };
 
 }  // namespace vesk

@@ -9,7 +9,11 @@ namespace vesk {
 void QtUserInterface::beep() { QApplication::beep(); }
 
 void QtUserInterface::message(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, product_title(), text, QMessageBox::Ok,
+    // Some texts break their lines with a lone carriage return, which a label would not show.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::NoIcon, product_title(), shown, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }

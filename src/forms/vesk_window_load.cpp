@@ -1,0 +1,105 @@
+// The main window's load command and data filter.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QSignalBlocker>
+
+#include <exception>
+#include <optional>
+
+#include "core/app_state.h"
+#include "forms/busy_cursor.h"
+#include "forms/variable_grid.h"
+#include "forms/vesk_window.h"
+#include "load/data_filter.h"
+#include "load/load_data.h"
+#include "load/load_report.h"
+#include "platform/user_interface.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr int progress_steps = 1000;
+// A load that ends sooner shows no progress dialog at all.
+constexpr int progress_delay_ms = 400;
+
+}  // namespace
+
+void VeskWindow::save_Click() {
+    if (loading_) {
+        return;
+    }
+    grid_->cancel_blank_row();
+    if (grid_->record_count() > 0) {
+        state_.show_pos = false;
+        const bool reread = grid_->requery_to_last();
+        state_.show_pos = true;
+        if (!reread) {
+            ui_.message(grid_->last_error());
+            return;
+        }
+    }
+    reset_gridX();
+    if (grid_->record_count() < min_var_count) {
+        alert_msg(ui_, QString::fromLatin1(too_few_variables_text));
+        reset_gridX();
+        return;
+    }
+    state_.filter_cond = filter_cond_for(Condition_->text().toStdString());
+    run_load();
+}
+
+void VeskWindow::run_load() {
+    loading_ = true;
+    LoadSummary summary;
+    std::optional<QString> failure;
+    {
+        const BusyCursor busy;
+        // Window-modal: the window repaints while the import runs but takes no clicks.
+        QProgressDialog progress(
+            QStringLiteral("Loading ") + QString::fromStdString(state_.inp_file),
+            QStringLiteral("Cancel"), 0, progress_steps, this);
+        progress.setObjectName(QStringLiteral("loadProgress"));
+        progress.setWindowTitle(product_title());
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(progress_delay_ms);
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        const auto show_share = [&progress](std::uint64_t done, std::uint64_t size) {
+            const auto share = size == 0 ? 0 : done * progress_steps / size;
+            progress.setValue(static_cast<int>(share));
+            return !progress.wasCanceled();
+        };
+        try {
+            summary = load_data(state_, show_share);
+        } catch (const std::exception& e) {
+            failure = QString::fromStdString(e.what());
+        }
+    }
+    loading_ = false;
+    if (failure) {
+        ui_.message(*failure);
+        return;
+    }
+    if (summary.key_missing) {
+        alert_msg(ui_, QString::fromLatin1(no_key_text));
+    }
+    ui_.message(QString::fromStdString(load_report(summary)));
+}
+
+void VeskWindow::fltChk_Click() {
+    const bool on = !state_.filter_on;
+    {
+        const QSignalBlocker quiet(fltChk_);
+        fltChk_->setChecked(on);
+    }
+    Lbfilter_->setVisible(on);
+    Condition_->clear();
+    Condition_->setVisible(on);
+    state_.filter_on = on;
+}
+
+}  // namespace vesk
