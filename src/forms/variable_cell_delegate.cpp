@@ -63,7 +63,7 @@ bool VariableCellDelegate::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
-            discard();  // the first Esc; a second one cancels the row's changes
+            grid_.escape_in_editor();
             return true;
         }
     }

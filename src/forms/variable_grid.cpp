@@ -336,6 +336,8 @@ void VariableGrid::tab_to_next_cell() {
     }
 }
 
+// The box opens once the key or focus change being handled is done, with the cursor already
+// resting where it belongs.
 void VariableGrid::alert_later(const QString& text) {
     QMetaObject::invokeMethod(
         this, [this, text] { alert_msg(ui_, text); }, Qt::QueuedConnection);
@@ -348,6 +350,14 @@ void VariableGrid::enter_pressed() {
     if (DataGridX_KeyPress(key_enter) == key_tab) {
         tab_to_next_cell();
     }
+    // The closed editor hands the focus back only while the window is active; the keys that
+    // follow belong to the grid either way.
+    view_->setFocus();
+}
+
+void VariableGrid::escape_in_editor() {
+    delegate_->discard();
+    view_->setFocus();
 }
 
 void VariableGrid::DataGridX_KeyDown(int key) {
@@ -355,10 +365,9 @@ void VariableGrid::DataGridX_KeyDown(int key) {
         const QModelIndex start = view_->currentIndex();
         const CellCheck check = check_current_cell(EmptyKey::passes);
         if (!check.passed) {
-            // The typed text goes before the box opens, or losing the focus would write it.
             stay_move(start.row(), start.column(), true);
             if (!check.message.empty()) {
-                alert_msg(ui_, QString::fromStdString(check.message));
+                alert_later(QString::fromStdString(check.message));
             }
         } else if (start.column() == column_key) {
             next_row_move(start.row(), true);

@@ -67,6 +67,8 @@ class VariableGrid : public QObject {
 
     // Enter in the grid or in its cell editor: the check, then on as Tab.
     void enter_pressed();
+    // Esc in the cell editor: what was typed is dropped; a second Esc drops the row's changes.
+    void escape_in_editor();
     // Writes a cell the user has left; refuses what the table cannot hold.
     void write_cell(const QModelIndex& cell, const QString& text);
 
@@ -103,7 +105,6 @@ class VariableGrid : public QObject {
     void next_row_move(int row, bool take_focus);
     // The grid's Tab: the current cell is written and the cursor moves one cell on.
     void tab_to_next_cell();
-    // Shows a message once the event being handled is done.
     void alert_later(const QString& text);
 
     AppState& state_;
