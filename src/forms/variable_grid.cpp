@@ -208,6 +208,12 @@ void VariableGrid::reset_gridX() {
 }
 
 bool VariableGrid::requery_to_last() {
+    // Reading the table again drops what the grid has not written yet: an edit the user left
+    // in the current row is written first.
+    if (!model_->write_pending()) {
+        last_error_ = model_->lastError().text();
+        return false;
+    }
     if (!bind()) {
         return false;
     }

@@ -34,7 +34,8 @@ class VariableGrid : public QObject {
     bool bind();
     // Captions the visible columns, hides ID, makes the name column current, sets the caption.
     void reset_gridX();
-    // Reads table variable again and moves to the last record; false on failure.
+    // Writes the edits still waiting, reads table variable again and moves to the last record;
+    // false on failure (last_error() says why), with nothing dropped.
     bool requery_to_last();
     // Discards a blank new row when it is the only record.
     void cancel_blank_row();

@@ -109,13 +109,17 @@ qint64 VariableTableModel::largest_id() const {
     return largest;
 }
 
-bool VariableTableModel::submit() {
+bool VariableTableModel::write_pending() {
     for (int row = 0; row < record_count(); ++row) {
         if (is_blank_new_row(row)) {
             return true;  // stays pending until the user types into it or it is cancelled
         }
     }
-    if (!QSqlTableModel::submit()) {
+    return QSqlTableModel::submit();
+}
+
+bool VariableTableModel::submit() {
+    if (!write_pending()) {
         emit dataError(lastError().text());
         return false;
     }

@@ -32,6 +32,9 @@ class VariableTableModel : public QSqlTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
+    // Writes the changes waiting in the grid, a blank new record excepted; false on failure.
+    bool write_pending();
+    // The same, reporting a failure through dataError: the grid's row-wise store.
     bool submit() override;
 
   signals:

@@ -286,6 +286,17 @@ TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused
     }
 }
 
+TEST(LeavingTheGrid, AnEditLeftInTheRowIsWrittenBeforeTheTableIsReadAgain) {
+    GridFixture g(three_rows);
+    g.go(0, column_name);
+    g.type("sex");
+    QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
+    g.settle();
+    EXPECT_TRUE(g.ui.events.isEmpty());
+    EXPECT_EQ(g.table()[0], "1|SEX|71|3|C|N");
+    EXPECT_EQ(g.shown(0, column_name), "SEX");
+}
+
 // --- entering a layout with the keyboard alone ---
 
 TEST(KeyboardEntry, SixVariablesEnterAfterEnterLandInOrder) {
