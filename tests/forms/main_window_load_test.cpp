@@ -76,26 +76,25 @@ TEST_F(LoadCommand, FewerThanFourVariablesAreRefusedWithTheTwoLineMessage) {
     EXPECT_EQ(t.state.filter_cond, " WHERE not(SEX = 1)");
 }
 
-TEST_F(LoadCommand, FourVariablesLoadAndTheUserIsToldWhatWasLoaded) {
+TEST_F(LoadCommand, FourVariablesLoadAndTheUserIsToldWhatWasLoadedAndRejected) {
     t.state.db_conn.execute(four_variables);
     open_window();
+    t.state.inp_file = t.dir.write("rejects.txt", "001021 34\n\n001011 36\n002012  1\n");
     click("save");
 
-    EXPECT_EQ(ui.events, QStringList{"message: 3 lines read: 3 loaded, 0 rejected."});
-    EXPECT_EQ(hhids(), (Rows{{"001"}, {"002"}, {"003"}}));
+    EXPECT_EQ(ui.events, QStringList{"message: 4 lines read: 2 loaded, 2 rejected.\n"
+                                     "Rejected lines:\nline 2: blank line\nline 3: duplicate key"});
+    EXPECT_EQ(hhids(), (Rows{{"001"}, {"002"}}));
     EXPECT_TRUE(t.state.data_loaded);
-    EXPECT_EQ(t.state.filter_cond, "");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
 
-TEST_F(LoadCommand, NoKeyVariableIsAnnouncedBeforeTheSummary) {
-    t.state.db_conn.execute(four_variables);
     t.state.db_conn.execute("update variable set PKEY = 'y'");
-    open_window();
+    ui.clear();
     click("save");
-
     QStringList expected = alert("primary keys not defined");
-    expected.append("message: 3 lines read: 3 loaded, 0 rejected.");
+    expected.append(
+        "message: 4 lines read: 3 loaded, 1 rejected.\nRejected lines:\n"
+        "line 2: blank line");
     EXPECT_EQ(ui.events, expected);
     EXPECT_FALSE(t.state.data_loaded);
 }

@@ -171,55 +171,5 @@ TEST_F(LoadRefusal, ACreateTheDatabaseRefusesIsReported) {
     expect_all_as_before("too many columns");
 }
 
-TEST_F(LoadRefusal, AnInputFileThatCannotBeOpenedChangesNothing) {
-    t.state.inp_file = t.dir.file("missing.txt");
-    EXPECT_NE(refused_load().find("missing.txt"), std::string::npos);
-    expect_all_as_before("missing file");
-}
-
-TEST_F(LoadRefusal, ACancelledImportChangesNothing) {
-    std::string lines;
-    for (int i = 0; i < 20000; ++i) {
-        lines += std::to_string(100000 + i).substr(1) + "\n";  // five characters: HHID, STATE
-    }
-    set_layout({{"HHID", 1, 3, "C", "Y"},
-                {"STATE", 4, 2, "C", "Y"},
-                {"A", 1, 1, "N", "N"},
-                {"B", 2, 1, "N", "N"}});
-    set_input(lines);
-    std::vector<std::uint64_t> seen;
-    EXPECT_THROW(load_data(t.state,
-                           [&seen](std::uint64_t done, std::uint64_t size) {
-                               seen.push_back(done);
-                               return done < size / 2;
-                           }),
-                 LoadCancelled);
-    ASSERT_GE(seen.size(), 2U);
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    expect_all_as_before("cancel");
-}
-
-TEST_F(LoadRefusal, ProgressEndsAtTheFileSize) {
-    std::string lines;
-    for (int i = 0; i < 20000; ++i) {
-        lines += std::to_string(100000000 + i).substr(1) + "\r\n";
-    }
-    set_layout({{"ID", 1, 8, "C", "Y"},
-                {"A", 1, 1, "N", "N"},
-                {"B", 2, 1, "N", "N"},
-                {"C", 3, 1, "N", "N"}});
-    set_input(lines);
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> seen;
-    load_data(t.state, [&seen](std::uint64_t done, std::uint64_t size) {
-        seen.emplace_back(done, size);
-        return true;
-    });
-    ASSERT_GE(seen.size(), 3U);
-    EXPECT_EQ(seen.front().first, 0U);
-    EXPECT_EQ(seen.back(),
-              std::make_pair(std::uint64_t{lines.size()}, std::uint64_t{lines.size()}));
-    EXPECT_EQ(t.state.last_load.lines_loaded, 20000);
-}
-
 }  // namespace
 }  // namespace vesk
