@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace vesk {
@@ -68,6 +69,39 @@ std::size_t literal_length(std::string_view text) {
     return i;
 }
 
+// A valid literal of at most 15 digits without exponent, the usual field of a survey file: its
+// digits as a whole number are exact in a double, and one division by an exact power of ten
+// rounds correctly, so the result is from_chars's at a fraction of its cost.
+std::optional<double> short_decimal(std::string_view literal) {
+    static constexpr double powers_of_ten[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = literal[0] == '-';
+    if (literal[0] == '+' || negative) {
+        ++i;
+    }
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fraction = 0;
+    bool point = false;
+    for (; i < literal.size(); ++i) {
+        const char c = literal[i];
+        if (c == '.') {
+            point = true;
+        } else if (is_digit(c)) {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            fraction += point ? 1 : 0;
+            if (++count > 15) {
+                return std::nullopt;
+            }
+        } else {
+            return std::nullopt;  // an exponent
+        }
+    }
+    const double value = static_cast<double>(digits) / powers_of_ten[fraction];
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 std::optional<double> parse_number(std::string_view text) {
@@ -82,6 +116,9 @@ std::optional<double> parse_number(std::string_view text) {
     const std::string_view literal = text.substr(begin, end - begin);
     if (literal.empty() || literal_length(literal) != literal.size()) {
         return std::nullopt;
+    }
+    if (const auto value = short_decimal(literal)) {
+        return value;
     }
     // from_chars takes no plus sign.
     const std::size_t skip = literal.front() == '+' ? 1 : 0;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
 
 #include "core/number_text.h"
 
@@ -44,6 +47,23 @@ TEST(NumberText, ParsesNumericLiterals) {
         const auto parsed = parse_number(text);
         ASSERT_TRUE(parsed.has_value()) << text;
         EXPECT_DOUBLE_EQ(*parsed, value) << text;
+    }
+}
+
+TEST(NumberText, ParsesEveryDecimalToTheNearestDouble) {
+    // Digits and point positions of every length up to 17, against the C library's reading.
+    std::uint64_t digits = 7;
+    for (int i = 0; i < 20000; ++i) {
+        digits = digits * 6364136223846793005ULL + 1442695040888963407ULL;
+        std::string text = std::to_string(digits >> (i % 64 == 0 ? 0 : i % 40));
+        text = text.substr(0, 1 + static_cast<std::size_t>(i) % 17);
+        text.insert(static_cast<std::size_t>(i / 17) % (text.size() + 1), ".");
+        if (i % 3 == 0) {
+            text.insert(0, "-");
+        }
+        const auto parsed = parse_number(text);
+        ASSERT_TRUE(parsed.has_value()) << text;
+        EXPECT_EQ(*parsed, std::strtod(text.c_str(), nullptr)) << text;
     }
 }
 
