@@ -1,0 +1,151 @@
+#include "batch/batch_options.h"
+
+#include "core/error.h"
+#include "core/text.h"
+
+namespace vesk {
+
+const char* batch_usage() {
+    return "usage:\n"
+           "  vesk-batch runtest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
+           "                     --groups G1,G2 --sample S --param P --out NAME [--details]\n"
+           "  vesk-batch chitest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
+           "                     --groups G1,G2 --sample S --param P --class V1,V2 [--class V3 ...]\n"
+           "                     --out NAME [--details]\n"
+           "  vesk-batch values  --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
+           "                     --param P\n"
+           "  vesk-batch layout export --db DB [FILE.csv]\n"
+           "  vesk-batch --help | --version\n"
+           "\n"
+           "--db is optional and defaults to the program's default database ($VESK_DB, else\n"
+           "$XDG_DATA_HOME/vesk/vesk.db, else ~/.local/share/vesk/vesk.db).\n"
+           "--layout replaces the record layout with the rows of a CSV file with the header\n"
+           "name,start,length,type,key (for example HHID,1,3,C,Y); --input loads the data file\n"
+           "with that layout. Without them the command works on the layout and data already in\n"
+           "the database. --class gives one class's values, written as 'values' lists them.\n"
+           "--details also writes NAME_run_stats.csv or NAME_chi_stats.csv and a provenance file.\n"
+           "Exit status: 0 success, 2 a user error (the message on standard error), 1 otherwise.\n";
+}
+
+namespace {
+
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+    bool done() const { return next_ >= args_.size(); }
+    const std::string& take() { return args_[next_++]; }
+    std::string value_of(const std::string& option) {
+        if (done()) {
+            throw Error(option + " needs a value");
+        }
+        return take();
+    }
+
+private:
+    const std::vector<std::string>& args_;
+    std::size_t next_ = 0;
+};
+
+std::vector<std::string> names(const std::string& list) {
+    std::vector<std::string> result;
+    for (const std::string& piece : split(list, ',')) {
+        const std::string name(trim(piece));
+        if (name.empty()) {
+            throw Error("--groups holds an empty name: " + list);
+        }
+        result.push_back(name);
+    }
+    return result;
+}
+
+void require(bool present, const char* option, const char* command) {
+    if (!present) {
+        throw Error(std::string("vesk-batch ") + command + " needs " + option);
+    }
+}
+
+}  // namespace
+
+BatchOptions parse_batch_options(const std::vector<std::string>& args) {
+    using Command = BatchOptions::Command;
+    BatchOptions options;
+    if (args.empty()) {
+        throw Error("no command given\n" + std::string(batch_usage()));
+    }
+    ArgumentReader reader(args);
+    const std::string command = reader.take();
+    if (command == "--help" || command == "-h" || command == "help") {
+        options.command = Command::help;
+        return options;
+    }
+    if (command == "--version") {
+        options.command = Command::version;
+        return options;
+    }
+    if (command == "runtest") {
+        options.command = Command::runtest;
+    } else if (command == "chitest") {
+        options.command = Command::chitest;
+    } else if (command == "values") {
+        options.command = Command::values;
+    } else if (command == "layout") {
+        if (reader.done() || reader.take() != "export") {
+            throw Error("the layout command is: vesk-batch layout export --db DB [FILE.csv]");
+        }
+        options.command = Command::layout_export;
+    } else {
+        throw Error("unknown command " + command + "\n" + batch_usage());
+    }
+
+    const bool is_test = options.command == Command::runtest || options.command == Command::chitest;
+    while (!reader.done()) {
+        const std::string arg = reader.take();
+        if (arg == "--db") {
+            options.db = reader.value_of(arg);
+        } else if (arg == "--layout" && options.command != Command::layout_export) {
+            options.layout = reader.value_of(arg);
+        } else if (arg == "--input" && options.command != Command::layout_export) {
+            options.input = reader.value_of(arg);
+        } else if (arg == "--filter" && options.command != Command::layout_export) {
+            options.filter = reader.value_of(arg);
+        } else if (arg == "--param" && options.command != Command::layout_export) {
+            options.param = reader.value_of(arg);
+        } else if (arg == "--groups" && is_test) {
+            options.groups = names(reader.value_of(arg));
+        } else if (arg == "--sample" && is_test) {
+            options.sample = reader.value_of(arg);
+        } else if (arg == "--out" && is_test) {
+            options.out = reader.value_of(arg);
+        } else if (arg == "--details" && is_test) {
+            options.details = true;
+        } else if (arg == "--class" && options.command == Command::chitest) {
+            options.classes.push_back(reader.value_of(arg));
+        } else if (options.command == Command::layout_export && !arg.starts_with("--") &&
+                   options.export_file.empty()) {
+            options.export_file = arg;
+        } else {
+            throw Error("unexpected argument " + arg + " for vesk-batch " + command);
+        }
+    }
+
+    if (!options.layout.empty() && options.input.empty()) {
+        throw Error("--layout needs --input: the layout is checked against its record length");
+    }
+    if (options.filter && options.input.empty()) {
+        throw Error("--filter needs --input: the filter applies when the data are loaded");
+    }
+    if (is_test) {
+        require(!options.groups.empty(), "--groups", command.c_str());
+        require(!options.sample.empty(), "--sample", command.c_str());
+        require(!options.out.empty(), "--out", command.c_str());
+    }
+    if (is_test || options.command == Command::values) {
+        require(!options.param.empty(), "--param", command.c_str());
+    }
+    if (options.command == Command::chitest) {
+        require(!options.classes.empty(), "--class", command.c_str());
+    }
+    return options;
+}
+
+}  // namespace vesk

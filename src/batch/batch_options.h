@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vesk {
+
+// What a vesk-batch command line asks for.
+struct BatchOptions {
+    enum class Command { help, version, runtest, chitest, values, layout_export };
+    Command command = Command::help;
+
+    std::string db;                        // empty: the default database
+    std::string layout;                    // --layout LAYOUT.csv
+    std::string input;                     // --input DATA.txt
+    std::optional<std::string> filter;     // --filter COND
+    std::vector<std::string> groups;       // --groups G1,G2
+    std::string sample;                    // --sample S
+    std::string param;                     // --param P
+    std::vector<std::string> classes;      // --class V1,V2 (once per class, in class order)
+    std::string out;                       // --out NAME
+    bool details = false;                  // --details
+    std::string export_file;               // layout export [FILE.csv]; empty: standard output
+};
+
+// Reads the arguments after the program name; throws vesk::Error with a message for the user
+// when they do not make a valid command.
+BatchOptions parse_batch_options(const std::vector<std::string>& args);
+
+// The usage text printed by --help.
+const char* batch_usage();
+
+}  // namespace vesk
