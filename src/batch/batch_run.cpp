@@ -1,0 +1,217 @@
+#include "batch/batch_run.h"
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+
+#include "batch/batch_options.h"
+#include "batch/class_arguments.h"
+#include "batch/layout_csv.h"
+#include "chitest/chi_test.h"
+#include "chitest/class_lines.h"
+#include "chitest/list_par_values.h"
+#include "core/app_state.h"
+#include "core/default_database.h"
+#include "core/error.h"
+#include "core/layout_check.h"
+#include "core/routines.h"
+#include "core/text.h"
+#include "load/data_filter.h"
+#include "load/load_data.h"
+#include "load/load_report.h"
+#include "load/record_layout.h"
+#include "runtest/run_calc.h"
+#include "runtest/run_report.h"
+
+namespace vesk {
+
+namespace {
+
+// The layout file's rows replace table variable, each cell checked as the grid checks it when
+// the cursor leaves a row, against the record length of the input file.
+void replace_layout(AppState& state, const std::string& layout_path) {
+    const std::vector<LayoutRow> rows = read_layout_csv(layout_path);
+    std::vector<std::vector<std::string>> values;
+    for (const LayoutRow& row : rows) {
+        const std::string cells[] = {row.name, row.start, row.length, row.type, row.key};
+        const LayoutCellContext context{state.rec_len, row.start, EmptyKey::fails};
+        std::vector<std::string> kept;
+        for (int column = column_name; column <= column_key; ++column) {
+            const std::string& text = cells[column - column_name];
+            const CellCheck check = check_layout_cell(column, text, context);
+            if (!check.passed) {
+                throw Error(layout_path + " line " + std::to_string(row.line) + ": " +
+                                check.message);
+            }
+            kept.push_back(corrected_layout_value(column, text));
+        }
+        values.push_back(kept);
+    }
+    Transaction transaction(state.db_conn);
+    state.db_conn.execute("delete from variable");
+    auto insert = state.db_conn.prepare(
+        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (?1, ?2, ?3, ?4, ?5, ?6)");
+    std::int64_t id = 0;
+    for (const auto& row : values) {
+        insert.reset();
+        insert.bind(1, ++id).bind(2, std::string_view(row[0]));
+        insert.bind(3, static_cast<std::int64_t>(to_double(row[1])));
+        insert.bind(4, static_cast<std::int64_t>(to_double(row[2])));
+        insert.bind(5, std::string_view(row[3])).bind(6, std::string_view(row[4]));
+        insert.run();
+    }
+    transaction.commit();
+}
+
+// Loads the input file as the load command of the main window does, and prints the summary.
+void load_input(AppState& state, const BatchOptions& options, std::ostream& out,
+                std::ostream& err) {
+    if (read_var_defs(state.db_conn).size() < static_cast<std::size_t>(min_var_count)) {
+        std::string text = too_few_variables_text;
+        std::replace(text.begin(), text.end(), '\r', '\n');
+        throw Error(text);
+    }
+    state.filter_cond = filter_cond_for(options.filter.value_or(""));
+    const LoadSummary summary = load_data(state);
+    out << load_report(summary) << '\n';
+    if (summary.key_missing) {
+        err << no_key_text << '\n';
+    }
+}
+
+// Without an input file the command works on the data a window or an earlier run loaded.
+void use_loaded_data(AppState& state) {
+    state.var_defs = read_var_defs(state.db_conn);
+    state.key_list = key_list_of(state.var_defs);
+    if (!state.db_conn.table_exists("data")) {
+        throw Error("No data are loaded in " + state.db_conn.path() +
+                        ": give --layout and --input, or load the data in vesk first.");
+    }
+    check_layout(state.var_defs);
+    state.data_loaded = !state.key_list.empty() && state.var_count() >= min_var_count;
+}
+
+void require_variable(const AppState& state, const std::string& name, const char* role) {
+    if (!find_variable(state, name)) {
+        throw Error("The " + std::string(role) + " " + name + " is not a defined variable.");
+    }
+}
+
+void prepare_test(AppState& state, const BatchOptions& options) {
+    if (!state.data_loaded) {
+        throw Error("Either Variables or Data Groupining not defined");
+    }
+    for (const std::string& group : options.groups) {
+        require_variable(state, group, "group variable");
+    }
+    require_variable(state, options.sample, "sample variable");
+    require_variable(state, options.param, "parameter variable");
+    state.grp_vars = join(options.groups, ", ");
+    state.grp_frozen = true;
+    state.sample_var = options.sample;
+    state.sample_set = true;
+    state.param_var = options.param;
+    state.param_set = true;
+    state.out_file = options.out;
+}
+
+void report(const ResultFile& result, std::ostream& out) {
+    if (result.rows > 0) {
+        out << run_report_message(result) << '\n';
+    }
+}
+
+void run_command(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    using Command = BatchOptions::Command;
+    std::optional<AppState> opened;
+    try {
+        const std::string path = options.db.empty() ? default_database_path() : options.db;
+        opened.emplace(Database::open(path));
+    } catch (const DbError& e) {
+        throw Error(e.what());  // a file that is no database is the user's to mend
+    }
+    AppState& state = *opened;
+
+    if (options.command == Command::layout_export) {
+        if (options.export_file.empty()) {
+            write_layout_csv(state.db_conn, out);
+            return;
+        }
+        std::ofstream file = open_output(options.export_file);
+        write_layout_csv(state.db_conn, file);
+        return;
+    }
+
+    if (!options.input.empty()) {
+        state.inp_file = options.input;
+        read_reclen(state);
+        if (!options.layout.empty()) {
+            replace_layout(state, options.layout);
+        }
+        load_input(state, options, out, err);
+    } else {
+        use_loaded_data(state);
+    }
+
+    switch (options.command) {
+        case Command::runtest:
+            prepare_test(state, options);
+            run_calc(state);
+            report(run_report(state), out);
+            break;
+        case Command::chitest: {
+            prepare_test(state, options);
+            list_par_values(state);
+            ClassArguments classes = match_class_arguments(options.classes, state.par_vals);
+            for (const std::string& warning : classes.warnings) {
+                err << "warning: " << warning << '\n';
+            }
+            state.class_defs = std::move(classes.classes);
+            state.class_frozen = true;
+            report(run_chi_test(state), out);
+            break;
+        }
+        case Command::values: {
+            require_variable(state, options.param, "parameter variable");
+            state.param_var = options.param;
+            list_par_values(state);
+            const VarDef* param = find_variable(state, options.param);
+            out << value_heading(state.param_var, param->length) << '\n';
+            for (const ParValue& value : state.par_vals) {
+                out << value_line(value) << '\n';
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int run_batch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        const BatchOptions options = parse_batch_options(args);
+        if (options.command == BatchOptions::Command::help) {
+            out << batch_usage();
+            return exit_success;
+        }
+        if (options.command == BatchOptions::Command::version) {
+            out << "vesk-batch " << VESK_VERSION << '\n';
+            return exit_success;
+        }
+        run_command(options, out, err);
+        return exit_success;
+    } catch (const DbError& e) {
+        err << "vesk-batch: " << e.what() << '\n';
+        return exit_failure;
+    } catch (const Error& e) {
+        err << e.what() << '\n';
+        return exit_user_error;
+    } catch (const std::exception& e) {
+        err << "vesk-batch: " << e.what() << '\n';
+        return exit_failure;
+    }
+}
+
+}  // namespace vesk

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "batch/batch_run.h"
+#include "support/temp_dir.h"
+
+namespace vesk {
+namespace {
+
+using testing::TempDir;
+
+constexpr const char* layout_csv =
+    "name,start,length,type,key\n"
+    "HHID,1,4,C,Y\n"
+    "STATE,5,2,C,N\n"
+    "SECTOR,7,1,N,N\n"
+    "SAMPLE,8,1,N,N\n"
+    "AMOUNT,9,8,N,N\n"
+    "AGEGRP,17,2,n,n\n";
+
+// 60 households over two states and two sectors; amounts a little higher in the state sample.
+std::string survey_file() {
+    std::string text;
+    char line[64];
+    for (int i = 1; i <= 60; ++i) {
+        const int sample = i % 3 == 0 ? 2 : 1;
+        std::snprintf(line, sizeof line, "%04d%s%d%d%8.2f%2d\r\n", i, i % 2 ? "01" : "02",
+                      1 + (i / 2) % 2, sample, 100.0 + (i * 37) % 50 + (sample == 2 ? 7.5 : 0),
+                      1 + i % 4);
+        text += line;
+    }
+    return text;
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        layout = dir.write("layout.csv", layout_csv);
+        input = dir.write("survey.txt", survey_file());
+        db = dir.file("batch.db");
+    }
+    Outcome run(std::vector<std::string> args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = run_batch(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    std::vector<std::string> with_data(std::vector<std::string> args) {
+        args.insert(args.begin() + 1, {"--db", db, "--layout", layout, "--input", input});
+        return args;
+    }
+
+    TempDir dir;
+    std::string layout;
+    std::string input;
+    std::string db;
+};
+
+TEST_F(Batch, RunsTestWritesTheResultFileAndNamesIt) {
+    const std::string out = dir.file("round1");
+    const Outcome r = run(with_data({"runtest", "--groups", "STATE,SECTOR", "--sample", "SAMPLE",
+                                     "--param", "AMOUNT", "--out", out}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("60 lines read: 60 loaded, 0 rejected."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Generated Test result in file: " + out + "_run.csv"),
+              std::string::npos);
+    const std::string csv = TempDir::read(out + "_run.csv");
+    EXPECT_EQ(csv.substr(0, csv.find('\n')),
+              "STATE,SECTOR,cent_run,state_run,total_run,n,m,erun,vrun,zvalue");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);  // header + 4 groups
+}
+
+TEST_F(Batch, ChiSquareTestTakesTheClassesInOrder) {
+    const std::string out = dir.file("round1");
+    const Outcome r = run(with_data({"chitest", "--groups", "STATE", "--sample", "SAMPLE",
+                                     "--param", "AGEGRP", "--class", "1,2", "--class", "3",
+                                     "--class", "4,5", "--out", out}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("warning"), std::string::npos);  // AGEGRP has no value 5
+    EXPECT_NE(r.err.find("\"5\""), std::string::npos) << r.err;
+    const std::string csv = TempDir::read(out + "_chi.csv");
+    EXPECT_EQ(csv.substr(0, csv.find('\n')),
+              "STATE,cfrq_tot,sfrq_tot,pfrq_tot,cfrq_cl1,cfrq_cl2,cfrq_cl3,sfrq_cl1,sfrq_cl2,"
+              "sfrq_cl3,pfrq_cl1,pfrq_cl2,pfrq_cl3,df,chisqval");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+}
+
+TEST_F(Batch, ValuesListsTheParameterAsTheClassWindowDoes) {
+    const Outcome r = run(with_data({"values", "--param", "AGEGRP"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string listing = r.out.substr(r.out.find("AGEGRP"));
+    EXPECT_EQ(listing,
+              "AGEGRP      Total Frequency\n"
+              "1           #       15\n"
+              "2           #       15\n"
+              "3           #       15\n"
+              "4           #       15\n");
+}
+
+TEST_F(Batch, LayoutRoundTripsThroughExportAndLayout) {
+    ASSERT_EQ(run(with_data({"values", "--param", "AGEGRP"})).status, 0);
+    const Outcome exported = run({"layout", "export", "--db", db});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    std::string upper = layout_csv;
+    upper.replace(upper.find("n,n"), 3, "N,N");
+    EXPECT_EQ(exported.out, upper);
+
+    const std::string again = dir.write("again.csv", exported.out);
+    const std::string db2 = dir.file("other.db");
+    ASSERT_EQ(run({"values", "--db", db2, "--layout", again, "--input", input, "--param",
+                   "AGEGRP"})
+                  .status,
+              0);
+    const std::string file = dir.file("exported.csv");
+    ASSERT_EQ(run({"layout", "export", "--db", db2, file}).status, 0);
+    EXPECT_EQ(TempDir::read(file), upper);
+}
+
+TEST_F(Batch, WorksOnTheDataAlreadyInTheDatabase) {
+    ASSERT_EQ(run(with_data({"values", "--param", "SECTOR"})).status, 0);
+    const std::string out = dir.file("again");
+    const Outcome r = run({"runtest", "--db", db, "--groups", "STATE", "--sample", "SAMPLE",
+                           "--param", "AMOUNT", "--out", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Generated Test result in file: " + out + "_run.csv\n");
+}
+
+TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
+    const std::string bad_start = dir.write(
+        "bad.csv", "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,19,2,C,N\n");
+    const std::string no_key = dir.write(
+        "nokey.csv", "name,start,length,type,key\nHHID,1,4,C,N\nSTATE,5,2,C,N\n"
+                     "SECTOR,7,1,N,N\nSAMPLE,8,1,N,N\n");
+    const std::string three = dir.write(
+        "three.csv", "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,5,2,C,N\nSECTOR,7,1,N,N\n");
+    const std::string out = dir.file("x");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"runtest", "--groups", "STATE"}, "needs --sample"},
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{"runtest", "--db", db, "--layout", layout, "--groups", "STATE", "--sample", "SAMPLE",
+          "--param", "AMOUNT", "--out", out},
+         "--layout needs --input"},
+        {{"values", "--db", db, "--layout", bad_start, "--input", input, "--param", "STATE"},
+         "bad.csv line 3: Start position with in record len pl"},
+        {{"values", "--db", dir.file("fresh.db"), "--param", "STATE"}, "No data are loaded"},
+        {{"runtest", "--db", db, "--layout", three, "--input", input, "--groups", "STATE",
+          "--sample", "SECTOR", "--param", "HHID", "--out", out},
+         "Minimum of 4 variables should be defined\nGroup var, primary key, sample and parameter"},
+        {{"runtest", "--db", db, "--layout", no_key, "--input", input, "--groups", "STATE",
+          "--sample", "SAMPLE", "--param", "SECTOR", "--out", out},
+         "Either Variables or Data Groupining not defined"},
+        {with_data({"runtest", "--groups", "REGION", "--sample", "SAMPLE", "--param", "AMOUNT",
+                    "--out", out}),
+         "REGION is not a defined variable"},
+        {with_data({"chitest", "--groups", "STATE", "--sample", "SAMPLE", "--param", "AGEGRP",
+                    "--class", "1,2", "--class", "3", "--out", out}),
+         "Some parameter values are not classified"},
+        {with_data({"chitest", "--groups", "STATE", "--sample", "SAMPLE", "--param", "AGEGRP",
+                    "--class", "1,2", "--class", "2,3,4", "--out", out}),
+         "The value \"2\" is given in class 1 and in class 2"},
+        {with_data({"runtest", "--filter", "NOSUCH = 1", "--groups", "STATE", "--sample",
+                    "SAMPLE", "--param", "AMOUNT", "--out", out}),
+         "filter"},
+        {with_data({"runtest", "--groups", "STATE", "--sample", "SAMPLE", "--param", "AMOUNT",
+                    "--out", dir.file("no/such/folder/x")}),
+         "no/such/folder/x_run.csv"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args[0] << " " << c.message << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.message << "\n" << r.err;
+    }
+}
+
+TEST_F(Batch, HelpAndVersion) {
+    EXPECT_NE(run({"--help"}).out.find("vesk-batch runtest"), std::string::npos);
+    EXPECT_EQ(run({"--version"}).out.rfind("vesk-batch ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vesk
