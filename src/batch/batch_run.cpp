@@ -14,6 +14,7 @@
 #include "core/default_database.h"
 #include "core/error.h"
 #include "core/layout_check.h"
+#include "core/result_details.h"
 #include "core/routines.h"
 #include "core/text.h"
 #include "load/data_filter.h"
@@ -115,9 +116,15 @@ void prepare_test(AppState& state, const BatchOptions& options) {
     state.out_file = options.out;
 }
 
-void report(const ResultFile& result, std::ostream& out) {
+void report(AppState& state, const BatchOptions& options, TestKind kind,
+            const ResultFile& result, std::ostream& out) {
     if (result.rows > 0) {
         out << run_report_message(result) << '\n';
+    }
+    if (options.details) {
+        const DetailFiles files = write_result_details(state, kind);
+        out << "Statistics per group in file: " << files.stats_path << '\n'
+            << "Provenance in file: " << files.provenance_path << '\n';
     }
 }
 
@@ -157,7 +164,7 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
         case Command::runtest:
             prepare_test(state, options);
             run_calc(state);
-            report(run_report(state), out);
+            report(state, options, TestKind::runs, run_report(state), out);
             break;
         case Command::chitest: {
             prepare_test(state, options);
@@ -168,7 +175,7 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
             }
             state.class_defs = std::move(classes.classes);
             state.class_frozen = true;
-            report(run_chi_test(state), out);
+            report(state, options, TestKind::chi_square, run_chi_test(state), out);
             break;
         }
         case Command::values: {

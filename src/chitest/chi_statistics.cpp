@@ -62,4 +62,19 @@ ExpectedCounts expected_counts(const std::vector<double>& central,
     return result;
 }
 
+ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, std::int64_t df,
+                              const std::vector<double>& central, const std::vector<double>& state) {
+    ChiGroupStats stats;
+    stats.groups = std::move(groups);
+    stats.chival = chival;
+    stats.df = df;
+    stats.p = chi_square_p_value(chival, df);
+    const ExpectedCounts expected = expected_counts(central, state);
+    stats.cells = expected.cells;
+    stats.below_five = expected.below_five;
+    stats.smallest_expected = expected.smallest;
+    stats.flag = expected.reason;
+    return stats;
+}
+
 }  // namespace vesk

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/result_stats.h"
+
 namespace vesk {
 
 // The upper-tail p-value of a chi-square statistic with df degrees of freedom; none for df 0.
@@ -23,5 +25,9 @@ struct ExpectedCounts {
 // central[k] and state[k] are the raw counts of class k + 1 (not the zero-replaced ones).
 ExpectedCounts expected_counts(const std::vector<double>& central,
                                const std::vector<double>& state);
+
+// The statistics of one group of the chi-square test from its statistic and raw class cells.
+ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, std::int64_t df,
+                              const std::vector<double>& central, const std::vector<double>& state);
 
 }  // namespace vesk

@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "chitest/chi_sql.h"
+#include "chitest/chi_statistics.h"
 #include "chitest/pearson_statistic.h"
 #include "core/groups.h"
+#include "core/multiple_testing.h"
 
 namespace vesk {
 
@@ -80,6 +82,7 @@ void chi_table(AppState& state) {
         return query.is_null_or_empty(column) ? 0.0 : query.number(column);
     };
 
+    std::vector<ChiGroupStats> stats;
     GroupCells group(static_cast<std::size_t>(m));
     std::vector<std::string> key(group_count);
     std::vector<std::string> current;
@@ -106,6 +109,7 @@ void chi_table(AppState& state) {
         }
         insert.run();
         insert.reset();
+        stats.push_back(chi_group_stats(current, x, m - 1, group.central, group.other));
         group.clear();
     };
 
@@ -130,6 +134,8 @@ void chi_table(AppState& state) {
     if (started) {
         flush();
     }
+    adjust_across_groups(stats);
+    state.chi_stats = std::move(stats);
 }
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 
 #include "core/database.h"
 #include "core/load_summary.h"
+#include "core/result_stats.h"
 
 namespace vesk {
 
@@ -69,6 +70,10 @@ struct AppState {
     std::vector<ParValue> par_vals;
     std::vector<ClassDef> class_defs;
     bool class_frozen = false;
+
+    // Per group, of the last runs test and the last chi-square test, in group order.
+    std::vector<RunGroupStats> run_stats;
+    std::vector<ChiGroupStats> chi_stats;
 
     bool show_pos = true;
 

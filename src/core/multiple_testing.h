@@ -15,3 +15,22 @@ std::vector<std::optional<double>> holm_adjust(const std::vector<std::optional<d
 std::vector<std::optional<double>> bh_adjust(const std::vector<std::optional<double>>& p);
 
 }  // namespace vesk
+
+namespace vesk {
+
+// Fills p_holm and p_bh of every group from its p_primary().
+template <typename Stats>
+void adjust_across_groups(std::vector<Stats>& groups) {
+    std::vector<std::optional<double>> p;
+    for (const Stats& group : groups) {
+        p.push_back(group.p_primary());
+    }
+    const auto holm = holm_adjust(p);
+    const auto bh = bh_adjust(p);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        groups[i].p_holm = holm[i];
+        groups[i].p_bh = bh[i];
+    }
+}
+
+}  // namespace vesk

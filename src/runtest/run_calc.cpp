@@ -11,7 +11,10 @@
 #include "core/identifier.h"
 #include "core/text.h"
 #include "runtest/field_value.h"
+#include "core/multiple_testing.h"
+#include "runtest/run_stats.h"
 #include "runtest/runs_distribution.h"
+#include "runtest/tie_range.h"
 
 namespace vesk {
 
@@ -76,11 +79,13 @@ void bind_statistic(Statement& insert, int index, double value) {
     }
 }
 
-// Counts the runs and records of the group being read and stores its row at its end.
+// Counts the runs and records of the group being read and stores its row at its end, with the
+// group's statistics (p-values, ties of the parameter) in stats.
 class GroupRuns {
 public:
-    GroupRuns(Statement& insert, const std::vector<GroupColumn>& columns)
-        : insert_(insert), columns_(columns), start_(columns.size()) {}
+    GroupRuns(Statement& insert, const std::vector<GroupColumn>& columns,
+              std::vector<RunGroupStats>& stats)
+        : insert_(insert), columns_(columns), start_(columns.size()), stats_(stats) {}
 
     // True when row's group columns differ from those of the group being read.
     bool is_new_group(const Statement& row) const {
@@ -98,9 +103,21 @@ public:
         }
         centrun_ = statrun_ = n_ = m_ = 0;
         last_kind_ = Kind::none;
+        ties_ = TieRange();
+        block_central_ = block_state_ = 0;
     }
 
-    void add(bool central) {
+    // param is the column of the parameter: records with equal values form one block of ties.
+    void add(const Statement& row, int param, bool central) {
+        if (block_central_ + block_state_ > 0 && !block_value_.same_as(row, param)) {
+            ties_.add_block(block_central_, block_state_);
+            block_central_ = block_state_ = 0;
+        }
+        if (block_central_ + block_state_ == 0) {
+            block_value_.assign(row, param);
+        }
+        (central ? block_central_ : block_state_) += 1;
+
         const Kind kind = central ? Kind::central : Kind::state;
         if (kind != last_kind_) {
             (central ? centrun_ : statrun_) += 1;
@@ -123,6 +140,15 @@ public:
         }
         insert_.run();
         insert_.reset();
+
+        ties_.add_block(block_central_, block_state_);
+        std::vector<std::string> values;
+        for (const FieldValue& value : start_) {
+            values.push_back(value.text());
+        }
+        stats_.push_back(make_run_stats(std::move(values), static_cast<std::int64_t>(n_),
+                                        static_cast<std::int64_t>(m_),
+                                        static_cast<std::int64_t>(totrun), ties_));
     }
 
 private:
@@ -136,6 +162,11 @@ private:
     double n_ = 0;
     double m_ = 0;
     Kind last_kind_ = Kind::none;
+    std::vector<RunGroupStats>& stats_;
+    TieRange ties_;
+    FieldValue block_value_;
+    std::int64_t block_central_ = 0;
+    std::int64_t block_state_ = 0;
 };
 
 }  // namespace
@@ -165,7 +196,9 @@ void run_calc(AppState& state) {
     }();
 
     const int sample = static_cast<int>(columns.size());
-    GroupRuns group(insert, columns);
+    const int param = sample + 1;
+    std::vector<RunGroupStats> stats;
+    GroupRuns group(insert, columns, stats);
     bool any = false;
     while (query.step()) {
         if (!any) {
@@ -175,12 +208,14 @@ void run_calc(AppState& state) {
             group.store();
             group.start(query);
         }
-        group.add(is_central(query, sample));
+        group.add(query, param, is_central(query, sample));
     }
     if (any) {
         group.store();
     }
     transaction.commit();
+    adjust_across_groups(stats);
+    state.run_stats = std::move(stats);
 }
 
 }  // namespace vesk

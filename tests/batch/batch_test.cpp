@@ -184,6 +184,27 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
     }
 }
 
+TEST_F(Batch, DetailsGoBesideTheResultFileWhichStaysTheSame) {
+    const std::vector<std::string> args = with_data({"runtest", "--groups", "STATE,SECTOR",
+                                                     "--sample", "SAMPLE", "--param", "AMOUNT",
+                                                     "--out", dir.file("plain")});
+    ASSERT_EQ(run(args).status, 0);
+    std::vector<std::string> detailed = args;
+    detailed.back() = dir.file("detailed");
+    detailed.push_back("--details");
+    const Outcome r = run(detailed);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Statistics per group in file: " + dir.file("detailed") +
+                         "_run_stats.csv"),
+              std::string::npos);
+    EXPECT_EQ(TempDir::read(dir.file("detailed") + "_run.csv"),
+              TempDir::read(dir.file("plain") + "_run.csv"));
+    const std::string stats = TempDir::read(dir.file("detailed") + "_run_stats.csv");
+    EXPECT_EQ(std::count(stats.begin(), stats.end(), '\n'), 5);
+    EXPECT_NE(TempDir::read(dir.file("detailed") + "_run.provenance.json").find("\"sha256\""),
+              std::string::npos);
+}
+
 TEST_F(Batch, HelpAndVersion) {
     EXPECT_NE(run({"--help"}).out.find("vesk-batch runtest"), std::string::npos);
     EXPECT_EQ(run({"--version"}).out.rfind("vesk-batch ", 0), 0u);

@@ -1,0 +1,195 @@
+#include "core/result_details.h"
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+
+#include "core/atomic_file.h"
+#include "core/csv.h"
+#include "core/json_writer.h"
+#include "core/number_text.h"
+#include "core/sha256.h"
+#include "core/text.h"
+
+namespace vesk {
+
+namespace {
+
+std::string number_field(double value) { return std::isfinite(value) ? general_form(value) : ""; }
+
+std::string number_field(const std::optional<double>& value) {
+    return value ? number_field(*value) : "";
+}
+
+std::string count_field(std::int64_t value) { return std::to_string(value); }
+
+// One line per group: its values, then the statistics in the header's order.
+template <typename Stats>
+void write_stats_file(AppState& state, const std::string& path,
+                      const std::vector<std::string>& columns, const std::vector<Stats>& groups,
+                      const std::function<std::vector<std::string>(const Stats&)>& fields) {
+    AtomicFile file(path);
+    std::string line;
+    for (const std::string& name : state.grp_names) {
+        line += csv_field(name) + ",";
+    }
+    line += join(columns, ",");
+    file.stream() << line << '\n';
+    for (const Stats& group : groups) {
+        line.clear();
+        for (const std::string& value : group.groups) {
+            line += csv_field(value) + ",";
+        }
+        std::vector<std::string> values = fields(group);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            line += (i > 0 ? "," : "") + csv_field(values[i]);
+        }
+        file.stream() << line << '\n';
+    }
+    file.commit();
+}
+
+std::vector<std::string> run_fields(const RunGroupStats& g) {
+    return {count_field(g.n),         count_field(g.m),          count_field(g.runs),
+            number_field(g.z),        number_field(g.p_normal),  number_field(g.p_exact),
+            count_field(g.tied_values), count_field(g.fewest_runs), number_field(g.z_fewest),
+            number_field(g.p_fewest), count_field(g.most_runs),  number_field(g.z_most),
+            number_field(g.p_most),   number_field(g.p_holm),    number_field(g.p_bh),
+            g.flag};
+}
+
+std::vector<std::string> chi_fields(const ChiGroupStats& g) {
+    return {number_field(g.chival),       count_field(g.df),           number_field(g.p),
+            count_field(g.cells),         count_field(g.below_five),   number_field(g.smallest_expected),
+            number_field(g.p_holm),       number_field(g.p_bh),        g.flag};
+}
+
+std::string utc_now() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+// The user's condition inside filter_cond (" WHERE not(" + condition + ")").
+std::string filter_condition(const std::string& filter_cond) {
+    const std::string head = " WHERE not(";
+    if (filter_cond.starts_with(head) && filter_cond.ends_with(")")) {
+        return filter_cond.substr(head.size(), filter_cond.size() - head.size() - 1);
+    }
+    return filter_cond;
+}
+
+void write_file_entry(JsonWriter& json, std::string_view key, const std::string& path) {
+    json.begin_object(key);
+    json.value("path", path);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        json.null("size");
+        json.null("sha256");
+    } else {
+        json.value("size", static_cast<std::int64_t>(size));
+        json.value("sha256", sha256_of_file(path));
+    }
+    json.end_object();
+}
+
+std::string provenance(AppState& state, TestKind kind, const std::string& result_path,
+                       const std::string& stats_path) {
+    JsonWriter json;
+    json.begin_object();
+    json.value("program", "vesk");
+    json.value("version", VESK_VERSION);
+    json.value("created", utc_now());
+    json.value("test", kind == TestKind::runs ? "runs" : "chi-square");
+    json.value("database", state.db_conn.path());
+    if (state.inp_file.empty()) {
+        json.null("input");
+    } else {
+        write_file_entry(json, "input", state.inp_file);
+    }
+    if (state.inp_file.empty()) {
+        json.null("load");  // the data were loaded before this run; the import is not known
+    } else {
+        json.begin_object("load");
+        json.value("lines_read", state.last_load.lines_read);
+        json.value("lines_loaded", state.last_load.lines_loaded);
+        json.value("lines_rejected", state.last_load.lines_rejected);
+        json.value("rows_removed_by_filter", state.last_load.rows_filtered_out);
+        json.end_object();
+    }
+    json.begin_array("layout");
+    for (const VarDef& def : state.var_defs) {
+        json.begin_object();
+        json.value("name", def.name);
+        json.value("start", def.start);
+        json.value("length", def.length);
+        json.value("type", def.type);
+        json.value("key", def.key);
+        json.end_object();
+    }
+    json.end_array();
+    if (trim(state.filter_cond).empty()) {
+        json.null("filter");
+    } else {
+        json.value("filter", filter_condition(state.filter_cond));
+    }
+    json.begin_array("group_variables");
+    for (const std::string& name : state.grp_names) {
+        json.element(name);
+    }
+    json.end_array();
+    json.value("sample_variable", state.sample_var);
+    json.value("parameter_variable", state.param_var);
+    if (kind == TestKind::chi_square) {
+        json.begin_array("classes");
+        for (const ClassDef& class_def : state.class_defs) {
+            json.begin_array();
+            for (const std::string& member : class_def.members) {
+                json.element(member);
+            }
+            json.end_array();
+        }
+        json.end_array();
+    }
+    write_file_entry(json, "result_file", result_path);
+    write_file_entry(json, "statistics_file", stats_path);
+    json.end_object();
+    return json.text();
+}
+
+}  // namespace
+
+std::vector<std::string> run_stats_columns() {
+    return {"n",           "m",        "runs",     "z",        "p_normal", "p_exact",
+            "tied_values", "fewest_runs", "z_fewest", "p_fewest", "most_runs", "z_most",
+            "p_most",      "p_holm",   "p_bh",     "flag"};
+}
+
+std::vector<std::string> chi_stats_columns() {
+    return {"chisqval", "df", "p", "cells", "expected_below_5", "smallest_expected",
+            "p_holm",   "p_bh", "flag"};
+}
+
+DetailFiles write_result_details(AppState& state, TestKind kind) {
+    const bool runs = kind == TestKind::runs;
+    const std::string base = state.out_file + (runs ? "_run" : "_chi");
+    DetailFiles files{base + "_stats.csv", base + ".provenance.json"};
+    if (runs) {
+        write_stats_file<RunGroupStats>(state, files.stats_path, run_stats_columns(),
+                                        state.run_stats, run_fields);
+    } else {
+        write_stats_file<ChiGroupStats>(state, files.stats_path, chi_stats_columns(),
+                                        state.chi_stats, chi_fields);
+    }
+    AtomicFile file(files.provenance_path);
+    file.stream() << provenance(state, kind, base + ".csv", files.stats_path);
+    file.commit();
+    return files;
+}
+
+}  // namespace vesk

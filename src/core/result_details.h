@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+
+namespace vesk {
+
+// The files that go beside a result file: the per-group statistics (NAME_run_stats.csv or
+// NAME_chi_stats.csv: the group columns, then the statistics, one row per group, under the same
+// CSV rules as the result files) and the provenance (NAME_run.provenance.json or
+// NAME_chi.provenance.json: program version, time, database, input file with its size and
+// SHA-256, the load counts, layout, filter, groups, sample, parameter, classes, and the result
+// file with its SHA-256). Each is written to a temporary file and renamed into place. Throws
+// vesk::Error naming the path and the reason.
+enum class TestKind { runs, chi_square };
+
+struct DetailFiles {
+    std::string stats_path;
+    std::string provenance_path;
+};
+
+DetailFiles write_result_details(AppState& state, TestKind kind);
+
+// The header of the statistics file, after the group columns.
+std::vector<std::string> run_stats_columns();
+std::vector<std::string> chi_stats_columns();
+
+}  // namespace vesk
