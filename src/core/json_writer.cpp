@@ -57,12 +57,20 @@ void JsonWriter::begin_object(std::string_view key) {
     first_ = true;
 }
 
-void JsonWriter::end_object() {
+void JsonWriter::close(char bracket) {
     --depth_;
-    out_ += first_ ? "}" : "\n" + std::string(static_cast<std::size_t>(2 * depth_), ' ') + "}";
+    if (!first_) {
+        out_ += '\n';
+        out_.append(static_cast<std::size_t>(2 * depth_), ' ');
+    }
+    out_ += bracket;
     first_ = false;
+}
+
+void JsonWriter::end_object() {
+    close('}');
     if (depth_ == 0) {
-        out_ += "\n";
+        out_ += '\n';
     }
 }
 
@@ -73,11 +81,7 @@ void JsonWriter::begin_array(std::string_view key) {
     first_ = true;
 }
 
-void JsonWriter::end_array() {
-    --depth_;
-    out_ += first_ ? "]" : "\n" + std::string(static_cast<std::size_t>(2 * depth_), ' ') + "]";
-    first_ = false;
-}
+void JsonWriter::end_array() { close(']'); }
 
 void JsonWriter::value(std::string_view key, std::string_view text) {
     open_member(key);

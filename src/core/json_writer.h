@@ -28,6 +28,7 @@ public:
 
 private:
     void open_member(std::string_view key);
+    void close(char bracket);
     static std::string quoted(std::string_view text);
 
     std::string out_;

@@ -43,7 +43,10 @@ void write_stats_file(AppState& state, const std::string& path,
         }
         std::vector<std::string> values = fields(group);
         for (std::size_t i = 0; i < values.size(); ++i) {
-            line += (i > 0 ? "," : "") + csv_field(values[i]);
+            if (i > 0) {
+                line += ',';
+            }
+            line += csv_field(values[i]);
         }
         file.stream() << line << '\n';
     }
