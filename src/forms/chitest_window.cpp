@@ -15,6 +15,7 @@
 #include "core/app_state.h"
 #include "forms/busy_cursor.h"
 #include "forms/picture_button.h"
+#include "forms/results_panel.h"
 #include "platform/user_interface.h"
 
 namespace vesk {
@@ -148,8 +149,9 @@ void ChitestWindow::build_controls() {
     page->addLayout(freeze_row);
     page->addSpacing(8);
     page->addLayout(command_row);
-    // Room below the controls for the results of a run.
-    page->addStretch(3);
+    page->addSpacing(8);
+    results_ = new ResultsPanel(state_, ui_, TestKind::chi_square, this);
+    page->addWidget(results_, 3);
     setLayout(page);
 
     connect(Combo_ss_, &QComboBox::activated, this, &ChitestWindow::Combo_ss_Click);
@@ -288,6 +290,7 @@ void ChitestWindow::Picture2_Click() {
 }
 
 void ChitestWindow::cmdclass_Click() {
+    results_->clear();  // the shown results belong to the classes about to change
     if (listpar_->count() > 0) {
         alert_msg(ui_, QStringLiteral("Some parameter values are not classified"));
         state_.class_frozen = false;
@@ -331,9 +334,11 @@ void ChitestWindow::Cmdproceed_Click() {
         const BusyCursor busy;
         result = run_chi_test(state_);
     } catch (const std::exception& e) {
+        results_->clear();
         ui_.message(QString::fromStdString(e.what()));
         return;
     }
+    results_->show_results();
     if (result.rows > 0) {
         ui_.message(QStringLiteral("Generated Test result in file: ") +
                     qtext(state_.out_file + "_chi.csv"));

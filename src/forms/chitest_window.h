@@ -15,6 +15,7 @@ namespace vesk {
 struct AppState;
 struct ParValue;
 class PictureButton;
+class ResultsPanel;
 class UserInterface;
 
 // The chi-square window: picks the sample and the parameter, lists the parameter's values with
@@ -60,6 +61,7 @@ class ChitestWindow : public SecondaryWindow {
     QPushButton* cmdclass_ = nullptr;
     QPushButton* Cmdproceed_ = nullptr;
     QPushButton* Cmdexit_ = nullptr;
+    ResultsPanel* results_ = nullptr;
 };
 
 }  // namespace vesk

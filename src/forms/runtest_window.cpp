@@ -12,6 +12,7 @@
 
 #include "core/app_state.h"
 #include "forms/busy_cursor.h"
+#include "forms/results_panel.h"
 #include "forms/window_geometry.h"
 #include "platform/user_interface.h"
 #include "runtest/run_calc.h"
@@ -90,7 +91,9 @@ void RuntestWindow::build_controls() {
     page_->addLayout(picks);
     page_->addSpacing(16);
     page_->addLayout(buttons);
-    page_->addStretch(1);
+    page_->addSpacing(16);
+    results_ = new ResultsPanel(state_, ui_, TestKind::runs, this);
+    page_->addWidget(results_, 1);
 
     // activated: a pick by the user, not a change the program makes to the list.
     connect(Combo_ss_, &QComboBox::activated, this, &RuntestWindow::Combo_ss_Click);
@@ -112,6 +115,7 @@ void RuntestWindow::Form_Load() {
 }
 
 void RuntestWindow::Combo_ss_Click() {
+    results_->clear();
     take_pick(*Combo_ss_, state_.sample_var, state_.sample_set);
 }
 
@@ -120,6 +124,7 @@ void RuntestWindow::Combo_ss_DblClick() {
 }
 
 void RuntestWindow::Combo_par_Click() {
+    results_->clear();
     take_pick(*Combo_par_, state_.param_var, state_.param_set);
 }
 
@@ -138,9 +143,11 @@ void RuntestWindow::Cmdproceed_Click() {
         run_calc(state_);
         result = run_report(state_);
     } catch (const std::exception& e) {
+        results_->clear();
         ui_.message(QString::fromStdString(e.what()));
         return;
     }
+    results_->show_results();
     if (result.rows > 0) {
         ui_.message(QString::fromStdString(run_report_message(result)));
     }

@@ -9,6 +9,7 @@ class QVBoxLayout;
 namespace vesk {
 
 struct AppState;
+class ResultsPanel;
 class UserInterface;
 
 // The runs test window: the sample and the parameter variable are picked from the variable
@@ -37,6 +38,7 @@ private:
     QComboBox* Combo_par_ = nullptr;
     QPushButton* Cmdproceed_ = nullptr;
     QPushButton* Cmdexit_ = nullptr;
+    ResultsPanel* results_ = nullptr;
     // The controls stand at the top; what follows them goes below, in the room left free.
     QVBoxLayout* page_ = nullptr;
 };

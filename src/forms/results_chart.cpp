@@ -1,0 +1,293 @@
+#include "forms/results_chart.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QCursor>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QScatterSeries>
+#include <QToolTip>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+
+namespace vesk {
+
+namespace {
+
+// Beyond this many groups their names no longer fit under the chart; the groups are numbered
+// as the rows of the table instead.
+constexpr std::size_t named_group_limit = 24;
+constexpr double z_band = 1.96;
+// The log axis cannot show 0: a p-value below what a double holds is drawn here.
+constexpr double smallest_drawn_p = 1e-300;
+
+const QColor significant_colour(198, 40, 40);
+const QColor plain_colour(21, 101, 192);
+const QColor flagged_colour(150, 150, 150);
+
+// The horizontal axis, and where group i stands on it.
+struct GroupAxis {
+    QAbstractAxis* axis = nullptr;
+    double first = 0;  // x of group 0
+    double low = 0;
+    double high = 0;
+    double x(std::size_t i) const { return first + static_cast<double>(i); }
+};
+
+GroupAxis group_axis(const ResultTable& table) {
+    GroupAxis result;
+    const auto count = static_cast<double>(table.rows.size());
+    if (table.rows.size() <= named_group_limit) {
+        auto* axis = new QBarCategoryAxis;
+        for (const ResultRow& row : table.rows) {
+            axis->append(row.label);
+        }
+        axis->setTitleText(table.groups_heading);
+        result.axis = axis;
+        result.first = 0;
+    } else {
+        auto* axis = new QValueAxis;
+        axis->setLabelFormat(QStringLiteral("%d"));
+        axis->setTitleText(table.groups_heading + QStringLiteral(": row of the table"));
+        result.axis = axis;
+        result.first = 1;
+    }
+    result.low = result.first - 0.5;
+    result.high = result.first + count - 0.5;
+    if (auto* value_axis = qobject_cast<QValueAxis*>(result.axis)) {
+        value_axis->setRange(result.low, result.high);
+    }
+    return result;
+}
+
+// Red for a significant group, grey for a flagged one.
+std::function<QColor(const ResultRow&)> significance_colour(double level, Adjustment adjustment) {
+    return [level, adjustment](const ResultRow& row) {
+        if (is_significant(row, level, adjustment)) {
+            return significant_colour;
+        }
+        return row.flag.isEmpty() ? plain_colour : flagged_colour;
+    };
+}
+
+template <typename Series>
+Series* named_series(const QString& object_name, const QString& legend) {
+    auto* series = new Series;
+    series->setObjectName(object_name);
+    series->setName(legend);
+    return series;
+}
+
+QLineSeries* horizontal_line(const GroupAxis& groups, double y, QObject* owner = nullptr) {
+    auto* line = new QLineSeries(owner);
+    line->append(groups.low, y);
+    line->append(groups.high, y);
+    return line;
+}
+
+void attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+// Points of one value per group, coloured by significance; x of each point is its group's.
+// Hovering a point names the group and its value.
+QScatterSeries* group_points(const QString& object_name, const QString& legend,
+                             const ResultTable& table, const GroupAxis& groups,
+                             const std::function<std::optional<double>(const ResultRow&)>& value,
+                             const std::function<QString(double)>& value_text,
+                             const std::function<QColor(const ResultRow&)>& colour) {
+    auto* series = named_series<QScatterSeries>(object_name, legend);
+    series->setMarkerSize(11);
+    series->setColor(plain_colour);
+    series->setBorderColor(Qt::white);
+    QStringList tips;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const ResultRow& row = table.rows[i];
+        const std::optional<double> y = value(row);
+        if (!y || !std::isfinite(*y)) {
+            continue;
+        }
+        series->append(groups.x(i), *y);
+        series->setPointConfiguration(series->count() - 1, QXYSeries::PointConfiguration::Color,
+                                      colour(row));
+        tips.append(row.label + QStringLiteral(": ") + legend + QStringLiteral(" = ") +
+                    value_text(*y) + (row.flag.isEmpty() ? QString() : "\n" + row.flag));
+    }
+    QObject::connect(series, &QXYSeries::hovered, series,
+                     [series, tips](const QPointF& point, bool entered) {
+                         if (!entered) {
+                             QToolTip::hideText();
+                             return;
+                         }
+                         const auto points = series->points();
+                         for (qsizetype i = 0; i < points.size(); ++i) {
+                             if (points[i] == point) {
+                                 QToolTip::showText(QCursor::pos(), tips[i]);
+                             }
+                         }
+                     });
+    return series;
+}
+
+QString significance_title(const QString& what, double level, Adjustment adjustment) {
+    return what + QStringLiteral("; red: significant (%1-adjusted p below %2)")
+                      .arg(adjustment_name(adjustment), QString::number(level));
+}
+
+// The nice step for ticks over 0 ... reach.
+double tick_step(double reach) {
+    const double rough = reach / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) {
+            return factor * power;
+        }
+    }
+    return 10 * power;
+}
+
+void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups, double level,
+                   Adjustment adjustment) {
+    double reach = 3;
+    for (const ResultRow& row : table.rows) {
+        if (std::isfinite(row.z)) {
+            reach = std::max(reach, std::abs(row.z) * 1.1);
+        }
+    }
+    const double step = tick_step(reach);
+    reach = std::ceil(reach / step) * step;
+    auto* y = new QValueAxis;
+    y->setObjectName(QStringLiteral("zAxis"));
+    y->setTitleText(QStringLiteral("z"));
+    y->setRange(-reach, reach);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(step);
+    y->setLabelFormat(QStringLiteral("%g"));
+    chart->addAxis(y, Qt::AlignLeft);
+
+    auto* band = named_series<QAreaSeries>(QStringLiteral("zBand"), QStringLiteral("\u00b11.96"));
+    // The area series draws its edges but does not own them.
+    band->setUpperSeries(horizontal_line(groups, z_band, band));
+    band->setLowerSeries(horizontal_line(groups, -z_band, band));
+    band->setColor(QColor(21, 101, 192, 40));
+    band->setBorderColor(QColor(21, 101, 192, 90));
+    attach(chart, band, groups.axis, y);
+
+    attach(chart,
+           group_points(
+               QStringLiteral("zSeries"), QStringLiteral("z"), table, groups,
+               [](const ResultRow& row) { return std::optional<double>(row.z); },
+               [](double z) { return QString::number(z, 'f', 3); },
+               significance_colour(level, adjustment)),
+           groups.axis, y);
+    chart->setTitle(significance_title(QStringLiteral("z per group"), level, adjustment));
+}
+
+double drawn_p(double p) {
+    return std::max(p, smallest_drawn_p);
+}
+
+void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups, double level,
+                   Adjustment adjustment) {
+    double lowest = level;
+    for (const ResultRow& row : table.rows) {
+        for (const std::optional<double>& p : {row.p, adjusted_p(row, adjustment)}) {
+            if (p) {
+                lowest = std::min(lowest, drawn_p(*p));
+            }
+        }
+    }
+    // A label for every decade while they fit, else for every few decades.
+    const double decades = std::ceil(-std::log10(lowest) + 0.3);
+    const double per_label = std::ceil(decades / 10);
+    auto* y = new QLogValueAxis;
+    y->setObjectName(QStringLiteral("pAxis"));
+    y->setTitleText(QStringLiteral("p (log scale)"));
+    y->setBase(std::pow(10.0, per_label));
+    // Just below the lowest power, so rounding in the axis does not drop its label.
+    y->setRange(0.999 * std::pow(10.0, -std::ceil(decades / per_label) * per_label), 1);
+    y->setLabelFormat(QStringLiteral("%g"));
+    y->setMinorTickCount(per_label > 1 ? 0 : 8);
+    chart->addAxis(y, Qt::AlignLeft);
+
+    auto* line = horizontal_line(groups, level);
+    line->setObjectName(QStringLiteral("levelLine"));
+    line->setName(QStringLiteral("level ") + QString::number(level));
+    QPen dashed(significant_colour);
+    dashed.setStyle(Qt::DashLine);
+    dashed.setWidth(2);
+    line->setPen(dashed);
+    attach(chart, line, groups.axis, y);
+
+    const auto p_label = [](double p) { return p_text(p); };
+    QScatterSeries* raw = group_points(
+        QStringLiteral("pSeries"), QStringLiteral("p"), table, groups,
+        [](const ResultRow& row) {
+            return row.p ? std::optional<double>(drawn_p(*row.p)) : std::nullopt;
+        },
+        p_label, [](const ResultRow&) { return QColor(Qt::transparent); });
+    // The unadjusted p-value is an open ring, so the filled adjusted point stands out.
+    raw->setMarkerSize(9);
+    raw->setColor(Qt::transparent);
+    raw->setBorderColor(plain_colour);
+    attach(chart, raw, groups.axis, y);
+
+    attach(chart,
+           group_points(
+               QStringLiteral("pAdjustedSeries"),
+               QStringLiteral("p, %1-adjusted").arg(adjustment_name(adjustment)), table, groups,
+               [adjustment](const ResultRow& row) {
+                   const std::optional<double> p = adjusted_p(row, adjustment);
+                   return p ? std::optional<double>(drawn_p(*p)) : std::nullopt;
+               },
+               p_label, significance_colour(level, adjustment)),
+           groups.axis, y);
+    chart->setTitle(significance_title(QStringLiteral("p per group"), level, adjustment));
+}
+
+}  // namespace
+
+ResultsChart::ResultsChart(QWidget* parent) : QChartView(parent) {
+    setObjectName(QStringLiteral("resultsChart"));
+    setRenderHint(QPainter::Antialiasing);
+    setMinimumHeight(220);
+    clear();
+}
+
+void ResultsChart::clear() {
+    auto* empty = new QChart;
+    empty->legend()->hide();
+    replace_chart(empty);
+}
+
+void ResultsChart::show_table(const ResultTable& table, TestKind kind, double level,
+                              Adjustment adjustment) {
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    QFont title_font = chart->titleFont();
+    title_font.setBold(true);
+    chart->setTitleFont(title_font);
+    const GroupAxis groups = group_axis(table);
+    chart->addAxis(groups.axis, Qt::AlignBottom);
+    if (kind == TestKind::runs) {
+        build_z_chart(chart, table, groups, level, adjustment);
+    } else {
+        build_p_chart(chart, table, groups, level, adjustment);
+    }
+    replace_chart(chart);
+}
+
+void ResultsChart::replace_chart(QChart* chart) {
+    QChart* old = this->chart();
+    setChart(chart);
+    delete old;
+}
+
+}  // namespace vesk

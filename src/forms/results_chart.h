@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QChartView>
+
+#include "core/result_details.h"
+#include "forms/results_rows.h"
+
+namespace vesk {
+
+// The chart beside the results table, one point per group: for the runs test z with the band of
+// +-1.96, for the chi-square test the p-value and the adjusted p-value on a log scale with a line
+// at the level. Significant groups are drawn red, flagged ones grey; hovering a point names its
+// group.
+class ResultsChart : public QChartView {
+    Q_OBJECT
+  public:
+    explicit ResultsChart(QWidget* parent);
+
+    void show_table(const ResultTable& table, TestKind kind, double level, Adjustment adjustment);
+    void clear();
+
+  private:
+    void replace_chart(QChart* chart);
+};
+
+}  // namespace vesk

@@ -1,0 +1,196 @@
+#include "forms/results_panel.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+#include "core/app_state.h"
+#include "forms/results_chart.h"
+#include "forms/results_table_model.h"
+#include "platform/user_interface.h"
+
+namespace vesk {
+
+namespace {
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+const QString adjustment_tip = QStringLiteral(
+    "<p>Which adjusted p-value decides the shading. Among many groups some small p-values come "
+    "by chance alone; the adjustment accounts for the number of groups.</p>"
+    "<p><b>Benjamini\u2013Hochberg</b> (the default) keeps the expected share of false alarms "
+    "among the shaded groups below the level: suited to screening many groups for the ones to "
+    "look into.</p>"
+    "<p><b>Holm</b> keeps the chance of even one false alarm among all the groups below the "
+    "level: stricter, for when every shaded group will be acted on.</p>");
+
+}  // namespace
+
+ResultsPanel::ResultsPanel(AppState& state, UserInterface& ui, TestKind kind, QWidget* parent)
+    : QWidget(parent), state_(state), ui_(ui), kind_(kind) {
+    setObjectName(QStringLiteral("resultsPanel"));
+    build_controls();
+    clear();
+}
+
+void ResultsPanel::build_controls() {
+    summary_ = named(new QLabel(this), QStringLiteral("resultsSummary"));
+    summary_->setTextFormat(Qt::PlainText);
+    level_ = named(new QDoubleSpinBox(this), QStringLiteral("levelSpin"));
+    level_->setDecimals(4);
+    level_->setRange(0.0001, 0.5);
+    level_->setSingleStep(0.01);
+    level_->setValue(0.05);
+    level_->setToolTip(
+        QStringLiteral("Groups whose adjusted p-value is below this level are "
+                       "shaded as significant"));
+    adjustment_ = named(new QComboBox(this), QStringLiteral("adjustmentCombo"));
+    adjustment_->addItem(QStringLiteral("Benjamini\u2013Hochberg (false discovery rate)"),
+                         static_cast<int>(Adjustment::benjamini_hochberg));
+    adjustment_->addItem(QStringLiteral("Holm (family-wise error rate)"),
+                         static_cast<int>(Adjustment::holm));
+    adjustment_->setToolTip(adjustment_tip);
+    saveDetails_ = named(new QPushButton(QStringLiteral("Save &details..."), this),
+                         QStringLiteral("saveDetails"));
+    saveDetails_->setToolTip(QStringLiteral(
+        "Writes the statistics of every group and the provenance of the run beside the result "
+        "file"));
+
+    model_ = new ResultsTableModel(this);
+    sorted_ = new QSortFilterProxyModel(this);
+    sorted_->setSourceModel(model_);
+    sorted_->setSortRole(ResultsTableModel::sort_role);
+    table_ = named(new QTableView(this), QStringLiteral("resultsTable"));
+    table_->setModel(sorted_);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    chart_ = new ResultsChart(this);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(summary_, 1);
+    controls->addWidget(new QLabel(QStringLiteral("Significance level:"), this));
+    controls->addWidget(level_);
+    controls->addSpacing(12);
+    controls->addWidget(new QLabel(QStringLiteral("Adjustment:"), this));
+    controls->addWidget(adjustment_);
+    controls->addSpacing(12);
+    controls->addWidget(saveDetails_);
+
+    // The runs table is wide, so its chart goes below it; the chi-square table leaves room
+    // beside it.
+    split_ = new QSplitter(kind_ == TestKind::runs ? Qt::Vertical : Qt::Horizontal, this);
+    split_->addWidget(table_);
+    split_->addWidget(chart_);
+    split_->setChildrenCollapsible(false);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addLayout(controls);
+    page->addWidget(split_, 1);
+
+    connect(level_, &QDoubleSpinBox::valueChanged, this, &ResultsPanel::show_significance);
+    connect(adjustment_, &QComboBox::currentIndexChanged, this, &ResultsPanel::show_significance);
+    connect(saveDetails_, &QPushButton::clicked, this, &ResultsPanel::saveDetails_Click);
+}
+
+void ResultsPanel::show_results() {
+    model_->set_table(kind_ == TestKind::runs
+                          ? run_result_table(state_.grp_names, state_.run_stats)
+                          : chi_result_table(state_.grp_names, state_.chi_stats));
+    filled_ = true;
+    table_->resizeColumnsToContents();
+    fit_table();
+    saveDetails_->setEnabled(!model_->table().rows.empty());
+    show_significance();
+}
+
+void ResultsPanel::fit_table() {
+    const int total = split_->orientation() == Qt::Vertical ? split_->height() : split_->width();
+    if (total <= 0) {
+        return;  // not laid out yet; the splitter shares the room itself
+    }
+    const int frame = 2 * table_->frameWidth();
+    int wanted = 0;
+    if (split_->orientation() == Qt::Vertical) {
+        const int rows = std::max(1, model_->rowCount());
+        wanted = frame + table_->horizontalHeader()->sizeHint().height() +
+                 rows * table_->verticalHeader()->defaultSectionSize() +
+                 table_->horizontalScrollBar()->sizeHint().height();
+    } else {
+        wanted = frame + table_->verticalHeader()->sizeHint().width() +
+                 table_->verticalScrollBar()->sizeHint().width();
+        for (int column = 0; column < model_->columnCount(); ++column) {
+            wanted += table_->columnWidth(column);
+        }
+    }
+    // The chart keeps enough room to stay legible beside many rows or columns.
+    const int table_room = std::min(wanted, total * 3 / 5);
+    split_->setSizes({table_room, total - table_room - split_->handleWidth()});
+}
+
+void ResultsPanel::clear() {
+    model_->set_table({});
+    filled_ = false;
+    saveDetails_->setEnabled(false);
+    chart_->clear();
+    summary_->setText(QStringLiteral("The results of a run show here after Proceed."));
+}
+
+void ResultsPanel::show_significance() {
+    const double level = level_->value();
+    const auto adjustment = static_cast<Adjustment>(adjustment_->currentData().toInt());
+    model_->set_significance(level, adjustment);
+    if (!filled_) {
+        return;
+    }
+    const std::vector<ResultRow>& rows = model_->table().rows;
+    if (rows.empty()) {
+        chart_->clear();
+        summary_->setText(QStringLiteral("The run found no groups."));
+        return;
+    }
+    chart_->show_table(model_->table(), kind_, level, adjustment);
+    const auto significant = std::count_if(rows.begin(), rows.end(), [&](const ResultRow& row) {
+        return is_significant(row, level, adjustment);
+    });
+    const auto flagged = std::count_if(rows.begin(), rows.end(),
+                                       [](const ResultRow& row) { return !row.flag.isEmpty(); });
+    summary_->setText(QStringLiteral("%1 groups: %2 significant (shaded), %3 flagged (hover for "
+                                     "the reason).")
+                          .arg(rows.size())
+                          .arg(significant)
+                          .arg(flagged));
+}
+
+void ResultsPanel::saveDetails_Click() {
+    DetailFiles files;
+    try {
+        files = write_result_details(state_, kind_);
+    } catch (const std::exception& e) {
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
+    ui_.message(QStringLiteral("Saved the details in files: ") +
+                QString::fromStdString(files.stats_path) + QStringLiteral(" and ") +
+                QString::fromStdString(files.provenance_path));
+}
+
+}  // namespace vesk

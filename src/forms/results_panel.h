@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/result_details.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QSplitter;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace vesk {
+
+struct AppState;
+class ResultsChart;
+class ResultsTableModel;
+class UserInterface;
+
+// The results of a test window's last run, below its controls: a table of the groups with their
+// statistics, the significant ones shaded at the level and adjustment the user picks, flagged
+// ones marked with their reason on hover, a chart, and "Save details..." for the statistics and
+// provenance files beside the result file.
+class ResultsPanel : public QWidget {
+    Q_OBJECT
+  public:
+    ResultsPanel(AppState& state, UserInterface& ui, TestKind kind, QWidget* parent);
+
+    // Fills the panel from the statistics the last run left in the state.
+    void show_results();
+    // Empties it, for when the shown results no longer belong to the window's picks.
+    void clear();
+
+    void saveDetails_Click();
+
+  private:
+    void build_controls();
+    void show_significance();
+    // Gives the table the room its rows need, within limits, and the chart the rest.
+    void fit_table();
+
+    AppState& state_;
+    UserInterface& ui_;
+    TestKind kind_;
+    bool filled_ = false;
+
+    QLabel* summary_ = nullptr;
+    QDoubleSpinBox* level_ = nullptr;
+    QComboBox* adjustment_ = nullptr;
+    QPushButton* saveDetails_ = nullptr;
+    ResultsTableModel* model_ = nullptr;
+    QSortFilterProxyModel* sorted_ = nullptr;
+    QTableView* table_ = nullptr;
+    ResultsChart* chart_ = nullptr;
+    QSplitter* split_ = nullptr;
+};
+
+}  // namespace vesk

@@ -1,0 +1,213 @@
+#include "forms/results_rows.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "runtest/runs_distribution.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr double missing_sorts_last = std::numeric_limits<double>::infinity();
+
+QString qtext(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+const QString group_separator = QStringLiteral(" / ");
+
+QString groups_heading(const std::vector<std::string>& group_names) {
+    QStringList names;
+    for (const std::string& name : group_names) {
+        names.append(qtext(name));
+    }
+    return names.join(group_separator);
+}
+
+ResultCell count_cell(std::int64_t value) {
+    return {QString::number(value), QVariant::fromValue<qlonglong>(value), {}};
+}
+
+ResultCell fixed_cell(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return {{}, missing_sorts_last, {}};
+    }
+    return {QString::number(value, 'f', decimals), value, {}};
+}
+
+ResultCell p_cell(const std::optional<double>& p) {
+    return {p_text(p), p.value_or(missing_sorts_last), {}};
+}
+
+// "low–high", or the one value when both are the same text.
+QString range_text(const QString& low, const QString& high) {
+    return low == high ? low : low + QStringLiteral("\u2013") + high;
+}
+
+std::vector<ResultColumn> group_columns(const std::vector<std::string>& group_names) {
+    std::vector<ResultColumn> columns;
+    for (const std::string& name : group_names) {
+        columns.push_back({qtext(name), QStringLiteral("Group variable"), false});
+    }
+    return columns;
+}
+
+template <typename Stats>
+ResultRow group_row(const Stats& group) {
+    ResultRow row;
+    QStringList values;
+    for (const std::string& value : group.groups) {
+        values.append(qtext(value));
+        row.cells.push_back({qtext(value), qtext(value), {}});
+    }
+    row.label = values.join(group_separator);
+    row.flag = qtext(group.flag);
+    row.p = group.p_primary();
+    row.p_holm = group.p_holm;
+    row.p_bh = group.p_bh;
+    return row;
+}
+
+const QString holm_tip = QStringLiteral(
+    "Holm-adjusted across the groups of this run: controls the chance of any false alarm");
+const QString bh_tip = QStringLiteral(
+    "Benjamini\u2013Hochberg-adjusted across the groups of this run: controls the expected "
+    "share of false alarms among the groups found significant");
+
+}  // namespace
+
+QString p_text(const std::optional<double>& p) {
+    if (!p || std::isnan(*p)) {
+        return {};
+    }
+    if (*p == 0) {
+        return QStringLiteral("< 1e-300");  // below what a double holds
+    }
+    // Four significant digits, trailing zeros kept so a column of p-values reads evenly.
+    if (*p >= 1e-4) {
+        const int decimals = std::max(0, 3 - static_cast<int>(std::floor(std::log10(*p))));
+        return QString::number(*p, 'f', decimals);
+    }
+    return QString::number(*p, 'e', 3);
+}
+
+ResultTable run_result_table(const std::vector<std::string>& group_names,
+                             const std::vector<RunGroupStats>& groups) {
+    ResultTable table;
+    table.groups_heading = groups_heading(group_names);
+    table.columns = group_columns(group_names);
+    const QString exact_limit = QString::number(exact_runs_limit);
+    table.columns.insert(
+        table.columns.end(),
+        {
+            {QStringLiteral("n"), QStringLiteral("Central records")},
+            {QStringLiteral("m"), QStringLiteral("State records")},
+            {QStringLiteral("runs"),
+             QStringLiteral("Runs in the order the result file counts (ties ordered by sample)")},
+            {QStringLiteral("z"),
+             QStringLiteral("(runs \u2212 expected runs) / standard deviation")},
+            {QStringLiteral("p"),
+             QStringLiteral("One-sided p-value for too few runs: exact P(R \u2264 runs) for "
+                            "n + m \u2264 %1, else the normal lower tail of z")
+                 .arg(exact_limit)},
+            {QStringLiteral("p from"),
+             QStringLiteral("exact: the distribution of the runs; normal: the approximation"),
+             false},
+            {QStringLiteral("tied values"),
+             QStringLiteral("Parameter values held by records of both samples")},
+            {QStringLiteral("runs over ties"),
+             QStringLiteral("The fewest and the most runs any order within the tied values "
+                            "could give")},
+            {QStringLiteral("p over ties"),
+             QStringLiteral("The p-values of the fewest and of the most runs")},
+            {QStringLiteral("p Holm"), holm_tip},
+            {QStringLiteral("p BH"), bh_tip},
+        });
+    for (const RunGroupStats& group : groups) {
+        ResultRow row = group_row(group);
+        row.z = group.z;
+        const QString p_from = group.p_exact    ? QStringLiteral("exact")
+                               : group.p_normal ? QStringLiteral("normal")
+                                                : QString();
+        row.cells.insert(
+            row.cells.end(),
+            {
+                count_cell(group.n),
+                count_cell(group.m),
+                count_cell(group.runs),
+                fixed_cell(group.z, 3),
+                p_cell(group.p_primary()),
+                {p_from, p_from, {}},
+                count_cell(group.tied_values),
+                {range_text(QString::number(group.fewest_runs), QString::number(group.most_runs)),
+                 QVariant::fromValue<qlonglong>(group.fewest_runs),
+                 {}},
+                {range_text(p_text(group.p_fewest), p_text(group.p_most)),
+                 group.p_fewest.value_or(missing_sorts_last),
+                 {}},
+                p_cell(group.p_holm),
+                p_cell(group.p_bh),
+            });
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+ResultTable chi_result_table(const std::vector<std::string>& group_names,
+                             const std::vector<ChiGroupStats>& groups) {
+    ResultTable table;
+    table.groups_heading = groups_heading(group_names);
+    table.columns = group_columns(group_names);
+    table.columns.insert(
+        table.columns.end(),
+        {
+            {QStringLiteral("chisqval"),
+             QStringLiteral("Chi-square of the central and state counts over the classes")},
+            {QStringLiteral("df"), QStringLiteral("Degrees of freedom")},
+            {QStringLiteral("p"),
+             QStringLiteral("Upper tail of the chi-square distribution with df degrees of "
+                            "freedom")},
+            {QStringLiteral("expected < 5"),
+             QStringLiteral("Cells whose expected count is below 5, of all cells")},
+            {QStringLiteral("smallest expected"),
+             QStringLiteral("The smallest expected count of a cell")},
+            {QStringLiteral("p Holm"), holm_tip},
+            {QStringLiteral("p BH"), bh_tip},
+        });
+    for (const ChiGroupStats& group : groups) {
+        ResultRow row = group_row(group);
+        row.cells.insert(row.cells.end(),
+                         {
+                             fixed_cell(group.chival, 3),
+                             count_cell(group.df),
+                             p_cell(group.p),
+                             {QStringLiteral("%1 of %2").arg(group.below_five).arg(group.cells),
+                              QVariant::fromValue<qlonglong>(group.below_five),
+                              {}},
+                             fixed_cell(group.smallest_expected, 2),
+                             p_cell(group.p_holm),
+                             p_cell(group.p_bh),
+                         });
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+std::optional<double> adjusted_p(const ResultRow& row, Adjustment adjustment) {
+    return adjustment == Adjustment::holm ? row.p_holm : row.p_bh;
+}
+
+bool is_significant(const ResultRow& row, double level, Adjustment adjustment) {
+    const std::optional<double> p = adjusted_p(row, adjustment);
+    return p && *p < level;
+}
+
+QString adjustment_name(Adjustment adjustment) {
+    return adjustment == Adjustment::holm ? QStringLiteral("Holm") : QStringLiteral("BH");
+}
+
+}  // namespace vesk

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "forms/results_rows.h"
+
+namespace vesk {
+
+// The results table: one row per group, the significant groups shaded, the flagged ones marked
+// with a warning sign and their reason on hover. Sorts by the cells' numbers, not their text.
+class ResultsTableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    static constexpr int sort_role = Qt::UserRole;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void set_table(ResultTable table);
+    void set_significance(double level, Adjustment adjustment);
+    const ResultTable& table() const { return table_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    ResultTable table_;
+    double level_ = 0.05;
+    Adjustment adjustment_ = Adjustment::benjamini_hochberg;
+};
+
+}  // namespace vesk
