@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -87,12 +86,9 @@ QString p_text(const std::optional<double>& p) {
     if (*p == 0) {
         return QStringLiteral("< 1e-300");  // below what a double holds
     }
-    // Four significant digits, trailing zeros kept so a column of p-values reads evenly.
-    if (*p >= 1e-4) {
-        const int decimals = std::max(0, 3 - static_cast<int>(std::floor(std::log10(*p))));
-        return QString::number(*p, 'f', decimals);
-    }
-    return QString::number(*p, 'e', 3);
+    // Four significant digits with trailing zeros kept, so a column of p-values reads evenly;
+    // scientific form below 0.0001.
+    return QString::asprintf("%#.4g", *p);
 }
 
 ResultTable run_result_table(const std::vector<std::string>& group_names,

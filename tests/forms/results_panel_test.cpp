@@ -1,0 +1,426 @@
+#include <gtest/gtest.h>
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTableView>
+#include <QtTest/QTest>
+
+#include <filesystem>
+#include <set>
+
+#include "core/app_state.h"
+#include "forms/chitest_window.h"
+#include "forms/runtest_window.h"
+#include "support/recording_user_interface.h"
+#include "support/temp_dir.h"
+#include "survey_data.h"
+
+// Readable failures for texts.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace vesk {
+namespace {
+
+using testing::add_records;
+using testing::make_survey;
+using testing::RecordingUserInterface;
+using testing::TempDir;
+using testing::TempState;
+
+const VarDef sample_def{"SAMPLE", 4, 1, "N", "N"};
+const VarDef param_def{"P", 5, 2, "N", "N"};
+
+// Records of one group, each "C" (central) or "S" (state), with the parameter 1, 2, 3 ... in
+// the order given.
+void add_sequence(AppState& state, const std::string& code, double sector,
+                  const std::string& kinds) {
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        add_records(state, code, sector, kinds[i] == 'C' ? 1.0 : 2.0, static_cast<double>(i + 1),
+                    1);
+    }
+}
+
+class ResultsPanelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        make_survey(t.state, sample_def, param_def);
+        t.state.out_file = t.dir.file("survey");
+        main_window.show();
+    }
+    void TearDown() override { delete window.data(); }
+
+    // Groups in order: 01/1 two runs of ten (exact p 2 / C(20, 10)); 01/2 alternating, twenty
+    // runs; 02/1 central records only; 02/2 four runs of five and five (p 42 / 252); 03/1 the
+    // values 1 and 2 each held by one record of each kind: three to four runs over the ties.
+    void add_runs_groups() {
+        add_sequence(t.state, "01", 1, "CCCCCCCCCCSSSSSSSSSS");
+        add_sequence(t.state, "01", 2, "CSCSCSCSCSCSCSCSCSCS");
+        add_sequence(t.state, "02", 1, "CCC");
+        add_sequence(t.state, "02", 2, "CCCSSCCSSS");
+        for (const double value : {1.0, 2.0}) {
+            add_records(t.state, std::string("03"), 1, 1.0, value, 1);
+            add_records(t.state, std::string("03"), 1, 2.0, value, 1);
+        }
+    }
+    void run_runs_test() {
+        auto* runs = new RuntestWindow(t.state, ui, &main_window);
+        window = runs;
+        runs->open();
+        pick("Combo_ss", "SAMPLE");
+        pick("Combo_par", "P");
+        click("Cmdproceed");
+    }
+
+    // Classes P = 1 and P = 2. Groups: 01/1 the same shares (chi-square 0); 01/2 30:10 against
+    // 10:30 (20); 02/1 three records, expected counts below 1; 02/2 25:15 against 15:25 (5).
+    void add_chi_groups() {
+        const auto both = [this](const char* code, double sector, int c1, int c2, int s1, int s2) {
+            add_records(t.state, std::string(code), sector, 1.0, 1.0, c1);
+            add_records(t.state, std::string(code), sector, 1.0, 2.0, c2);
+            add_records(t.state, std::string(code), sector, 2.0, 1.0, s1);
+            add_records(t.state, std::string(code), sector, 2.0, 2.0, s2);
+        };
+        both("01", 1, 20, 20, 20, 20);
+        both("01", 2, 30, 10, 10, 30);
+        both("02", 1, 2, 0, 0, 1);
+        both("02", 2, 25, 15, 15, 25);
+    }
+    void run_chi_test() {
+        auto* chi = new ChitestWindow(t.state, ui, &main_window);
+        window = chi;
+        chi->open();
+        pick("Combo_ss", "SAMPLE");
+        pick("Combo_par", "P");
+        for (int i = 0; i < 2; ++i) {
+            auto* values = control<QListWidget>("listpar");
+            values->clearSelection();
+            values->item(0)->setSelected(true);
+            click("cmdadd");
+        }
+        click("cmdclass");
+        click("Cmdproceed");
+    }
+
+    template <typename W>
+    W* control(const char* name) {
+        auto* found = window->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void click(const char* name) {
+        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+    }
+    void pick(const char* combo_name, const QString& text) {
+        auto* combo = control<QComboBox>(combo_name);
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    void set_significance(double level, const QString& adjustment) {
+        control<QDoubleSpinBox>("levelSpin")->setValue(level);
+        auto* combo = control<QComboBox>("adjustmentCombo");
+        combo->setCurrentIndex(combo->findText(adjustment, Qt::MatchStartsWith));
+    }
+
+    const QAbstractItemModel& table() { return *control<QTableView>("resultsTable")->model(); }
+    int column(const QString& heading) {
+        for (int c = 0; c < table().columnCount(); ++c) {
+            if (table().headerData(c, Qt::Horizontal).toString() == heading) {
+                return c;
+            }
+        }
+        ADD_FAILURE() << "no column " << heading.toStdString();
+        return 0;
+    }
+    QVariant cell(int row, const QString& heading, int role = Qt::DisplayRole) {
+        return table().data(table().index(row, column(heading)), role);
+    }
+    QStringList row_texts(int row, const QStringList& headings) {
+        QStringList texts;
+        for (const QString& heading : headings) {
+            texts.append(cell(row, heading).toString());
+        }
+        return texts;
+    }
+    std::set<int> shaded_rows() {
+        std::set<int> rows;
+        for (int row = 0; row < table().rowCount(); ++row) {
+            if (table().data(table().index(row, 0), Qt::BackgroundRole).isValid()) {
+                rows.insert(row);
+            }
+        }
+        return rows;
+    }
+
+    template <typename Series>
+    Series* series(const char* name) {
+        for (QAbstractSeries* candidate : control<QChartView>("resultsChart")->chart()->series()) {
+            if (candidate->objectName() == QLatin1String(name)) {
+                return qobject_cast<Series*>(candidate);
+            }
+        }
+        ADD_FAILURE() << "no series " << name;
+        return nullptr;
+    }
+
+    TempState t;
+    RecordingUserInterface ui;
+    QWidget main_window;
+    QPointer<QWidget> window;
+};
+
+TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatistics) {
+    add_runs_groups();
+    run_runs_test();
+    const QStringList headings = {"STATE",          "SECTOR",      "n",      "m",
+                                  "runs",           "p",           "p from", "tied values",
+                                  "runs over ties", "p over ties", "p Holm", "p BH"};
+    const std::vector<QStringList> expected = {
+        {"01", "1", "10", "10", "2", "1.083e-05", "exact", "0", "2", "1.083e-05", "4.330e-05",
+         "4.330e-05"},
+        {"01", "2", "10", "10", "20", "1.000", "exact", "0", "20", "1.000", "1.000", "1.000"},
+        {"02", "1", "3", "0", "1", "", "", "0", "1", "", "", ""},
+        {"02", "2", "5", "5", "4", "0.1667", "exact", "0", "4", "0.1667", "0.5000", "0.3333"},
+        {"03", "1", "2", "2", "4", "1.000", "exact", "2", "3\u20134", "0.6667\u20131.000", "1.000",
+         "1.000"},
+    };
+    ASSERT_EQ(table().rowCount(), static_cast<int>(expected.size()));
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        EXPECT_EQ(row_texts(static_cast<int>(row), headings), expected[row]) << row;
+    }
+    EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("5 groups: 1 significant"));
+}
+
+TEST_F(ResultsPanelTest, FlaggedGroupsCarryTheirReasonAndAWarningSign) {
+    add_runs_groups();
+    run_runs_test();
+    for (int row = 0; row < table().rowCount(); ++row) {
+        const bool flagged = row == 2;
+        EXPECT_EQ(cell(row, "STATE", Qt::DecorationRole).isValid(), flagged) << row;
+        for (const char* heading : {"STATE", "n", "p"}) {
+            const QString tip = cell(row, heading, Qt::ToolTipRole).toString();
+            EXPECT_EQ(tip == "no state records", flagged) << row << heading;
+        }
+    }
+
+    delete window.data();
+    t.state.db_conn.execute("delete from data");
+    add_chi_groups();
+    run_chi_test();
+    const QString reason = QString::fromStdString(t.state.chi_stats.at(2).flag);
+    EXPECT_TRUE(reason.contains("below 1")) << reason.toStdString();
+    EXPECT_EQ(cell(2, "p", Qt::ToolTipRole).toString(), reason);
+    EXPECT_TRUE(cell(2, "STATE", Qt::DecorationRole).isValid());
+    EXPECT_FALSE(cell(1, "STATE", Qt::DecorationRole).isValid());
+    // The expected counts of the raw table: 4/3, 2/3, 2/3 and 1/3.
+    EXPECT_EQ(row_texts(2, {"df", "expected < 5", "smallest expected"}),
+              (QStringList{"1", "4 of 4", "0.33"}));
+    EXPECT_EQ(row_texts(1, {"chisqval", "p", "expected < 5", "smallest expected"}),
+              (QStringList{"20.000", "7.744e-06", "0 of 4", "20.00"}));
+}
+
+TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
+    struct Case {
+        double level;
+        const char* adjustment;
+        std::set<int> shaded;
+    };
+    // Runs: 01/1 p 1.08e-05, adjusted 4.3e-05; 02/2 p 0.1667, BH 0.3333, Holm 0.5.
+    const Case runs_cases[] = {
+        {0.05, "Benjamini", {0}},
+        // 0.25 is above 02/2's own p-value but below its adjusted ones.
+        {0.25, "Benjamini", {0}},
+        {0.4, "Benjamini", {0, 3}},
+        {0.4, "Holm", {0}},
+    };
+    add_runs_groups();
+    run_runs_test();
+    EXPECT_EQ(shaded_rows(), std::set<int>{0});  // 0.05 and BH before anything is set
+    for (const Case& c : runs_cases) {
+        set_significance(c.level, c.adjustment);
+        EXPECT_EQ(shaded_rows(), c.shaded) << c.level << c.adjustment;
+        // The chart draws the shaded groups in one colour and the others in another.
+        QScatterSeries* z = series<QScatterSeries>("zSeries");
+        ASSERT_NE(z, nullptr);
+        const std::vector<int> group_of_point = {0, 1, 3, 4};  // 02/1 has no z
+        std::set<QRgb> shaded_colours, plain_colours;
+        for (int i = 0; i < z->count(); ++i) {
+            const QRgb colour = z->pointConfiguration(i)[QXYSeries::PointConfiguration::Color]
+                                    .value<QColor>()
+                                    .rgb();
+            (c.shaded.contains(group_of_point[static_cast<std::size_t>(i)]) ? shaded_colours
+                                                                            : plain_colours)
+                .insert(colour);
+        }
+        EXPECT_EQ(shaded_colours.size(), c.shaded.empty() ? 0u : 1u) << c.level;
+        EXPECT_EQ(plain_colours.size(), 1u) << c.level;
+        EXPECT_NE(shaded_colours, plain_colours);
+    }
+
+    // Chi-square: 01/2 p 7.7e-06; 02/2 p 0.02535, BH 0.0507, Holm 0.0761.
+    const Case chi_cases[] = {
+        {0.05, "Benjamini", {1}}, {0.03, "Benjamini", {1}}, {0.06, "Benjamini", {1, 3}},
+        {0.06, "Holm", {1}},      {0.08, "Holm", {1, 3}},
+    };
+    delete window.data();
+    t.state.db_conn.execute("delete from data");
+    add_chi_groups();
+    run_chi_test();
+    for (const Case& c : chi_cases) {
+        set_significance(c.level, c.adjustment);
+        EXPECT_EQ(shaded_rows(), c.shaded) << c.level << c.adjustment;
+        QLineSeries* level = series<QLineSeries>("levelLine");
+        ASSERT_NE(level, nullptr);
+        for (const QPointF& point : level->points()) {
+            EXPECT_DOUBLE_EQ(point.y(), c.level);
+        }
+        // The adjusted series holds the p-values of the adjustment chosen.
+        QScatterSeries* adjusted = series<QScatterSeries>("pAdjustedSeries");
+        ASSERT_NE(adjusted, nullptr);
+        ASSERT_EQ(adjusted->count(), 4);
+        const bool holm = QLatin1String(c.adjustment) == QLatin1String("Holm");
+        for (int i = 0; i < 4; ++i) {
+            const ChiGroupStats& group = t.state.chi_stats[static_cast<std::size_t>(i)];
+            EXPECT_DOUBLE_EQ(adjusted->at(i).y(), holm ? *group.p_holm : *group.p_bh) << i;
+        }
+    }
+}
+
+TEST_F(ResultsPanelTest, ChartsHoldOnePointPerGroupWithAValue) {
+    add_runs_groups();
+    run_runs_test();
+    QScatterSeries* z = series<QScatterSeries>("zSeries");
+    ASSERT_NE(z, nullptr);
+    std::vector<QPointF> expected;
+    for (const std::size_t group : {0u, 1u, 3u, 4u}) {
+        expected.emplace_back(static_cast<double>(group), t.state.run_stats[group].z);
+    }
+    const QList<QPointF> points = z->points();
+    EXPECT_EQ(std::vector<QPointF>(points.begin(), points.end()), expected);
+    EXPECT_LT(expected[0].y(), -3.0);  // two runs of ten: far below the band
+    QAreaSeries* band = series<QAreaSeries>("zBand");
+    ASSERT_NE(band, nullptr);
+    const std::pair<QLineSeries*, double> edges[] = {{band->upperSeries(), 1.96},
+                                                     {band->lowerSeries(), -1.96}};
+    for (const auto& [edge, y] : edges) {
+        ASSERT_EQ(edge->count(), 2);
+        EXPECT_DOUBLE_EQ(edge->at(0).y(), y);
+        EXPECT_DOUBLE_EQ(edge->at(1).y(), y);
+        EXPECT_LE(edge->at(0).x(), 0.0);
+        EXPECT_GE(edge->at(1).x(), 4.0);
+    }
+
+    delete window.data();
+    t.state.db_conn.execute("delete from data");
+    add_chi_groups();
+    run_chi_test();
+    QScatterSeries* p = series<QScatterSeries>("pSeries");
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(p->count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_DOUBLE_EQ(p->at(i).x(), i);
+        EXPECT_DOUBLE_EQ(p->at(i).y(), *t.state.chi_stats[static_cast<std::size_t>(i)].p);
+    }
+}
+
+TEST_F(ResultsPanelTest, ColumnsSortByNumberWithMissingValuesLast) {
+    add_runs_groups();
+    run_runs_test();
+    control<QTableView>("resultsTable")->sortByColumn(column("p"), Qt::AscendingOrder);
+    QStringList order;
+    for (int row = 0; row < table().rowCount(); ++row) {
+        order.append(cell(row, "STATE").toString() + "/" + cell(row, "SECTOR").toString());
+    }
+    // 1.083e-05 before 0.1667 before 1.000; the group without a p-value last.
+    EXPECT_EQ(order.mid(0, 2), (QStringList{"01/1", "02/2"}));
+    EXPECT_EQ(order.last(), "02/1");
+}
+
+TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesAndLeavesTheResultFileAlone) {
+    add_runs_groups();
+    auto* runs = new RuntestWindow(t.state, ui, &main_window);
+    window = runs;
+    runs->open();
+    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
+    pick("Combo_ss", "SAMPLE");
+    pick("Combo_par", "P");
+    click("Cmdproceed");
+    const std::string result_path = t.dir.file("survey_run.csv");
+    const std::string result = TempDir::read(result_path);
+    ASSERT_FALSE(result.empty());
+
+    ui.clear();
+    ASSERT_TRUE(control<QPushButton>("saveDetails")->isEnabled());
+    click("saveDetails");
+    const std::string stats_path = t.dir.file("survey_run_stats.csv");
+    const std::string provenance_path = t.dir.file("survey_run.provenance.json");
+    EXPECT_EQ(ui.messages(),
+              QStringList{"Saved the details in files: " + QString::fromStdString(stats_path) +
+                          " and " + QString::fromStdString(provenance_path)});
+    const QStringList stats_lines =
+        QString::fromStdString(TempDir::read(stats_path)).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(stats_lines.size(), 6);  // the header and five groups
+    EXPECT_TRUE(stats_lines[0].startsWith("STATE,SECTOR,n,m,runs,"))
+        << stats_lines[0].toStdString();
+    EXPECT_TRUE(std::filesystem::file_size(provenance_path) > 0);
+    EXPECT_EQ(TempDir::read(result_path), result);
+    click("Cmdproceed");  // a run after the details writes the same result
+    EXPECT_EQ(TempDir::read(result_path), result);
+
+    // A new pick leaves the shown results without a run behind them: nothing to save.
+    pick("Combo_par", "SECTOR");
+    EXPECT_EQ(table().rowCount(), 0);
+    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
+}
+
+TEST_F(ResultsPanelTest, SaveDetailsNamesThePathItCouldNotWrite) {
+    add_chi_groups();
+    run_chi_test();
+    std::filesystem::create_directory(t.dir.file("survey_chi_stats.csv"));
+    ui.clear();
+    click("saveDetails");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(
+        ui.messages()[0].contains(QString::fromStdString(t.dir.file("survey_chi_stats.csv"))))
+        << ui.messages()[0].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(t.dir.file("survey_chi.provenance.json")));
+}
+
+TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
+    add_chi_groups();
+    run_chi_test();
+    ASSERT_EQ(table().rowCount(), 4);
+    click("cmdclass");  // unfreeze: the classes the results belong to are gone
+    EXPECT_EQ(table().rowCount(), 0);
+    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
+    EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
+
+    delete window.data();
+    t.state.db_conn.execute("delete from data");
+    add_runs_groups();
+    run_runs_test();
+    ASSERT_GT(table().rowCount(), 0);
+    t.state.db_conn.execute("drop table data");
+    ui.clear();
+    click("Cmdproceed");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(table().rowCount(), 0);
+    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
+    EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
+}
+
+}  // namespace
+}  // namespace vesk
