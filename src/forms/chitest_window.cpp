@@ -16,6 +16,7 @@
 #include "forms/busy_cursor.h"
 #include "forms/picture_button.h"
 #include "forms/results_panel.h"
+#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {
@@ -29,12 +30,6 @@ const QString unfreeze_caption = QStringLiteral("&UnFreeze Class Definition");
 // entries of par_vals the line stands for (one index, or the list of a class's members).
 constexpr int frequency_role = Qt::UserRole;
 constexpr int members_role = Qt::UserRole + 1;
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);

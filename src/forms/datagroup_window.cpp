@@ -12,6 +12,7 @@
 #include "core/app_state.h"
 #include "core/text.h"
 #include "forms/picture_button.h"
+#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {
@@ -20,12 +21,6 @@ namespace {
 
 const QString freeze_caption = QStringLiteral("&Freeze Group variables");
 const QString unfreeze_caption = QStringLiteral("&UnFreeze Group variables");
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QListWidget* variable_list(const QString& name, QAbstractItemView::SelectionMode mode,
                            QWidget* parent) {

@@ -18,17 +18,12 @@
 #include "core/app_state.h"
 #include "forms/results_chart.h"
 #include "forms/results_table_model.h"
+#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {
 
 namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 const QString adjustment_tip = QStringLiteral(
     "<p>Which adjusted p-value decides the shading. Among many groups some small p-values come "

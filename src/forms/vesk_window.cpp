@@ -24,6 +24,7 @@
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
 #include "forms/window_geometry.h"
+#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {
@@ -53,12 +54,6 @@ QFrame* rule(const QString& name, QWidget* parent) {
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
-}
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
 }
 
 }  // namespace
