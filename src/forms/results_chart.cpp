@@ -21,6 +21,9 @@ namespace {
 // Beyond this many groups their names no longer fit under the chart; the groups are numbered
 // as the rows of the table instead.
 constexpr std::size_t named_group_limit = 24;
+constexpr std::size_t upright_label_limit = 8;
+// Markers shrink when many groups share the width.
+constexpr std::size_t crowded_groups = 60;
 constexpr double z_band = 1.96;
 // The log axis cannot show 0: a p-value below what a double holds is drawn here.
 constexpr double smallest_drawn_p = 1e-300;
@@ -28,6 +31,18 @@ constexpr double smallest_drawn_p = 1e-300;
 const QColor significant_colour(198, 40, 40);
 const QColor plain_colour(21, 101, 192);
 const QColor flagged_colour(150, 150, 150);
+
+// The nice step for ticks over 0 ... reach.
+double tick_step(double reach) {
+    const double rough = reach / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) {
+            return factor * power;
+        }
+    }
+    return 10 * power;
+}
 
 // The horizontal axis, and where group i stands on it.
 struct GroupAxis {
@@ -47,11 +62,17 @@ GroupAxis group_axis(const ResultTable& table) {
             axis->append(row.label);
         }
         axis->setTitleText(table.groups_heading);
+        if (table.rows.size() > upright_label_limit) {
+            axis->setLabelsAngle(-90);  // side by side they would be cut short
+        }
         result.axis = axis;
         result.first = 0;
     } else {
         auto* axis = new QValueAxis;
         axis->setLabelFormat(QStringLiteral("%d"));
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(tick_step(count));
         axis->setTitleText(table.groups_heading + QStringLiteral(": row of the table"));
         result.axis = axis;
         result.first = 1;
@@ -103,7 +124,7 @@ QScatterSeries* group_points(const QString& object_name, const QString& legend,
                              const std::function<QString(double)>& value_text,
                              const std::function<QColor(const ResultRow&)>& colour) {
     auto* series = named_series<QScatterSeries>(object_name, legend);
-    series->setMarkerSize(11);
+    series->setMarkerSize(table.rows.size() > crowded_groups ? 7 : 11);
     series->setColor(plain_colour);
     series->setBorderColor(Qt::white);
     QStringList tips;
@@ -138,18 +159,6 @@ QScatterSeries* group_points(const QString& object_name, const QString& legend,
 QString significance_title(const QString& what, double level, Adjustment adjustment) {
     return what + QStringLiteral("; red: significant (%1-adjusted p below %2)")
                       .arg(adjustment_name(adjustment), QString::number(level));
-}
-
-// The nice step for ticks over 0 ... reach.
-double tick_step(double reach) {
-    const double rough = reach / 4;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough) {
-            return factor * power;
-        }
-    }
-    return 10 * power;
 }
 
 void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups, double level,
@@ -211,8 +220,9 @@ void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     y->setObjectName(QStringLiteral("pAxis"));
     y->setTitleText(QStringLiteral("p (log scale)"));
     y->setBase(std::pow(10.0, per_label));
-    // Just below the lowest power, so rounding in the axis does not drop its label.
-    y->setRange(0.999 * std::pow(10.0, -std::ceil(decades / per_label) * per_label), 1);
+    // Just below the lowest power, so rounding in the axis does not drop its label, and above
+    // 1, so points at 1 are not hidden by the frame.
+    y->setRange(0.999 * std::pow(10.0, -std::ceil(decades / per_label) * per_label), 1.5);
     y->setLabelFormat(QStringLiteral("%g"));
     y->setMinorTickCount(per_label > 1 ? 0 : 8);
     chart->addAxis(y, Qt::AlignLeft);
@@ -234,7 +244,7 @@ void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
         },
         p_label, [](const ResultRow&) { return QColor(Qt::transparent); });
     // The unadjusted p-value is an open ring, so the filled adjusted point stands out.
-    raw->setMarkerSize(9);
+    raw->setMarkerSize(table.rows.size() > crowded_groups ? 6 : 9);
     raw->setColor(Qt::transparent);
     raw->setBorderColor(plain_colour);
     attach(chart, raw, groups.axis, y);

@@ -112,6 +112,11 @@ void ResultsPanel::show_results() {
                           : chi_result_table(state_.grp_names, state_.chi_stats));
     filled_ = true;
     table_->resizeColumnsToContents();
+    // Room for the bold of rows that become significant at another level.
+    const int bold_room = table_->fontMetrics().averageCharWidth();
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        table_->setColumnWidth(column, table_->columnWidth(column) + bold_room);
+    }
     fit_table();
     saveDetails_->setEnabled(!model_->table().rows.empty());
     show_significance();
@@ -124,7 +129,8 @@ void ResultsPanel::fit_table() {
     }
     const int frame = 2 * table_->frameWidth();
     int wanted = 0;
-    if (split_->orientation() == Qt::Vertical) {
+    const bool vertical = split_->orientation() == Qt::Vertical;
+    if (vertical) {
         const int rows = std::max(1, model_->rowCount());
         wanted = frame + table_->horizontalHeader()->sizeHint().height() +
                  rows * table_->verticalHeader()->defaultSectionSize() +
@@ -137,7 +143,7 @@ void ResultsPanel::fit_table() {
         }
     }
     // The chart keeps enough room to stay legible beside many rows or columns.
-    const int table_room = std::min(wanted, total * 3 / 5);
+    const int table_room = std::min(wanted, total * (vertical ? 2 : 3) / 5);
     split_->setSizes({table_room, total - table_room - split_->handleWidth()});
 }
 

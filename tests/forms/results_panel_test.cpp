@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QTableView>
+#include <QToolTip>
 #include <QtTest/QTest>
 
 #include <filesystem>
@@ -311,6 +312,8 @@ TEST_F(ResultsPanelTest, ChartsHoldOnePointPerGroupWithAValue) {
     const QList<QPointF> points = z->points();
     EXPECT_EQ(std::vector<QPointF>(points.begin(), points.end()), expected);
     EXPECT_LT(expected[0].y(), -3.0);  // two runs of ten: far below the band
+    emit z->hovered(points[2], true);  // the third point is the fourth group's
+    EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: z = ")) << QToolTip::text().toStdString();
     QAreaSeries* band = series<QAreaSeries>("zBand");
     ASSERT_NE(band, nullptr);
     const std::pair<QLineSeries*, double> edges[] = {{band->upperSeries(), 1.96},
