@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "chitest/chi_report.h"
@@ -9,24 +8,21 @@
 #include "chitest/class_lines.h"
 #include "chitest/pearson_statistic.h"
 #include "core/error.h"
-#include "core/number_text.h"
+#include "support/data_table.h"
 #include "support/temp_dir.h"
-#include "survey_data.h"
 
 namespace vesk {
 namespace {
 
-using testing::add_records;
-using testing::make_survey;
 using testing::TempDir;
 using testing::TempState;
+using Rows = std::vector<std::string>;
 
 const VarDef numeric_sample{"SAMPLE", 4, 1, "N", "N"};
 const VarDef numeric_param{"P", 5, 2, "N", "N"};
 
 // Classes of the given member values, in class order.
-std::vector<ClassDef> classes(const std::vector<std::vector<std::string>>& members,
-                              const VarDef& param) {
+std::vector<ClassDef> classes(const std::vector<Rows>& members, const VarDef& param) {
     std::vector<ClassDef> defs;
     for (const auto& values : members) {
         std::vector<ParValue> par_values;
@@ -38,60 +34,41 @@ std::vector<ClassDef> classes(const std::vector<std::vector<std::string>>& membe
     return defs;
 }
 
-// Every row of the query, its fields as text joined by ",".
-std::vector<std::string> rows(AppState& state, const std::string& sql) {
-    auto query = state.db_conn.prepare(sql);
-    std::vector<std::string> lines;
-    while (query.step()) {
-        std::string line;
-        for (int i = 0; i < query.column_count(); ++i) {
-            line += (i > 0 ? "," : "") + query.text(i);
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
+// Records of STATE (C 2) and SECTOR (N 1), the groups, with a sample and a parameter variable.
 class ChiSquare : public ::testing::Test {
   protected:
     void SetUp() override { survey(numeric_sample, numeric_param); }
     void survey(const VarDef& sample, const VarDef& param) {
-        make_survey(t.state, sample, param);
+        testing::make_data(t.state,
+                           {{"STATE", 1, 2, "C", "N"}, {"SECTOR", 3, 1, "N", "N"}, sample, param});
+        t.state.grp_vars = "STATE, SECTOR";
         t.state.sample_var = sample.name;
         t.state.param_var = param.name;
         t.state.out_file = t.dir.file("survey");
     }
-    void add(const char* code, double sector, testing::Value sample, testing::Value param,
-             int count) {
-        add_records(t.state, std::string(code), sector, sample, param, count);
-    }
-    void use_classes(const std::vector<std::vector<std::string>>& members) {
+    // A record "(STATE, SECTOR, sample, parameter)", count times.
+    void add(const std::string& record, int count) { testing::add_rows(t.state, record, count); }
+    void use_classes(const std::vector<Rows>& members) {
         t.state.class_defs = classes(members, t.state.var_defs[3]);
     }
+    Rows rows(const std::string& sql) { return testing::rows(t.state.db_conn, sql); }
     std::string result_file() { return TempDir::read(t.state.out_file + "_chi.csv"); }
-    double chival(const std::string& where) {
-        auto query = t.state.db_conn.prepare("select chival from data_chitable where " + where);
-        EXPECT_TRUE(query.step()) << where;
-        return query.number(0);
-    }
 
     TempState t;
 };
 
 TEST_F(ChiSquare, WorkedExampleFromRecordsToTheResultLine) {
-    add("01", 1, 1.0, 1.0, 6);
-    add("01", 1, 1.0, 2.0, 4);
-    add("01", 1, 2.0, 1.0, 12);
-    add("01", 1, 2.0, 3.0, 5);
+    add("('01', 1, 1, 1)", 6);
+    add("('01', 1, 1, 2)", 4);
+    add("('01', 1, 2, 1)", 12);
+    add("('01', 1, 2, 3)", 5);
     use_classes({{"1", "2"}, {"3"}});
 
     const ResultFile result = run_chi_test(t.state);
 
-    EXPECT_EQ(rows(t.state, "select * from data_chi"),
-              (std::vector<std::string>{"01,1,1,10,12,22", "01,1,2,0,5,5"}));
-    EXPECT_EQ(rows(t.state, "select * from data_chitable"),
-              std::vector<std::string>{"01,1,10,17,27,10,0,12,5,22,5,1,1.63798411926754"});
-    EXPECT_NEAR(chival("STATE = '01'"), 1.637984119267542, 1e-13);
+    EXPECT_EQ(rows("select * from data_chi"), (Rows{"01,1,1,10,12,22", "01,1,2,0,5,5"}));
+    EXPECT_EQ(rows("select * from data_chitable"),
+              Rows{"01,1,10,17,27,10,0,12,5,22,5,1,1.63798411926754"});
     EXPECT_EQ(result.path, t.state.out_file + "_chi.csv");
     EXPECT_EQ(result.rows, 1);
     EXPECT_EQ(result_file(),
@@ -122,40 +99,35 @@ TEST(ChiSquareStatistic, KnownTablesAndEmptyCells) {
 }
 
 TEST_F(ChiSquare, OneSampleGroupsMissingClassesAndASingleClass) {
-    add("01", 1, 1.0, 1.0, 4);
-    add("01", 1, 1.0, 2.0, 6);
-    add("02", 1, 1.0, 1.0, 3);
-    add("02", 1, 2.0, 1.0, 9);
+    add("('01', 1, 1, 1)", 4);
+    add("('01', 1, 1, 2)", 6);
+    add("('02', 1, 1, 1)", 3);
+    add("('02', 1, 2, 1)", 9);
     use_classes({{"1"}, {"2"}});
     run_chi_test(t.state);
 
-    EXPECT_EQ(rows(t.state, "select * from data_chitable order by STATE"),
-              (std::vector<std::string>{
-                  "01,1,10,0,10,4,6,0,0,4,6,1," + general_form(chi_square({4, 6}, {0, 0})),
-                  "02,1,3,9,12,3,0,9,0,12,0,1," + general_form(chi_square({3, 0}, {9, 0}))}));
-    EXPECT_NEAR(chival("STATE = '01'"), 0.0685714285714286, 1e-13);
     // Group 02 computes from central (3, 1) and state (9, 1).
-    EXPECT_NEAR(chival("STATE = '02'"), 0.525, 1e-13);
+    EXPECT_EQ(rows("select * from data_chitable order by STATE"),
+              (Rows{"01,1,10,0,10,4,6,0,0,4,6,1,0.0685714285714286",
+                    "02,1,3,9,12,3,0,9,0,12,0,1,0.525"}));
 
     use_classes({{"1", "2"}});  // one class: no degrees of freedom, nothing to test
     run_chi_test(t.state);
-    EXPECT_EQ(rows(t.state, "select df, chival from data_chitable"),
-              (std::vector<std::string>{"0,0", "0,0"}));
+    EXPECT_EQ(rows("select df, chival from data_chitable"), (Rows{"0,0", "0,0"}));
 }
 
 TEST_F(ChiSquare, ClassNumbersFollowTheClassOrder) {
-    add("01", 1, 1.0, 1.0, 2);
-    add("01", 1, 2.0, 2.0, 3);
-    add("01", 1, 2.0, 3.0, 4);
-    for (const auto& [order, assigned] :
-         std::vector<std::pair<std::vector<std::vector<std::string>>, std::vector<std::string>>>{
+    add("('01', 1, 1, 1)", 2);
+    add("('01', 1, 2, 2)", 3);
+    add("('01', 1, 2, 3)", 4);
+    for (const auto& [order, assigned] : std::vector<std::pair<std::vector<Rows>, Rows>>{
              {{{"1", "2"}, {"3"}}, {"1,1", "2,1", "3,2"}},
              {{{"3"}, {"1", "2"}}, {"1,2", "2,2", "3,1"}},
              {{{"2"}, {"3"}, {"1"}}, {"1,3", "2,1", "3,2"}},
          }) {
         use_classes(order);
         run_chi_test(t.state);
-        EXPECT_EQ(rows(t.state, "select distinct P, CLASS from data order by P"), assigned)
+        EXPECT_EQ(rows("select distinct P, CLASS from data order by P"), assigned)
             << order.front().front();
     }
 }
@@ -165,47 +137,44 @@ TEST_F(ChiSquare, EveryRecordIsCountedOnceAndNoRecordKeepsAnOldClass) {
     int records = 0;
     for (int i = 0; i < 60; ++i) {
         const int count = 1 + (i * 7) % 5;
-        add(codes[i % 3], 1 + i % 2, 1.0 + (i / 3) % 2, static_cast<double>(1 + i % 4), count);
+        add("('" + std::string(codes[i % 3]) + "', " + std::to_string(1 + i % 2) + ", " +
+                std::to_string(1 + (i / 3) % 2) + ", " + std::to_string(1 + i % 4) + ")",
+            count);
         records += count;
     }
     use_classes({{"1"}, {"2", "3"}, {"4"}});
     run_chi_test(t.state);
-    EXPECT_EQ(rows(t.state, "select sum(frq), sum(frq1 + frq2) from data_chi"),
-              std::vector<std::string>{std::to_string(records) + "," + std::to_string(records)});
-    EXPECT_EQ(rows(t.state, "select sum(frq) from data_chitable"),
-              std::vector<std::string>{std::to_string(records)});
-    EXPECT_EQ(rows(t.state, "select count(*) from data_chitable"), std::vector<std::string>{"6"});
+    EXPECT_EQ(rows("select sum(frq), sum(frq1 + frq2) from data_chi"),
+              Rows{std::to_string(records) + "," + std::to_string(records)});
+    EXPECT_EQ(rows("select sum(frq) from data_chitable"), Rows{std::to_string(records)});
+    EXPECT_EQ(rows("select count(*) from data_chitable"), Rows{"6"});
 
     // Value 4 left out of every class: its records lose class 3 and count in no table cell.
     use_classes({{"1"}, {"2", "3"}});
     run_chi_test(t.state);
-    EXPECT_EQ(rows(t.state, "select count(*) from data where P = 4 and CLASS is not null"),
-              std::vector<std::string>{"0"});
-    EXPECT_EQ(rows(t.state, "select sum(frq) from data_chi"),
-              std::vector<std::string>{std::to_string(records)});
-    EXPECT_EQ(rows(t.state,
-                   "select (select sum(frq) from data_chitable) = "
+    EXPECT_EQ(rows("select count(*) from data where P = 4 and CLASS is not null"), Rows{"0"});
+    EXPECT_EQ(rows("select sum(frq) from data_chi"), Rows{std::to_string(records)});
+    EXPECT_EQ(rows("select (select sum(frq) from data_chitable) = "
                    "(select count(*) from data where CLASS is not null)"),
-              std::vector<std::string>{"1"});
+              Rows{"1"});
 }
 
 TEST_F(ChiSquare, OnlyTheExactSampleTextOneIsCentral) {
     survey({"SAMPLE", 4, 2, "C", "N"}, numeric_param);
-    add("01", 1, std::string("1"), 1.0, 2);
-    add("01", 1, std::string("1 "), 1.0, 3);
-    add("01", 1, std::string("01"), 1.0, 5);
-    add("01", 1, std::string("2"), 1.0, 7);
+    add("('01', 1, '1', 1)", 2);
+    add("('01', 1, '1 ', 1)", 3);
+    add("('01', 1, '01', 1)", 5);
+    add("('01', 1, '2', 1)", 7);
     use_classes({{"1"}});
     run_chi_test(t.state);
-    EXPECT_EQ(rows(t.state, "select frq1, frq2, frq from data_chi"),
-              std::vector<std::string>{"2,15,17"});
+    EXPECT_EQ(rows("select frq1, frq2, frq from data_chi"), Rows{"2,15,17"});
 }
 
 TEST_F(ChiSquare, TenOrMoreClassesKeepTheirNumbersInTheHeader) {
-    std::vector<std::vector<std::string>> members;
+    std::vector<Rows> members;
     for (int value = 1; value <= 11; ++value) {
-        add("01", 1, 1.0, static_cast<double>(value), value);
-        add("01", 1, 2.0, static_cast<double>(value), 1);
+        add("('01', 1, 1, " + std::to_string(value) + ")", value);
+        add("('01', 1, 2, " + std::to_string(value) + ")", 1);
         members.push_back({std::to_string(value)});
     }
     use_classes(members);
@@ -221,56 +190,53 @@ TEST_F(ChiSquare, TenOrMoreClassesKeepTheirNumbersInTheHeader) {
     const std::string file = result_file();
     const std::string first_line = file.substr(0, file.find('\n'));
     EXPECT_EQ(first_line, header);
-    const std::string data_line = file.substr(first_line.size() + 1);
-    EXPECT_EQ(std::count(data_line.begin(), data_line.end(), ','), 2 + 3 + 3 * 11 + 2 - 1);
-    EXPECT_TRUE(data_line.starts_with("01,1,66,11,77,1,2,3,4,5,6,7,8,9,10,11,1,1,")) << data_line;
-    EXPECT_EQ(chi_statistic_names(11).size(), 3 + 3 * 11 + 2U);
+    EXPECT_TRUE(file.substr(first_line.size() + 1)
+                    .starts_with("01,1,66,11,77,1,2,3,4,5,6,7,8,9,10,11,1,1,1,1,1,1,1,1,1,1,1,"))
+        << file;
 }
 
 TEST_F(ChiSquare, CharacterValuesWithQuotesCommasAndBlanksClassifyAndReport) {
     survey(numeric_sample, {"CODE", 5, 3, "C", "N"});
-    add("0'", 1, 1.0, std::string("O'H"), 2);
-    add("0'", 1, 2.0, std::string("AB "), 3);
-    add("a,", 2, 1.0, std::string("AB"), 4);
-    add("a,", 2, 2.0, std::string("O'H"), 1);
+    add("('0''', 1, 1, 'O''H')", 2);
+    add("('0''', 1, 2, 'AB ')", 3);
+    add("('a,', 2, 1, 'AB')", 4);
+    add("('a,', 2, 2, 'O''H')", 1);
     use_classes({{"O'H"}, {"AB ", "AB"}});
     EXPECT_EQ(t.state.class_defs[1].values, "'AB ','AB '");
 
     run_chi_test(t.state);
-    EXPECT_EQ(rows(t.state, "select CODE, CLASS from data group by CODE order by CODE"),
-              (std::vector<std::string>{"AB,2", "AB ,2", "O'H,1"}));
+    EXPECT_EQ(rows("select CODE, CLASS from data group by CODE order by CODE"),
+              (Rows{"AB,2", "AB ,2", "O'H,1"}));
     const std::string file = result_file();
     EXPECT_NE(file.find("\n0',1,2,3,5,2,0,0,3,2,3,1,"), std::string::npos) << file;
     EXPECT_NE(file.find("\n\"a,\",2,4,1,5,0,4,1,0,1,4,1,"), std::string::npos) << file;
 }
 
 TEST_F(ChiSquare, AMissingParameterValueIsClassedByItsEmptyMember) {
-    add("01", 1, 1.0, nullptr, 3);
-    add("01", 1, 2.0, 0.0, 2);
-    add("01", 1, 2.0, 1.0, 4);
+    add("('01', 1, 1, null)", 3);
+    add("('01', 1, 2, 0)", 2);
+    add("('01', 1, 2, 1)", 4);
     use_classes({{"", "1"}, {"0"}});
     run_chi_test(t.state);
-    EXPECT_EQ(rows(t.state, "select P, CLASS from data group by P order by P"),
-              (std::vector<std::string>{",1", "0,2", "1,1"}));
+    EXPECT_EQ(rows("select P, CLASS from data group by P order by P"), (Rows{",1", "0,2", "1,1"}));
 }
 
 TEST_F(ChiSquare, EmptyDataGivesNoRowAndAnEmptyFile) {
     use_classes({{"1"}, {"2"}});
     const ResultFile result = run_chi_test(t.state);
     EXPECT_EQ(result.rows, 0);
-    EXPECT_EQ(rows(t.state, "select count(*) from data_chi"), std::vector<std::string>{"0"});
-    EXPECT_EQ(rows(t.state, "select count(*) from data_chitable"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows("select count(*) from data_chi"), Rows{"0"});
+    EXPECT_EQ(rows("select count(*) from data_chitable"), Rows{"0"});
     EXPECT_EQ(result_file(), "");
 }
 
 TEST_F(ChiSquare, ARefusedRunIsReportedAndLeavesTablesAndFileAsTheyWere) {
-    add("01", 1, 1.0, 1.0, 4);
-    add("01", 1, 2.0, 2.0, 6);
+    add("('01', 1, 1, 1)", 4);
+    add("('01', 1, 2, 2)", 6);
     use_classes({{"1"}, {"2"}});
     run_chi_test(t.state);
-    const std::vector<std::string> old_table = rows(t.state, "select * from data_chitable");
-    const std::vector<std::string> old_classes =
-        rows(t.state, "select P, CLASS from data group by P");
+    const Rows old_table = rows("select * from data_chitable");
+    const Rows old_classes = rows("select P, CLASS from data group by P");
     const std::string old_file = result_file();
 
     struct Case {
@@ -302,8 +268,8 @@ TEST_F(ChiSquare, ARefusedRunIsReportedAndLeavesTablesAndFileAsTheyWere) {
             EXPECT_TRUE(std::string(e.what()).starts_with(message_start))
                 << what << ": " << e.what();
         }
-        EXPECT_EQ(rows(s, "select * from data_chitable"), old_table) << what;
-        EXPECT_EQ(rows(s, "select P, CLASS from data group by P"), old_classes) << what;
+        EXPECT_EQ(rows("select * from data_chitable"), old_table) << what;
+        EXPECT_EQ(rows("select P, CLASS from data group by P"), old_classes) << what;
         EXPECT_EQ(result_file(), old_file) << what;
     }
 }
@@ -320,11 +286,9 @@ TEST_F(ChiSquare, TableSkipsClassesOutOfRangeAndStoresANonFiniteStatisticAsNull)
     chi_table(t.state);
     const ResultFile result = chi_report(t.state);
     EXPECT_EQ(result.rows, 2);
-    EXPECT_EQ(rows(t.state, "select * from data_chitable where STATE = '01'"),
-              std::vector<std::string>{"01,1,5,5,10,3,2,4,1,7,3,1," +
-                                       general_form(chi_square({3, 2}, {4, 1}))});
-    EXPECT_EQ(rows(t.state, "select chival is null from data_chitable where STATE = '02'"),
-              std::vector<std::string>{"1"});
+    EXPECT_EQ(rows("select * from data_chitable where STATE = '01'"),
+              Rows{"01,1,5,5,10,3,2,4,1,7,3,1,0.476190476190476"});
+    EXPECT_EQ(rows("select chival is null from data_chitable where STATE = '02'"), Rows{"1"});
     EXPECT_TRUE(result_file().ends_with(",1,\n")) << result_file();
 }
 

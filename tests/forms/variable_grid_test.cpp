@@ -8,20 +8,23 @@
 #include <QTableView>
 #include <QtTest/QTest>
 
-#include "core/app_state.h"
 #include "core/layout_check.h"
+#include "core/text.h"
 #include "forms/navigation_bar.h"
 #include "forms/variable_grid.h"
-#include "forms/variable_table_model.h"
 #include "forms/vesk_window.h"
+#include "support/data_table.h"
 #include "support/recording_user_interface.h"
 #include "support/temp_dir.h"
+#include "support/widget_driver.h"
 
 namespace vesk {
 namespace {
 
+using testing::alert;
 using testing::RecordingUserInterface;
 using testing::TempState;
+using Table = std::vector<std::string>;
 
 // HHID ends at 73, STATE is the last character of an 80-character record, AGE has no start yet.
 const char* const three_rows =
@@ -29,7 +32,6 @@ const char* const three_rows =
     "(3, 'AGE', NULL, NULL, NULL, NULL)";
 
 const QString name_len = QString::fromUtf8(name_length_message);
-const QString name_id = QString::fromUtf8(name_identifier_message);
 const QString start_msg = QString::fromUtf8(start_message);
 const QString length_msg = QString::fromUtf8(length_message);
 const QString type_msg = QString::fromUtf8(type_message);
@@ -91,20 +93,12 @@ class GridFixture {
     QString caption() const { return window->findChild<NavigationBar*>("AdodcX")->caption(); }
     VariableGrid& grid() const { return window->grid(); }
 
-    // Table variable as stored, one "ID|VN|ST|LEN|TYPE|PKEY" line a row.
-    QStringList table() {
-        QStringList rows;
-        auto query =
-            t.state.db_conn.prepare("select ID, VN, ST, LEN, TYPE, PKEY from variable order by ID");
-        while (query.step()) {
-            QStringList fields;
-            for (int column = 0; column < 6; ++column) {
-                fields.append(QString::fromStdString(query.text(column)));
-            }
-            rows.append(fields.join('|'));
-        }
-        return rows;
+    // Table variable as stored, one "ID,VN,ST,LEN,TYPE,PKEY" line a row.
+    Table table() {
+        return testing::rows(t.state.db_conn,
+                             "select ID, VN, ST, LEN, TYPE, PKEY from variable order by ID");
     }
+    std::string stored(int row, int column) { return split(table()[row], ',')[column]; }
 
     TempState t;
     RecordingUserInterface ui;
@@ -112,11 +106,6 @@ class GridFixture {
     QTableView* view = nullptr;
     QLineEdit* outtxt = nullptr;
 };
-
-QStringList alert(const QString& text) {
-    return {QStringLiteral("beep"), QStringLiteral("beep"), QStringLiteral("beep"),
-            QStringLiteral("message: ") + text};
-}
 
 // --- the cell check, on Enter and when the focus leaves the grid ---
 
@@ -136,23 +125,17 @@ const CellCase cell_cases[] = {
     {"name of 11", 0, column_name, "ABCDEFGHIJK", name_len, "HHID"},
     {"empty name", 0, column_name, nullptr, name_len, "HHID"},
     {"lower-case name", 0, column_name, "sex", "", "SEX"},
-    {"name not an identifier", 0, column_name, "1AB", name_id, "HHID"},
-    {"reserved name", 0, column_name, "order", name_id, "HHID"},
     {"start at the end", 0, column_start, "80", "", "80"},
     {"start beyond", 0, column_start, "81", start_msg, "71"},
     {"start 0", 0, column_start, "0", start_msg, "71"},
-    {"start not a number", 0, column_start, "7a", start_msg, "71"},
     {"length to the end", 0, column_length, "10", "", "10"},
     {"length beyond", 0, column_length, "11", length_msg, "3"},
-    {"length 0", 0, column_length, "0", length_msg, "3"},
     {"length 1 at 80", 1, column_length, "1", "", "1"},
     {"length 2 at 80", 1, column_length, "2", length_msg, "1"},
     {"length without start", 2, column_length, "5", length_msg, ""},
-    {"length not a number", 1, column_length, "x", length_msg, "1"},
     {"lower-case type", 0, column_type, "n", "", "N"},
     {"type X", 0, column_type, "X", type_msg, "C"},
     {"lower-case key", 0, column_key, "y", "", "Y"},
-    {"key q", 0, column_key, "q", key_msg, "N"},
 };
 
 class CellCheckInGrid : public ::testing::TestWithParam<std::tuple<CellCase, Way>> {};
@@ -187,8 +170,7 @@ TEST_P(CellCheckInGrid, SameVerdictOnEnterAndOnLeaving) {
     EXPECT_EQ(g.focus_in_grid(), !passes || way == Way::enter) << c.what;
 
     g.go(c.row == 0 ? 1 : 0, column_name);  // leaving the row stores it
-    const QStringList fields = g.table()[c.row].split('|');
-    EXPECT_EQ(fields[c.column], c.stored) << c.what;
+    EXPECT_EQ(g.stored(c.row, c.column), c.stored) << c.what;
 }
 
 std::string case_name(const ::testing::TestParamInfo<CellCheckInGrid::ParamType>& info) {
@@ -203,6 +185,26 @@ INSTANTIATE_TEST_SUITE_P(RecordLength80, CellCheckInGrid,
                          ::testing::Combine(::testing::ValuesIn(cell_cases),
                                             ::testing::Values(Way::enter, Way::leave)),
                          case_name);
+
+TEST(KeyFlagInGrid, EmptyPassesOnEnterButNotWhenLeaving) {
+    for (const Way way : {Way::enter, Way::leave}) {
+        GridFixture g(three_rows);
+        g.go(0, column_key);
+        g.clear_cell();
+        if (way == Way::enter) {
+            g.press(Qt::Key_Return);
+            EXPECT_TRUE(g.ui.events.isEmpty());
+            EXPECT_EQ(g.cursor(), QPoint(1, column_name));
+            EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,");
+        } else {
+            g.leave();
+            EXPECT_EQ(g.ui.events, alert(key_msg));
+            EXPECT_EQ(g.cursor(), QPoint(0, column_key));
+            EXPECT_TRUE(g.focus_in_grid());
+            EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N");
+        }
+    }
+}
 
 TEST(LeavingTheGrid, AFailedCheckKeepsTheClickOrShortcutFromActing) {
     const std::function<void(GridFixture&)> ways[] = {
@@ -222,7 +224,7 @@ TEST(LeavingTheGrid, AFailedCheckKeepsTheClickOrShortcutFromActing) {
         clear_variables(g);
         g.settle();
         EXPECT_EQ(g.ui.events, alert(type_msg));
-        EXPECT_EQ(g.table().size(), 3);
+        EXPECT_EQ(g.table().size(), 3U);
         EXPECT_TRUE(g.focus_in_grid());
         EXPECT_EQ(g.cursor(), QPoint(0, column_type));
 
@@ -231,31 +233,19 @@ TEST(LeavingTheGrid, AFailedCheckKeepsTheClickOrShortcutFromActing) {
         clear_variables(g);
         g.settle();
         EXPECT_TRUE(g.ui.events.isEmpty());
-        EXPECT_TRUE(g.table().isEmpty());
+        EXPECT_TRUE(g.table().empty());
     }
 }
 
-TEST(KeyFlagInGrid, EmptyPassesOnEnterButNotWhenLeaving) {
-    {
-        GridFixture g(three_rows);
-        g.go(0, column_key);
-        g.clear_cell();
-        g.press(Qt::Key_Return);
-        EXPECT_TRUE(g.ui.events.isEmpty());
-        EXPECT_EQ(g.cursor(), QPoint(1, column_name));
-        EXPECT_EQ(g.table()[0], "1|HHID|71|3|C|");
-    }
-    {
-        GridFixture g(three_rows);
-        g.go(0, column_key);
-        g.clear_cell();
-        g.leave();
-        EXPECT_EQ(g.ui.events, alert(key_msg));
-        EXPECT_EQ(g.cursor(), QPoint(0, column_key));
-        EXPECT_TRUE(g.focus_in_grid());
-        EXPECT_TRUE(g.outtxt->text().isEmpty());
-        EXPECT_EQ(g.table()[0], "1|HHID|71|3|C|N");
-    }
+TEST(LeavingTheGrid, AnEditLeftInTheRowIsWrittenBeforeTheTableIsReadAgain) {
+    GridFixture g(three_rows);
+    g.go(0, column_name);
+    g.type("sex");
+    QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
+    g.settle();
+    EXPECT_TRUE(g.ui.events.isEmpty());
+    EXPECT_EQ(g.table()[0], "1,SEX,71,3,C,N");
+    EXPECT_EQ(g.shown(0, column_name), "SEX");
 }
 
 // --- cells left by a click: not checked, but corrected ---
@@ -268,33 +258,22 @@ TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused
         const char* stored;
     };
     const Case cases[] = {
-        {column_type, "X", "", "C"},           {column_key, "q", "", "N"},
-        {column_type, "n", "", "N"},           {column_name, "sex", "", "SEX"},
+        {column_type, "X", "", "C"},
+        {column_key, "q", "", "N"},
         {column_start, "81", "", "81"},  // positions are not corrected
-        {column_name, "1AB", name_id, "HHID"}, {column_start, "x", start_msg, "71"},
+        {column_start, "x", start_msg, "71"},
     };
     for (const auto& c : cases) {
         GridFixture g(three_rows);
         g.go(0, c.column);
         g.type(QString::fromLatin1(c.typed));
         g.ui.clear();
-        g.go(0, c.column == column_name ? column_type : column_name);
+        g.go(0, column_name);
         EXPECT_EQ(g.ui.events, c.message.isEmpty() ? QStringList{} : alert(c.message)) << c.typed;
         EXPECT_EQ(g.shown(0, c.column), c.stored) << c.typed;
         g.go(1, column_name);
-        EXPECT_EQ(g.table()[0].split('|')[c.column], c.stored) << c.typed;
+        EXPECT_EQ(g.stored(0, c.column), c.stored) << c.typed;
     }
-}
-
-TEST(LeavingTheGrid, AnEditLeftInTheRowIsWrittenBeforeTheTableIsReadAgain) {
-    GridFixture g(three_rows);
-    g.go(0, column_name);
-    g.type("sex");
-    QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
-    g.settle();
-    EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table()[0], "1|SEX|71|3|C|N");
-    EXPECT_EQ(g.shown(0, column_name), "SEX");
 }
 
 // --- entering a layout with the keyboard alone ---
@@ -314,11 +293,10 @@ TEST(KeyboardEntry, SixVariablesEnterAfterEnterLandInOrder) {
         }
     }
     EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table(), QStringList({"1|HHID|1|3|C|Y", "2|PERSON|4|2|C|Y", "3|STATE|6|2|C|N",
-                                      "4|SECTOR|8|1|N|N", "5|SEX|9|1|N|", "6|INCOME|10|71|N|N"}));
+    EXPECT_EQ(g.table(), (Table{"1,HHID,1,3,C,Y", "2,PERSON,4,2,C,Y", "3,STATE,6,2,C,N",
+                                "4,SECTOR,8,1,N,N", "5,SEX,9,1,N,", "6,INCOME,10,71,N,N"}));
     EXPECT_EQ(g.cursor(), QPoint(6, column_name));  // the new-row line
     EXPECT_EQ(g.view->model()->headerData(6, Qt::Vertical).toString(), "*");
-    EXPECT_EQ(g.caption(), "Record  0/6");
 }
 
 TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
@@ -337,8 +315,7 @@ TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
     g.type("b");
     g.press(Qt::Key_Escape);
     g.go(0, column_name);  // leaving a blank new record drops it too
-    EXPECT_EQ(g.grid().record_count(), 1);
-    EXPECT_EQ(g.table(), QStringList{"1|HHID|1|3|C|Y"});
+    EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y"});
 }
 
 TEST(KeyboardEntry, TheFirstRecordOfAnEmptyTableIsDroppedWhenLeftBlank) {
@@ -350,7 +327,7 @@ TEST(KeyboardEntry, TheFirstRecordOfAnEmptyTableIsDroppedWhenLeftBlank) {
     g.press(Qt::Key_Return);
     g.type("1");
     g.press(Qt::Key_Return);
-    EXPECT_EQ(g.grid().model()->data(g.grid().model()->index(0, column_id)).toInt(), 1);
+    EXPECT_EQ(g.shown(0, column_id), "1");
 }
 
 // --- deleting ---
@@ -358,17 +335,13 @@ TEST(KeyboardEntry, TheFirstRecordOfAnEmptyTableIsDroppedWhenLeftBlank) {
 TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
     GridFixture g(three_rows);
     g.go(1, column_name);
-    g.ui.answers = {false};
+    g.ui.answers = {false, true};
     g.press(Qt::Key_Delete);
     EXPECT_EQ(g.ui.events,
               QStringList{"question: Are you sure that you want to delete the record?"});
-    EXPECT_EQ(g.table().size(), 3);
-
-    g.ui.clear();
-    g.ui.answers = {true};
+    EXPECT_EQ(g.table().size(), 3U);
     g.press(Qt::Key_Delete);
-    EXPECT_EQ(g.ui.events.size(), 1);
-    EXPECT_EQ(g.table(), QStringList({"1|HHID|71|3|C|N", "3|AGE||||"}));
+    EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N", "3,AGE,,,,"}));
     EXPECT_EQ(g.grid().record_count(), 2);
 
     g.go(2, column_name);  // the new-row line
@@ -376,15 +349,13 @@ TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
         g.type(QString::fromLatin1(cell));
         g.press(Qt::Key_Return);
     }
-    EXPECT_EQ(g.table(), QStringList({"1|HHID|71|3|C|N", "3|AGE||||", "4|SEX|1|1|N|N"}));
-}
+    EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N", "3,AGE,,,,", "4,SEX,1,1,N,N"}));
 
-TEST(Delete, NothingToDeleteOnTheNewRowLine) {
-    GridFixture g(three_rows);
-    g.go(3, column_name);
+    g.ui.clear();
+    g.go(3, column_name);  // nothing to delete on the new-row line
     g.press(Qt::Key_Delete);
     EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table().size(), 3);
+    EXPECT_EQ(g.table().size(), 3U);
 }
 
 // --- position caption and data errors ---
@@ -396,9 +367,10 @@ TEST(Caption, FollowsKeysAndClicks) {
     g.go(1, column_name);
     EXPECT_EQ(g.caption(), "Record  2/4");
     const std::pair<Qt::Key, const char*> steps[] = {
-        {Qt::Key_Down, "Record  3/4"},     {Qt::Key_Up, "Record  2/4"},
+        {Qt::Key_Down, "Record  3/4"},
+        {Qt::Key_Up, "Record  2/4"},
         {Qt::Key_PageDown, "Record  0/4"},  // the new-row line
-        {Qt::Key_PageUp, "Record  1/4"},   {Qt::Key_Return, "Record  1/4"},
+        {Qt::Key_PageUp, "Record  1/4"},
     };
     for (const auto& [key, caption] : steps) {
         g.press(key);
@@ -421,7 +393,7 @@ TEST(DataError, IsShownWithTheEngineText) {
     ASSERT_EQ(g.ui.messages().size(), 1);
     EXPECT_TRUE(g.ui.messages()[0].contains("layout is locked"))
         << g.ui.messages()[0].toStdString();
-    EXPECT_EQ(g.table()[0], "1|HHID|71|3|C|N");
+    EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N");
 }
 
 }  // namespace

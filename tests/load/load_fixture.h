@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "support/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vesk::testing {
@@ -21,37 +22,12 @@ class LoadFixture : public ::testing::Test {
                 {"SEX", 6, 1, "N", "N"},
                 {"AGE", 7, 3, "N", "N"}};
     }
-
-    void set_layout(const std::vector<VarDef>& defs) {
-        Database& db = t.state.db_conn;
-        Transaction transaction(db);
-        db.execute("delete from variable");
-        auto insert = db.prepare("insert into variable values (?1, ?2, ?3, ?4, ?5, ?6)");
-        std::int64_t id = 0;
-        for (const VarDef& def : defs) {
-            insert.bind(1, ++id).bind(2, def.name).bind(3, def.start).bind(4, def.length);
-            insert.bind(5, def.type).bind(6, def.key).run();
-            insert.reset();
-        }
-        transaction.commit();
-    }
-
+    void set_layout(const std::vector<VarDef>& defs) { write_layout(t.state.db_conn, defs); }
     void set_input(std::string_view content) {
         t.state.inp_file = t.dir.write("input.txt", content);
     }
-
-    // Every row of the query, each value as text.
-    std::vector<std::vector<std::string>> rows(const std::string& sql) {
-        auto query = t.state.db_conn.prepare(sql);
-        std::vector<std::vector<std::string>> result;
-        while (query.step()) {
-            std::vector<std::string> row;
-            for (int i = 0; i < query.column_count(); ++i) {
-                row.push_back(query.text(i));
-            }
-            result.push_back(row);
-        }
-        return result;
+    std::vector<std::string> rows(const std::string& sql) {
+        return testing::rows(t.state.db_conn, sql);
     }
 
     TempState t;

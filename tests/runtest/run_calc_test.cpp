@@ -6,6 +6,7 @@
 #include "core/error.h"
 #include "runtest/run_calc.h"
 #include "runtest/run_report.h"
+#include "support/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vesk {
@@ -17,19 +18,15 @@ using testing::TempState;
 const std::string header = "STATE,SECTOR,cent_run,state_run,total_run,n,m,erun,vrun,zvalue\n";
 
 class RunTest : public ::testing::Test {
-protected:
+  protected:
     // data: STATE (character), SECTOR (numeric), SAMPLE of the given type, INCOME (numeric).
     void make_data(const std::string& sample_type, const std::string& rows) {
-        const bool character = sample_type == "C";
-        t.state.var_defs = {{"STATE", 1, 2, "C", "Y"},
-                            {"SECTOR", 3, 1, "N", "N"},
-                            {"SAMPLE", 4, 2, sample_type, "N"},
-                            {"INCOME", 6, 5, "N", "N"}};
-        db().execute("drop table if exists data");
-        db().execute(std::string("create table data (STATE varchar( 2), SECTOR double, SAMPLE ") +
-                     (character ? "varchar( 2)" : "double") + ", INCOME double)");
+        testing::make_data(t.state, {{"STATE", 1, 2, "C", "Y"},
+                                     {"SECTOR", 3, 1, "N", "N"},
+                                     {"SAMPLE", 4, 2, sample_type, "N"},
+                                     {"INCOME", 6, 5, "N", "N"}});
         if (!rows.empty()) {
-            db().execute("insert into data values " + rows);
+            testing::add_rows(t.state, rows);
         }
         t.state.grp_vars = "STATE, SECTOR";
         t.state.sample_var = "SAMPLE";
@@ -42,10 +39,8 @@ protected:
         report = run_report(t.state);
         return TempDir::read(report.path);
     }
-    std::int64_t rows_in(const char* table) {
-        auto count = db().prepare(std::string("select count(*) from ") + table);
-        count.step();
-        return count.integer(0);
+    std::string rows_in(const char* table) {
+        return testing::rows(db(), std::string("select count(*) from ") + table).at(0);
     }
     Database& db() { return t.state.db_conn; }
 
@@ -100,7 +95,7 @@ TEST_F(RunTest, EmptyDataGivesNoRowAndAnEmptyFile) {
     make_data("N", "");
     EXPECT_EQ(run(), "");
     EXPECT_EQ(report.rows, 0);
-    EXPECT_EQ(rows_in("data_run"), 0);
+    EXPECT_EQ(rows_in("data_run"), "0");
 }
 
 TEST_F(RunTest, NumbersAreStoredAndNonFiniteStatisticsAreNull) {
@@ -127,7 +122,7 @@ TEST_F(RunTest, RunningAgainReplacesTableAndFile) {
     EXPECT_EQ(report.rows, 2);
     db().execute("delete from data where STATE = '01'");
     EXPECT_EQ(run(), header + "02,1,1,1,2,1,1,2,0,\n");
-    EXPECT_EQ(rows_in("data_run"), 1);
+    EXPECT_EQ(rows_in("data_run"), "1");
     EXPECT_EQ(report.path, t.dir.file("survey_run.csv"));
     EXPECT_EQ(run_report_message(report), "Generated Test result in file: " + report.path);
 }
@@ -166,7 +161,7 @@ TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
             EXPECT_NE(std::string(e.what()).find(r.says), std::string::npos)
                 << r.what << ": " << e.what();
         }
-        EXPECT_EQ(rows_in("data_run"), 1) << r.what;
+        EXPECT_EQ(rows_in("data_run"), "1") << r.what;
         EXPECT_EQ(db().column_names("data_run").size(), 10u) << r.what;
     }
     make_data("N", "('01', 1, 1, 1), ('01', 1, 2, 2)");

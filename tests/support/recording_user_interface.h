@@ -13,7 +13,7 @@ namespace vesk::testing {
 // "question: TEXT", "open file". Questions take the queued answers (Yes when none is queued);
 // the file dialog returns the queued names (cancelled when none is queued).
 class RecordingUserInterface : public UserInterface {
-public:
+  public:
     void beep() override { events.append(QStringLiteral("beep")); }
     void message(const QString& text) override {
         events.append(QStringLiteral("message: ") + text);

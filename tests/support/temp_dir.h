@@ -1,6 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -10,19 +14,43 @@ namespace vesk::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {
-public:
-    TempDir();
-    ~TempDir();
+  public:
+    TempDir() {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate =
+                std::filesystem::temp_directory_path() / ("vesk-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = candidate;
+            }
+        }
+        if (path_.empty()) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::string file(std::string_view name) const { return (path_ / name).string(); }
     // Writes the bytes as they stand (no line-end translation) and returns the file's path.
-    std::string write(std::string_view name, std::string_view content) const;
-    static std::string read(const std::string& path);
+    std::string write(std::string_view name, std::string_view content) const {
+        const std::string path = file(name);
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(content.data(), static_cast<std::streamsize>(content.size()));
+        return path;
+    }
+    static std::string read(const std::string& path) {
+        std::ostringstream content;
+        content << std::ifstream(path, std::ios::binary).rdbuf();
+        return content.str();
+    }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

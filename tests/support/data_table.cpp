@@ -1,0 +1,54 @@
+#include "support/data_table.h"
+
+namespace vesk::testing {
+
+void make_data(AppState& state, const std::vector<VarDef>& variables) {
+    std::string columns;
+    for (const VarDef& v : variables) {
+        columns += v.name + (v.type == "C" ? " varchar(" + std::to_string(v.length) + "), "
+                                           : std::string(" double, "));
+    }
+    state.db_conn.try_execute("drop table data");
+    state.db_conn.execute("create table data (" + columns + "CLASS double)");
+    state.var_defs = variables;
+}
+
+void add_rows(AppState& state, const std::string& values, int times) {
+    std::string names;
+    for (const VarDef& v : state.var_defs) {
+        names += (names.empty() ? "" : ", ") + v.name;
+    }
+    Transaction transaction(state.db_conn);
+    for (int i = 0; i < times; ++i) {
+        state.db_conn.execute("insert into data (" + names + ") values " + values);
+    }
+    transaction.commit();
+}
+
+void write_layout(Database& db, const std::vector<VarDef>& variables) {
+    Transaction transaction(db);
+    db.execute("delete from variable");
+    auto insert = db.prepare("insert into variable values (?1, ?2, ?3, ?4, ?5, ?6)");
+    std::int64_t id = 0;
+    for (const VarDef& v : variables) {
+        insert.bind(1, ++id).bind(2, v.name).bind(3, v.start).bind(4, v.length);
+        insert.bind(5, v.type).bind(6, v.key).run();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+std::vector<std::string> rows(Database& db, const std::string& sql) {
+    auto query = db.prepare(sql);
+    std::vector<std::string> found;
+    while (query.step()) {
+        std::string row;
+        for (int i = 0; i < query.column_count(); ++i) {
+            row += (i > 0 ? "," : "") + query.text(i);
+        }
+        found.push_back(row);
+    }
+    return found;
+}
+
+}  // namespace vesk::testing

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+
+namespace vesk::testing {
+
+// Table data as the import leaves it: a column per variable (character ones varchar, numeric
+// ones double) and CLASS. Sets var_defs to the variables; a table data there before goes.
+void make_data(AppState& state, const std::vector<VarDef>& variables);
+
+// Adds rows over the variables, written as SQL value lists ("('01', 1, 2.5), ('02', 2, null)"),
+// each of them `times` times.
+void add_rows(AppState& state, const std::string& values, int times = 1);
+
+// Table variable holding this layout, with IDs from 1.
+void write_layout(Database& db, const std::vector<VarDef>& variables);
+
+// Every row of the query, its fields as text joined by ",".
+std::vector<std::string> rows(Database& db, const std::string& sql);
+
+}  // namespace vesk::testing
