@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QPointer>
 #include <QRadioButton>
 
+#include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
 #include "forms/vesk_window.h"
+#include "support/data_table.h"
 #include "support/recording_user_interface.h"
 #include "support/temp_dir.h"
 #include "support/widget_driver.h"
@@ -124,6 +127,30 @@ TEST_F(MainWindow, ProceedChecksInOrder) {
     control<QLineEdit>("outtxt")->setText("  my result ");
     click("Cmdproceed");
     EXPECT_EQ(t.state.out_file, "  my result ");
+}
+
+TEST_F(MainWindow, ProceedOpensTheChosenTestsWindowInItsPlace) {
+    testing::make_data(
+        t.state, {{"STATE", 1, 2, "C", "Y"}, {"SAMPLE", 3, 1, "N", "N"}, {"P", 4, 1, "N", "N"}});
+    t.state.inp_file = "survey.txt";
+    t.state.data_loaded = t.state.grp_frozen = true;
+    t.state.grp_vars = "STATE";
+    window->show();
+    control<QLineEdit>("outtxt")->setText("result");
+    const std::pair<const char*, QString> choices[] = {{"Optmain_0", "runtest"},
+                                                       {"Optmain_1", "chitest"}};
+    for (const auto& [option, opened_name] : choices) {
+        click(option);
+        click("Cmdproceed");
+        QPointer<SecondaryWindow> opened = testing::shown_window<SecondaryWindow>();
+        ASSERT_FALSE(opened.isNull());
+        EXPECT_EQ(opened->objectName(), opened_name);
+        EXPECT_FALSE(window->isVisible());
+        opened->close();
+        testing::flush_deletes();
+        EXPECT_TRUE(opened.isNull());
+        EXPECT_TRUE(window->isVisible());
+    }
 }
 
 TEST_F(MainWindow, TestOptionsAreExclusive) {

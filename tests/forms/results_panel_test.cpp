@@ -3,28 +3,23 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
-#include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
-#include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QScatterSeries>
 #include <QTableView>
 #include <QToolTip>
-#include <QtTest/QTest>
 
 #include <filesystem>
 #include <set>
 
-#include "core/app_state.h"
 #include "forms/chitest_window.h"
 #include "forms/runtest_window.h"
+#include "support/data_table.h"
 #include "support/recording_user_interface.h"
 #include "support/temp_dir.h"
-#include "survey_data.h"
+#include "support/widget_driver.h"
 
 // Readable failures for texts.
 void PrintTo(const QString& text, std::ostream* out) {
@@ -34,51 +29,44 @@ void PrintTo(const QString& text, std::ostream* out) {
 namespace vesk {
 namespace {
 
-using testing::add_records;
-using testing::make_survey;
+using testing::add_rows;
 using testing::RecordingUserInterface;
 using testing::TempDir;
 using testing::TempState;
 
-const VarDef sample_def{"SAMPLE", 4, 1, "N", "N"};
-const VarDef param_def{"P", 5, 2, "N", "N"};
-
-// Records of one group, each "C" (central) or "S" (state), with the parameter 1, 2, 3 ... in
-// the order given.
-void add_sequence(AppState& state, const std::string& code, double sector,
-                  const std::string& kinds) {
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        add_records(state, code, sector, kinds[i] == 'C' ? 1.0 : 2.0, static_cast<double>(i + 1),
-                    1);
-    }
-}
-
-class ResultsPanelTest : public ::testing::Test {
+class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver {
   protected:
     void SetUp() override {
-        make_survey(t.state, sample_def, param_def);
+        testing::make_data(t.state, {{"STATE", 1, 2, "C", "N"},
+                                     {"SECTOR", 3, 1, "N", "N"},
+                                     {"SAMPLE", 4, 1, "N", "N"},
+                                     {"P", 5, 2, "N", "N"}});
+        t.state.grp_vars = "STATE, SECTOR";
         t.state.out_file = t.dir.file("survey");
         main_window.show();
     }
     void TearDown() override { delete window.data(); }
 
+    // Records of one group, each "C" (central) or "S" (state), with the parameter 1, 2, 3 ... in
+    // the order given.
+    void add_sequence(const std::string& group, const std::string& kinds) {
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            add_rows(t.state, "(" + group + (kinds[i] == 'C' ? ", 1, " : ", 2, ") +
+                                  std::to_string(i + 1) + ")");
+        }
+    }
     // Groups in order: 01/1 two runs of ten (exact p 2 / C(20, 10)); 01/2 alternating, twenty
     // runs; 02/1 central records only; 02/2 four runs of five and five (p 42 / 252); 03/1 the
     // values 1 and 2 each held by one record of each kind: three to four runs over the ties.
     void add_runs_groups() {
-        add_sequence(t.state, "01", 1, "CCCCCCCCCCSSSSSSSSSS");
-        add_sequence(t.state, "01", 2, "CSCSCSCSCSCSCSCSCSCS");
-        add_sequence(t.state, "02", 1, "CCC");
-        add_sequence(t.state, "02", 2, "CCCSSCCSSS");
-        for (const double value : {1.0, 2.0}) {
-            add_records(t.state, std::string("03"), 1, 1.0, value, 1);
-            add_records(t.state, std::string("03"), 1, 2.0, value, 1);
-        }
+        add_sequence("'01', 1", "CCCCCCCCCCSSSSSSSSSS");
+        add_sequence("'01', 2", "CSCSCSCSCSCSCSCSCSCS");
+        add_sequence("'02', 1", "CCC");
+        add_sequence("'02', 2", "CCCSSCCSSS");
+        add_rows(t.state, "('03', 1, 1, 1), ('03', 1, 2, 1), ('03', 1, 1, 2), ('03', 1, 2, 2)");
     }
     void run_runs_test() {
-        auto* runs = new RuntestWindow(t.state, ui, &main_window);
-        window = runs;
-        runs->open();
+        open(new RuntestWindow(t.state, ui, &main_window));
         pick("Combo_ss", "SAMPLE");
         pick("Combo_par", "P");
         click("Cmdproceed");
@@ -87,49 +75,39 @@ class ResultsPanelTest : public ::testing::Test {
     // Classes P = 1 and P = 2. Groups: 01/1 the same shares (chi-square 0); 01/2 30:10 against
     // 10:30 (20); 02/1 three records, expected counts below 1; 02/2 25:15 against 15:25 (5).
     void add_chi_groups() {
-        const auto both = [this](const char* code, double sector, int c1, int c2, int s1, int s2) {
-            add_records(t.state, std::string(code), sector, 1.0, 1.0, c1);
-            add_records(t.state, std::string(code), sector, 1.0, 2.0, c2);
-            add_records(t.state, std::string(code), sector, 2.0, 1.0, s1);
-            add_records(t.state, std::string(code), sector, 2.0, 2.0, s2);
+        const auto both = [this](const std::string& group, int c1, int c2, int s1, int s2) {
+            add_rows(t.state, "(" + group + ", 1, 1)", c1);
+            add_rows(t.state, "(" + group + ", 1, 2)", c2);
+            add_rows(t.state, "(" + group + ", 2, 1)", s1);
+            add_rows(t.state, "(" + group + ", 2, 2)", s2);
         };
-        both("01", 1, 20, 20, 20, 20);
-        both("01", 2, 30, 10, 10, 30);
-        both("02", 1, 2, 0, 0, 1);
-        both("02", 2, 25, 15, 15, 25);
+        both("'01', 1", 20, 20, 20, 20);
+        both("'01', 2", 30, 10, 10, 30);
+        both("'02', 1", 2, 0, 0, 1);
+        both("'02', 2", 25, 15, 15, 25);
     }
     void run_chi_test() {
-        auto* chi = new ChitestWindow(t.state, ui, &main_window);
-        window = chi;
-        chi->open();
+        open(new ChitestWindow(t.state, ui, &main_window));
         pick("Combo_ss", "SAMPLE");
         pick("Combo_par", "P");
         for (int i = 0; i < 2; ++i) {
-            auto* values = control<QListWidget>("listpar");
-            values->clearSelection();
-            values->item(0)->setSelected(true);
+            testing::select_rows(control<QListWidget>("listpar"), {0});
             click("cmdadd");
         }
         click("cmdclass");
         click("Cmdproceed");
     }
+    // Empties the data for the other test, which runs in a window of its own.
+    void start_over() {
+        delete window.data();
+        t.state.db_conn.execute("delete from data");
+    }
+    void open(SecondaryWindow* opened) {
+        window = opened;
+        root = opened;
+        opened->open();
+    }
 
-    template <typename W>
-    W* control(const char* name) {
-        auto* found = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
-    }
-    void pick(const char* combo_name, const QString& text) {
-        auto* combo = control<QComboBox>(combo_name);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
     void set_significance(double level, const QString& adjustment) {
         control<QDoubleSpinBox>("levelSpin")->setValue(level);
         auto* combo = control<QComboBox>("adjustmentCombo");
@@ -180,7 +158,7 @@ class ResultsPanelTest : public ::testing::Test {
     TempState t;
     RecordingUserInterface ui;
     QWidget main_window;
-    QPointer<QWidget> window;
+    QPointer<SecondaryWindow> window;
 };
 
 TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatistics) {
@@ -217,8 +195,7 @@ TEST_F(ResultsPanelTest, FlaggedGroupsCarryTheirReasonAndAWarningSign) {
         }
     }
 
-    delete window.data();
-    t.state.db_conn.execute("delete from data");
+    start_over();
     add_chi_groups();
     run_chi_test();
     const QString reason = QString::fromStdString(t.state.chi_stats.at(2).flag);
@@ -276,8 +253,7 @@ TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
         {0.05, "Benjamini", {1}}, {0.03, "Benjamini", {1}}, {0.06, "Benjamini", {1, 3}},
         {0.06, "Holm", {1}},      {0.08, "Holm", {1, 3}},
     };
-    delete window.data();
-    t.state.db_conn.execute("delete from data");
+    start_over();
     add_chi_groups();
     run_chi_test();
     for (const Case& c : chi_cases) {
@@ -326,8 +302,7 @@ TEST_F(ResultsPanelTest, ChartsHoldOnePointPerGroupWithAValue) {
         EXPECT_GE(edge->at(1).x(), 4.0);
     }
 
-    delete window.data();
-    t.state.db_conn.execute("delete from data");
+    start_over();
     add_chi_groups();
     run_chi_test();
     QScatterSeries* p = series<QScatterSeries>("pSeries");
@@ -354,9 +329,7 @@ TEST_F(ResultsPanelTest, ColumnsSortByNumberWithMissingValuesLast) {
 
 TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesAndLeavesTheResultFileAlone) {
     add_runs_groups();
-    auto* runs = new RuntestWindow(t.state, ui, &main_window);
-    window = runs;
-    runs->open();
+    open(new RuntestWindow(t.state, ui, &main_window));
     EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
     pick("Combo_ss", "SAMPLE");
     pick("Combo_par", "P");
@@ -411,8 +384,7 @@ TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
     EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
     EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
 
-    delete window.data();
-    t.state.db_conn.execute("delete from data");
+    start_over();
     add_runs_groups();
     run_runs_test();
     ASSERT_GT(table().rowCount(), 0);
