@@ -76,10 +76,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!has_display()) {
-        std::fputs("vesk: no display to show the window on (DISPLAY is not set).\n"
-                   "Start vesk from a desktop session, or run the tests without a window with "
-                   "vesk-batch.\n",
-                   stderr);
+        std::fputs(
+            "vesk: no display to show the window on (DISPLAY is not set).\n"
+            "Start vesk from a desktop session, or run the tests without a window with "
+            "vesk-batch.\n",
+            stderr);
         return 1;
     }
 

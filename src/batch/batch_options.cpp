@@ -10,7 +10,8 @@ const char* batch_usage() {
            "  vesk-batch runtest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
            "                     --groups G1,G2 --sample S --param P --out NAME [--details]\n"
            "  vesk-batch chitest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
-           "                     --groups G1,G2 --sample S --param P --class V1,V2 [--class V3 ...]\n"
+           "                     --groups G1,G2 --sample S --param P --class V1,V2 [--class V3 "
+           "...]\n"
            "                     --out NAME [--details]\n"
            "  vesk-batch values  --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
            "                     --param P\n"
@@ -30,7 +31,7 @@ const char* batch_usage() {
 namespace {
 
 class ArgumentReader {
-public:
+  public:
     explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
     bool done() const { return next_ >= args_.size(); }
     const std::string& take() { return args_[next_++]; }
@@ -41,7 +42,7 @@ public:
         return take();
     }
 
-private:
+  private:
     const std::vector<std::string>& args_;
     std::size_t next_ = 0;
 };

@@ -42,7 +42,7 @@ void replace_layout(AppState& state, const std::string& layout_path) {
             const CellCheck check = check_layout_cell(column, text, context);
             if (!check.passed) {
                 throw Error(layout_path + " line " + std::to_string(row.line) + ": " +
-                                check.message);
+                            check.message);
             }
             kept.push_back(corrected_layout_value(column, text));
         }
@@ -86,7 +86,7 @@ void use_loaded_data(AppState& state) {
     state.key_list = key_list_of(state.var_defs);
     if (!state.db_conn.table_exists("data")) {
         throw Error("No data are loaded in " + state.db_conn.path() +
-                        ": give --layout and --input, or load the data in vesk first.");
+                    ": give --layout and --input, or load the data in vesk first.");
     }
     check_layout(state.var_defs);
     state.data_loaded = !state.key_list.empty() && state.var_count() >= min_var_count;
@@ -116,8 +116,8 @@ void prepare_test(AppState& state, const BatchOptions& options) {
     state.out_file = options.out;
 }
 
-void report(AppState& state, const BatchOptions& options, TestKind kind,
-            const ResultFile& result, std::ostream& out) {
+void report(AppState& state, const BatchOptions& options, TestKind kind, const ResultFile& result,
+            std::ostream& out) {
     if (result.rows > 0) {
         out << run_report_message(result) << '\n';
     }

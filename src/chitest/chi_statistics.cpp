@@ -63,7 +63,8 @@ ExpectedCounts expected_counts(const std::vector<double>& central,
 }
 
 ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, std::int64_t df,
-                              const std::vector<double>& central, const std::vector<double>& state) {
+                              const std::vector<double>& central,
+                              const std::vector<double>& state) {
     ChiGroupStats stats;
     stats.groups = std::move(groups);
     stats.chival = chival;

@@ -15,11 +15,11 @@ std::optional<double> chi_square_p_value(double statistic, std::int64_t df);
 // How far the asymptotic chi-square approximation can be trusted for one group's raw 2 x m
 // table: its expected counts under homogeneity.
 struct ExpectedCounts {
-    std::int64_t cells = 0;          // 2 m
-    std::int64_t below_five = 0;     // cells with an expected count below 5
-    double smallest = 0;             // the smallest expected count
-    bool flagged = false;            // any below 1, or more than a fifth below 5
-    std::string reason;              // why it is flagged, for the user
+    std::int64_t cells = 0;       // 2 m
+    std::int64_t below_five = 0;  // cells with an expected count below 5
+    double smallest = 0;          // the smallest expected count
+    bool flagged = false;         // any below 1, or more than a fifth below 5
+    std::string reason;           // why it is flagged, for the user
 };
 
 // central[k] and state[k] are the raw counts of class k + 1 (not the zero-replaced ones).

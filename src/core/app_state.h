@@ -14,24 +14,24 @@ namespace vesk {
 // One variable of the record layout, as read from table variable in ID order.
 struct VarDef {
     std::string name;
-    std::int64_t start = 0;   // 1 = first character of the line
+    std::int64_t start = 0;  // 1 = first character of the line
     std::int64_t length = 0;
-    std::string type;         // "C" character, "N" numeric
-    std::string key;          // "Y" when part of the primary key
+    std::string type;  // "C" character, "N" numeric
+    std::string key;   // "Y" when part of the primary key
 };
 
 // One distinct value of the test parameter with its number of records.
 struct ParValue {
-    std::string value;        // general form for numbers; "" for null or empty
+    std::string value;  // general form for numbers; "" for null or empty
     std::int64_t freq = 0;
-    std::int64_t len = 0;     // declared length of the parameter variable
-    std::string type;         // "C" or "N"
+    std::int64_t len = 0;  // declared length of the parameter variable
+    std::string type;      // "C" or "N"
 };
 
 // One frozen class of parameter values; its class number is its position + 1.
 struct ClassDef {
-    std::string values;       // in-list text: 1,2,3 or 'AB','C '
-    std::string type;         // "C" when values begins with a quote, else "N"
+    std::string values;  // in-list text: 1,2,3 or 'AB','C '
+    std::string type;    // "C" when values begins with a quote, else "N"
     // The member values as the parameter holds them (ParValue::value), in list order: what the
     // classification binds, since the in-list text is for reading only.
     std::vector<std::string> members;

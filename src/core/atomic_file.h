@@ -9,7 +9,7 @@ namespace vesk {
 // leaves a half-written file: until then an existing file of that name is untouched. Without
 // commit() the partial file is removed.
 class AtomicFile {
-public:
+  public:
     // Throws vesk::Error naming the path and the reason when the folder cannot be written.
     explicit AtomicFile(std::string path);
     AtomicFile(const AtomicFile&) = delete;
@@ -22,7 +22,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::string temp_path_;
     std::ofstream out_;

@@ -43,7 +43,9 @@ Statement& Statement::operator=(Statement&& other) noexcept {
     return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 void Statement::fail(const char* action) const {
     throw DbError(std::string(action) + " failed: " + sqlite3_errmsg(db_) + " (in: " + sql_ + ")");
@@ -87,8 +89,8 @@ bool Statement::step() {
         return false;
     }
     // The statement stays usable after a failed step once it is reset.
-    const std::string message = std::string("statement failed: ") + sqlite3_errmsg(db_) +
-                                " (in: " + sql_ + ")";
+    const std::string message =
+        std::string("statement failed: ") + sqlite3_errmsg(db_) + " (in: " + sql_ + ")";
     sqlite3_reset(stmt_);
     throw DbError(message);
 }
@@ -98,11 +100,17 @@ void Statement::run() {
     }
 }
 
-void Statement::reset() { sqlite3_reset(stmt_); }
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+}
 
-int Statement::parameter_count() const { return sqlite3_bind_parameter_count(stmt_); }
+int Statement::parameter_count() const {
+    return sqlite3_bind_parameter_count(stmt_);
+}
 
-int Statement::column_count() const { return sqlite3_column_count(stmt_); }
+int Statement::column_count() const {
+    return sqlite3_column_count(stmt_);
+}
 
 std::string Statement::column_name(int column) const {
     const char* name = sqlite3_column_name(stmt_, column);
@@ -150,9 +158,13 @@ std::string_view Statement::text_view(int column) const {
     return bytes ? std::string_view(bytes, static_cast<std::size_t>(size)) : std::string_view{};
 }
 
-double Statement::number(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::number(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 
-std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 // ---- Database --------------------------------------------------------------------------------
 
@@ -170,14 +182,16 @@ Database& Database::operator=(Database&& other) noexcept {
     return *this;
 }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
 
 Database Database::open(const std::string& path) {
     sqlite3* handle = nullptr;
     // One connection used by one thread at a time: the engine's own locking would only cost time.
-    const int rc = sqlite3_open_v2(path.c_str(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &handle,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     Database db(handle, path);
     if (rc != SQLITE_OK) {
         const std::string reason = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
@@ -202,8 +216,8 @@ Statement Database::prepare(std::string_view sql) {
     const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
     Statement statement(db_, stmt, std::string(sql));
     if (rc != SQLITE_OK) {
-        throw DbError(std::string("statement refused: ") + sqlite3_errmsg(db_) + " (in: " +
-                      std::string(sql) + ")");
+        throw DbError(std::string("statement refused: ") + sqlite3_errmsg(db_) +
+                      " (in: " + std::string(sql) + ")");
     }
     if (stmt == nullptr) {
         throw DbError("statement refused: the SQL text holds no statement");
@@ -221,7 +235,9 @@ Statement Database::prepare(std::string_view sql) {
     return statement;
 }
 
-void Database::execute(std::string_view sql) { prepare(sql).run(); }
+void Database::execute(std::string_view sql) {
+    prepare(sql).run();
+}
 
 bool Database::try_execute(std::string_view sql) noexcept {
     try {
@@ -233,8 +249,9 @@ bool Database::try_execute(std::string_view sql) noexcept {
 }
 
 bool Database::table_exists(std::string_view name) {
-    auto query = prepare("select 1 from sqlite_master where type = 'table' and name = ?1 "
-                         "collate nocase");
+    auto query = prepare(
+        "select 1 from sqlite_master where type = 'table' and name = ?1 "
+        "collate nocase");
     query.bind(1, name);
     return query.step();
 }
@@ -249,7 +266,9 @@ std::vector<std::string> Database::column_names(std::string_view table) {
     return names;
 }
 
-std::int64_t Database::changes() const { return sqlite3_changes64(db_); }
+std::int64_t Database::changes() const {
+    return sqlite3_changes64(db_);
+}
 
 // ---- Transaction -----------------------------------------------------------------------------
 

@@ -15,7 +15,7 @@ namespace vesk {
 
 // A statement the engine refused, with the engine's own description.
 class DbError : public Error {
-public:
+  public:
     explicit DbError(const std::string& what) : Error(what) {}
 };
 
@@ -25,7 +25,7 @@ class Database;
 // step(); fields by position (0 = first column of the select list) or by name, without regard to
 // case.
 class Statement {
-public:
+  public:
     Statement(Statement&&) noexcept;
     Statement& operator=(Statement&&) noexcept;
     Statement(const Statement&) = delete;
@@ -73,7 +73,7 @@ public:
     // The engine's statement, for loops that bind and step a million times.
     sqlite3_stmt* handle() const { return stmt_; }
 
-private:
+  private:
     friend class Database;
     Statement(sqlite3* db, sqlite3_stmt* stmt, std::string sql);
     [[noreturn]] void fail(const char* action) const;
@@ -85,7 +85,7 @@ private:
 
 // The connection to the database file, db_conn. Move-only; closed by the destructor.
 class Database {
-public:
+  public:
     // Opens (and creates when missing) the file, checks that it is a database, sets a busy
     // timeout and makes sure the table variable exists. Throws DbError with the engine's
     // description when the file cannot be opened or is not a database.
@@ -111,7 +111,7 @@ public:
     const std::string& path() const { return path_; }
     sqlite3* handle() const { return db_; }
 
-private:
+  private:
     Database(sqlite3* db, std::string path);
 
     sqlite3* db_ = nullptr;
@@ -120,7 +120,7 @@ private:
 
 // Commits when commit() is called; rolls back when it goes out of scope otherwise.
 class Transaction {
-public:
+  public:
     enum class Lock { deferred, immediate };
     explicit Transaction(Database& db, Lock lock = Lock::deferred);
     Transaction(const Transaction&) = delete;
@@ -129,7 +129,7 @@ public:
 
     void commit();
 
-private:
+  private:
     Database& db_;
     bool open_ = true;
 };

@@ -7,8 +7,12 @@
 namespace vesk {
 
 namespace {
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_letter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 }  // namespace
 
 bool is_valid_variable_name(std::string_view name) {

@@ -81,7 +81,9 @@ void JsonWriter::begin_array(std::string_view key) {
     first_ = true;
 }
 
-void JsonWriter::end_array() { close(']'); }
+void JsonWriter::end_array() {
+    close(']');
+}
 
 void JsonWriter::value(std::string_view key, std::string_view text) {
     open_member(key);

@@ -10,7 +10,7 @@ namespace vesk {
 // A small writer of indented JSON for the provenance records: the program writes, never reads,
 // JSON, so a writer is all it needs.
 class JsonWriter {
-public:
+  public:
     void begin_object(std::string_view key = {});
     void end_object();
     void begin_array(std::string_view key = {});
@@ -26,7 +26,7 @@ public:
 
     const std::string& text() const { return out_; }
 
-private:
+  private:
     void open_member(std::string_view key);
     void close(char bracket);
     static std::string quoted(std::string_view text);

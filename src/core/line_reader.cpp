@@ -38,7 +38,8 @@ bool LineReader::fill() {
     if (end_ == buffer_.size()) {
         buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
     }
-    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+    const std::size_t got =
+        std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
     if (got == 0) {
         if (std::ferror(file_.get())) {
             throw Error("cannot read input file " + path_ + ": " + std::strerror(errno));

@@ -12,7 +12,7 @@ namespace vesk {
 // Reads a text file line by line through a large buffer. A line ends with CR LF, LF or a lone
 // CR; the line end is not part of the line. A last line without a line end still counts.
 class LineReader {
-public:
+  public:
     // Throws vesk::Error naming the file and the reason when it cannot be opened.
     explicit LineReader(const std::string& path);
 
@@ -23,7 +23,7 @@ public:
     std::uint64_t bytes_read() const { return consumed_; }
     std::uint64_t file_size() const { return file_size_; }
 
-private:
+  private:
     bool fill();
 
     struct Closer {

@@ -30,7 +30,9 @@ std::string signed_form(double value) {
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the numeric literal at the start of text, or 0 when there is none.
 std::size_t literal_length(std::string_view text) {

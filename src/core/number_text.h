@@ -7,7 +7,8 @@
 namespace vesk {
 
 // General form: up to 15 significant digits, a point as decimal separator, a zero before the
-// point below 1, a sign only when negative, no point for whole numbers (7, 0.84, -0.436435780471985).
+// point below 1, a sign only when negative, no point for whole numbers (7, 0.84,
+// -0.436435780471985).
 std::string general_form(double value);
 
 // Signed form: the general form with one leading blank for a value that is not negative and no

@@ -16,13 +16,17 @@ namespace vesk {
 
 namespace {
 
-std::string number_field(double value) { return std::isfinite(value) ? general_form(value) : ""; }
+std::string number_field(double value) {
+    return std::isfinite(value) ? general_form(value) : "";
+}
 
 std::string number_field(const std::optional<double>& value) {
     return value ? number_field(*value) : "";
 }
 
-std::string count_field(std::int64_t value) { return std::to_string(value); }
+std::string count_field(std::int64_t value) {
+    return std::to_string(value);
+}
 
 // One line per group: its values, then the statistics in the header's order.
 template <typename Stats>
@@ -54,18 +58,20 @@ void write_stats_file(AppState& state, const std::string& path,
 }
 
 std::vector<std::string> run_fields(const RunGroupStats& g) {
-    return {count_field(g.n),         count_field(g.m),          count_field(g.runs),
-            number_field(g.z),        number_field(g.p_normal),  number_field(g.p_exact),
-            count_field(g.tied_values), count_field(g.fewest_runs), number_field(g.z_fewest),
-            number_field(g.p_fewest), count_field(g.most_runs),  number_field(g.z_most),
-            number_field(g.p_most),   number_field(g.p_holm),    number_field(g.p_bh),
-            g.flag};
+    return {count_field(g.n),           count_field(g.m),
+            count_field(g.runs),        number_field(g.z),
+            number_field(g.p_normal),   number_field(g.p_exact),
+            count_field(g.tied_values), count_field(g.fewest_runs),
+            number_field(g.z_fewest),   number_field(g.p_fewest),
+            count_field(g.most_runs),   number_field(g.z_most),
+            number_field(g.p_most),     number_field(g.p_holm),
+            number_field(g.p_bh),       g.flag};
 }
 
 std::vector<std::string> chi_fields(const ChiGroupStats& g) {
-    return {number_field(g.chival),       count_field(g.df),           number_field(g.p),
-            count_field(g.cells),         count_field(g.below_five),   number_field(g.smallest_expected),
-            number_field(g.p_holm),       number_field(g.p_bh),        g.flag};
+    return {number_field(g.chival), count_field(g.df),         number_field(g.p),
+            count_field(g.cells),   count_field(g.below_five), number_field(g.smallest_expected),
+            number_field(g.p_holm), number_field(g.p_bh),      g.flag};
 }
 
 std::string utc_now() {
@@ -168,14 +174,14 @@ std::string provenance(AppState& state, TestKind kind, const std::string& result
 }  // namespace
 
 std::vector<std::string> run_stats_columns() {
-    return {"n",           "m",        "runs",     "z",        "p_normal", "p_exact",
+    return {"n",           "m",           "runs",     "z",        "p_normal",  "p_exact",
             "tied_values", "fewest_runs", "z_fewest", "p_fewest", "most_runs", "z_most",
-            "p_most",      "p_holm",   "p_bh",     "flag"};
+            "p_most",      "p_holm",      "p_bh",     "flag"};
 }
 
 std::vector<std::string> chi_stats_columns() {
-    return {"chisqval", "df", "p", "cells", "expected_below_5", "smallest_expected",
-            "p_holm",   "p_bh", "flag"};
+    return {"chisqval",          "df",     "p",    "cells", "expected_below_5",
+            "smallest_expected", "p_holm", "p_bh", "flag"};
 }
 
 DetailFiles write_result_details(AppState& state, TestKind kind) {

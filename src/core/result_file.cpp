@@ -14,8 +14,8 @@ ResultFile write_result_file(AppState& state, std::string_view table, std::strin
     auto count = state.db_conn.prepare("select count(*) as cnt from   " + std::string(table));
     const std::int64_t rows = count.step() ? count.integer("cnt") : 0;
     if (rows > 0) {
-        auto query = state.db_conn.prepare("select * from  " + std::string(table) +
-                                           " order by " + state.grp_vars);
+        auto query = state.db_conn.prepare("select * from  " + std::string(table) + " order by " +
+                                           state.grp_vars);
         const int columns = query.column_count();
         std::string line;
         for (std::int64_t i = 0; i < state.grp_count() && i < columns; ++i) {

@@ -10,8 +10,8 @@
 namespace vesk {
 
 struct ResultFile {
-    std::string path;        // out_file followed by the suffix
-    std::int64_t rows = 0;   // data lines written
+    std::string path;       // out_file followed by the suffix
+    std::int64_t rows = 0;  // data lines written
 };
 
 // Writes the rows of a result table, in ascending order of the group variables, to out_file

@@ -9,14 +9,14 @@ namespace vesk {
 
 // SHA-256, so a provenance record can name exactly which bytes a result came from.
 class Sha256 {
-public:
+  public:
     Sha256();
     void update(const void* data, std::size_t size);
     void update(std::string_view bytes) { update(bytes.data(), bytes.size()); }
     // The digest as 64 lower-case hexadecimal digits; the object is spent afterwards.
     std::string hex_digest();
 
-private:
+  private:
     void compress(const std::uint8_t* block);
 
     std::array<std::uint32_t, 8> state_;

@@ -71,7 +71,8 @@ QWidget* make_banner(QWidget* parent) {
     row->addWidget(text(QStringLiteral("Label2"), product_title(), 16, banner));
     row->addStretch(1);
     auto* maker = new QVBoxLayout;
-    maker->addWidget(text(QStringLiteral("Label3"), QStringLiteral("Survey statistics"), 10, banner));
+    maker->addWidget(
+        text(QStringLiteral("Label3"), QStringLiteral("Survey statistics"), 10, banner));
     maker->addWidget(text(QStringLiteral("Label19"),
                           QStringLiteral("Central and state sample comparison"), 10, banner));
     row->addLayout(maker);

@@ -6,7 +6,7 @@ namespace vesk {
 
 // The hourglass while long work runs; restored on every path out, exceptions included.
 class BusyCursor {
-public:
+  public:
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;

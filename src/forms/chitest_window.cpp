@@ -14,9 +14,9 @@
 #include "chitest/list_par_values.h"
 #include "core/app_state.h"
 #include "forms/busy_cursor.h"
+#include "forms/named_widget.h"
 #include "forms/picture_button.h"
 #include "forms/results_panel.h"
-#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {

@@ -11,8 +11,8 @@
 
 #include "core/app_state.h"
 #include "core/text.h"
-#include "forms/picture_button.h"
 #include "forms/named_widget.h"
+#include "forms/picture_button.h"
 #include "platform/user_interface.h"
 
 namespace vesk {

@@ -19,10 +19,13 @@ QToolButton* arrow(const QString& name, const QString& text, const QString& tip,
 
 NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), caption_(new QLabel(this)) {
     setObjectName(QStringLiteral("AdodcX"));
-    auto* first = arrow(QStringLiteral("AdodcX_first"), QStringLiteral("|<"), tr("First record"), this);
-    auto* previous = arrow(QStringLiteral("AdodcX_previous"), QStringLiteral("<"), tr("Previous record"), this);
+    auto* first =
+        arrow(QStringLiteral("AdodcX_first"), QStringLiteral("|<"), tr("First record"), this);
+    auto* previous =
+        arrow(QStringLiteral("AdodcX_previous"), QStringLiteral("<"), tr("Previous record"), this);
     auto* next = arrow(QStringLiteral("AdodcX_next"), QStringLiteral(">"), tr("Next record"), this);
-    auto* last = arrow(QStringLiteral("AdodcX_last"), QStringLiteral(">|"), tr("Last record"), this);
+    auto* last =
+        arrow(QStringLiteral("AdodcX_last"), QStringLiteral(">|"), tr("Last record"), this);
     caption_->setObjectName(QStringLiteral("AdodcX_caption"));
     caption_->setAlignment(Qt::AlignCenter);
     caption_->setMinimumWidth(100);
@@ -43,8 +46,12 @@ NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent), caption_(new QL
     connect(last, &QToolButton::clicked, this, &NavigationBar::moveLast);
 }
 
-void NavigationBar::setCaption(const QString& caption) { caption_->setText(caption); }
+void NavigationBar::setCaption(const QString& caption) {
+    caption_->setText(caption);
+}
 
-QString NavigationBar::caption() const { return caption_->text(); }
+QString NavigationBar::caption() const {
+    return caption_->text();
+}
 
 }  // namespace vesk

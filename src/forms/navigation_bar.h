@@ -11,19 +11,19 @@ namespace vesk {
 // position caption between the arrows.
 class NavigationBar : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit NavigationBar(QWidget* parent = nullptr);
 
     void setCaption(const QString& caption);
     QString caption() const;
 
-signals:
+  signals:
     void moveFirst();
     void movePrevious();
     void moveNext();
     void moveLast();
 
-private:
+  private:
     QLabel* caption_;
 };
 

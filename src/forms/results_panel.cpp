@@ -16,9 +16,9 @@
 #include <exception>
 
 #include "core/app_state.h"
+#include "forms/named_widget.h"
 #include "forms/results_chart.h"
 #include "forms/results_table_model.h"
-#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {

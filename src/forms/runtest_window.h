@@ -16,7 +16,7 @@ class UserInterface;
 // names, and Proceed runs the test and writes its result file. Each opening starts with no pick.
 class RuntestWindow : public SecondaryWindow {
     Q_OBJECT
-public:
+  public:
     RuntestWindow(AppState& state, UserInterface& ui, QWidget* main_window);
 
     // Handlers, named after their control and event.
@@ -27,7 +27,7 @@ public:
     void Cmdproceed_Click();
     void Cmdexit_Click();
 
-private:
+  private:
     void build_controls();
     void Form_Load();
 

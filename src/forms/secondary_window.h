@@ -10,16 +10,16 @@ namespace vesk {
 // lost) and shows the main window again.
 class SecondaryWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     SecondaryWindow(QWidget* main_window, const QString& object_name, const QString& caption);
 
     // Hides the main window and shows this one.
     void open();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     QPointer<QWidget> main_window_;
 };
 

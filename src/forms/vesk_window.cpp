@@ -19,12 +19,12 @@
 #include "forms/banner.h"
 #include "forms/chitest_window.h"
 #include "forms/datagroup_window.h"
+#include "forms/named_widget.h"
 #include "forms/navigation_bar.h"
 #include "forms/runtest_window.h"
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
 #include "forms/window_geometry.h"
-#include "forms/named_widget.h"
 #include "platform/user_interface.h"
 
 namespace vesk {
@@ -75,8 +75,8 @@ void VeskWindow::build_controls() {
                              QStringLiteral("Lblinputfile"));
     inptxt_ = named(new QLineEdit(this), QStringLiteral("inptxt"));
     brow_ = named(new QPushButton(QStringLiteral("brow..."), this), QStringLiteral("brow"));
-    auto* outputLabel = named(new QLabel(QStringLiteral("OUTPUT TEXT FILE NAME:"), this),
-                              QStringLiteral("Label1"));
+    auto* outputLabel =
+        named(new QLabel(QStringLiteral("OUTPUT TEXT FILE NAME:"), this), QStringLiteral("Label1"));
     outtxt_ = named(new QLineEdit(this), QStringLiteral("outtxt"));
 
     grid_caption_ = named(new QLabel(QStringLiteral("VARIABLE DEFINITION"), this),
@@ -90,11 +90,11 @@ void VeskWindow::build_controls() {
     DataGridX_->setSelectionMode(QAbstractItemView::SingleSelection);
     DataGridX_->setSelectionBehavior(QAbstractItemView::SelectItems);
     AdodcX_ = new NavigationBar(this);
-    Label6_ = named(new QLabel(QStringLiteral(
-                                   "Press ESC twice before leaving blank new record marked *  in "
-                                   "the GRID"),
-                               this),
-                    QStringLiteral("Label6"));
+    Label6_ = named(
+        new QLabel(QStringLiteral("Press ESC twice before leaving blank new record marked *  in "
+                                  "the GRID"),
+                   this),
+        QStringLiteral("Label6"));
 
     Cmd_clr_var_ = named(new QPushButton(QStringLiteral("&Clear Variables"), this),
                          QStringLiteral("Cmd_clr_var"));
@@ -110,12 +110,12 @@ void VeskWindow::build_controls() {
     save_ = named(new QPushButton(QStringLiteral("&Save&&LoadData"), this), QStringLiteral("save"));
     cmdgrp_ = named(new QPushButton(QStringLiteral("&Data Group Variable Definition"), this),
                     QStringLiteral("cmdgrp"));
-    Optmain_[0] = named(new QRadioButton(QStringLiteral("Runtest"), this),
-                        QStringLiteral("Optmain_0"));
+    Optmain_[0] =
+        named(new QRadioButton(QStringLiteral("Runtest"), this), QStringLiteral("Optmain_0"));
     Optmain_[1] = named(new QRadioButton(QStringLiteral("Chi Square Test"), this),
                         QStringLiteral("Optmain_1"));
-    Cmdproceed_ = named(new QPushButton(QStringLiteral("&Proceed"), this),
-                        QStringLiteral("Cmdproceed"));
+    Cmdproceed_ =
+        named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
     Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
 
     auto* files = new QGridLayout;
@@ -213,7 +213,9 @@ void VeskWindow::Form_Load() {
     show_grid(false);
 }
 
-void VeskWindow::reset_gridX() { grid_->reset_gridX(); }
+void VeskWindow::reset_gridX() {
+    grid_->reset_gridX();
+}
 
 void VeskWindow::show_grid(bool visible) {
     grid_caption_->setVisible(visible);
@@ -323,7 +325,8 @@ void VeskWindow::Optmain_Click(int index) {
 void VeskWindow::Cmdproceed_Click() {
     state_.out_file = outtxt_->text().toStdString();
     if (state_.out_file.empty() || state_.inp_file.empty()) {
-        alert_msg(ui_, QStringLiteral("Either input textfile name or output file name not defined"));
+        alert_msg(ui_,
+                  QStringLiteral("Either input textfile name or output file name not defined"));
         return;
     }
     if (!state_.data_loaded || !state_.grp_frozen) {
@@ -338,9 +341,13 @@ void VeskWindow::Cmdproceed_Click() {
     }
 }
 
-void VeskWindow::Cmdexit_Click() { close(); }
+void VeskWindow::Cmdexit_Click() {
+    close();
+}
 
-void VeskWindow::AdodcX_Error(const QString& description) { ui_.ask_yes_no(description); }
+void VeskWindow::AdodcX_Error(const QString& description) {
+    ui_.ask_yes_no(description);
+}
 
 void VeskWindow::show_form(FormSlot slot) {
     SecondaryWindow* window = nullptr;

@@ -20,7 +20,7 @@ class VariableGrid;
 // filter, the group button and the choice of test. Opening a secondary window hides it.
 class VeskWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The slots of the table of windows.
     enum FormSlot { form_vesk = 0, form_runtest = 1, form_chitest = 2, form_datagroup = 3 };
 
@@ -44,10 +44,10 @@ public:
     void Cmdexit_Click();
     void AdodcX_Error(const QString& description);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void build_controls();
     void Form_Load();
     // Takes over inp_file: reads its record length and shows the grid.

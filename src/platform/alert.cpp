@@ -9,6 +9,8 @@ void alert_msg(UserInterface& ui, const QString& text) {
     ui.message(text);
 }
 
-QString product_title() { return QStringLiteral("Vesk sample comparison"); }
+QString product_title() {
+    return QStringLiteral("Vesk sample comparison");
+}
 
 }  // namespace vesk

@@ -6,7 +6,9 @@
 
 namespace vesk {
 
-void QtUserInterface::beep() { QApplication::beep(); }
+void QtUserInterface::beep() {
+    QApplication::beep();
+}
 
 void QtUserInterface::message(const QString& text) {
     // Some texts break their lines with a lone carriage return, which a label would not show.
@@ -19,8 +21,8 @@ void QtUserInterface::message(const QString& text) {
 }
 
 bool QtUserInterface::ask_yes_no(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, product_title(), text,
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, product_title(), text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -6,7 +6,7 @@ namespace vesk {
 
 // The real thing: Qt message boxes, the system beep and the Qt file dialog.
 class QtUserInterface : public UserInterface {
-public:
+  public:
     void beep() override;
     void message(const QString& text) override;
     bool ask_yes_no(const QString& text) override;

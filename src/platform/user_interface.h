@@ -9,7 +9,7 @@ namespace vesk {
 // Everything the windows say to the user or ask of them goes through here, so tests can record
 // the texts and answer the questions instead of showing boxes.
 class UserInterface {
-public:
+  public:
     virtual ~UserInterface() = default;
 
     virtual void beep() = 0;

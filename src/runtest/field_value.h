@@ -10,13 +10,13 @@ namespace vesk {
 // same when they read as the same text (numbers in the general form, null as ""), but numbers are
 // compared as numbers first, so a scan over a million rows does not write each one as text.
 class FieldValue {
-public:
+  public:
     void assign(const Statement& row, int column);
     bool same_as(const Statement& row, int column) const;
     // The value as text, numbers in the general form.
     std::string text() const;
 
-private:
+  private:
     bool is_number_ = false;
     double number_ = 0;
     std::string text_;

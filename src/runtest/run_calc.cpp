@@ -9,9 +9,9 @@
 #include "core/error.h"
 #include "core/groups.h"
 #include "core/identifier.h"
+#include "core/multiple_testing.h"
 #include "core/text.h"
 #include "runtest/field_value.h"
-#include "core/multiple_testing.h"
 #include "runtest/run_stats.h"
 #include "runtest/runs_distribution.h"
 #include "runtest/tie_range.h"
@@ -82,7 +82,7 @@ void bind_statistic(Statement& insert, int index, double value) {
 // Counts the runs and records of the group being read and stores its row at its end, with the
 // group's statistics (p-values, ties of the parameter) in stats.
 class GroupRuns {
-public:
+  public:
     GroupRuns(Statement& insert, const std::vector<GroupColumn>& columns,
               std::vector<RunGroupStats>& stats)
         : insert_(insert), columns_(columns), start_(columns.size()), stats_(stats) {}
@@ -151,7 +151,7 @@ public:
                                         static_cast<std::int64_t>(totrun), ties_));
     }
 
-private:
+  private:
     enum class Kind { none, central, state };
 
     Statement& insert_;

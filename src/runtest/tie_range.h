@@ -10,7 +10,7 @@ namespace vesk {
 // and the most runs any order within the blocks could give. It keeps, for each kind a block may
 // end with, the fewest and most runs so far, so it needs no memory per record.
 class TieRange {
-public:
+  public:
     void add_block(std::int64_t central, std::int64_t state);
 
     // Blocks that hold records of both kinds: the ties that make the count depend on the order.
@@ -18,7 +18,7 @@ public:
     std::int64_t fewest_runs() const;
     std::int64_t most_runs() const;
 
-private:
+  private:
     static constexpr std::int64_t none = -1;
     // Index 0: the sequence so far ends with a central record; 1: with a state record.
     std::int64_t fewest_[2] = {none, none};
