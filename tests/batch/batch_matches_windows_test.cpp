@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
-#include <QWidget>
-#include <QtTest/QTest>
-
+#include <functional>
 #include <sstream>
 
 #include "batch/batch_run.h"
@@ -15,6 +10,7 @@
 #include "load/record_layout.h"
 #include "support/recording_user_interface.h"
 #include "support/temp_dir.h"
+#include "support/widget_driver.h"
 
 namespace vesk {
 namespace {
@@ -25,13 +21,13 @@ using testing::TempDir;
 // Loaded once through vesk-batch; then the windows and vesk-batch each write their result files
 // from the same data, which must agree byte for byte.
 class BatchAndWindows : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string text;
         for (int i = 1; i <= 120; ++i) {
             char line[40];
-            std::snprintf(line, sizeof line, "%04d%s%d%d%6.1f%d\n", i, i % 3 ? "07" : "12",
-                          i % 2, i % 4 == 0 ? 2 : 1, 20.0 + (i * 53) % 40 / 2.0, 1 + i % 3);
+            std::snprintf(line, sizeof line, "%04d%s%d%d%6.1f%d\n", i, i % 3 ? "07" : "12", i % 2,
+                          i % 4 == 0 ? 2 : 1, 20.0 + (i * 53) % 40 / 2.0, 1 + i % 3);
             text += line;
         }
         input = dir.write("survey.txt", text);
@@ -39,9 +35,9 @@ protected:
                            "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,5,2,C,N\n"
                            "SECTOR,7,1,N,N\nSAMPLE,8,1,N,N\nINCOME,9,6,N,N\nGRP,15,1,N,N\n");
         db = dir.file("shared.db");
-        ASSERT_EQ(batch({"values", "--db", db, "--layout", layout, "--input", input, "--param",
-                         "GRP"}),
-                  0);
+        ASSERT_EQ(
+            batch({"values", "--db", db, "--layout", layout, "--input", input, "--param", "GRP"}),
+            0);
     }
     int batch(std::vector<std::string> args) {
         std::ostringstream out;
@@ -60,21 +56,22 @@ protected:
         state.out_file = dir.file(out_name);
         return state;
     }
-    template <typename W>
-    static W* control(QWidget* window, const char* name) {
-        auto* found = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static void pick(QWidget* window, const char* combo_name, const QString& text) {
-        auto* combo = control<QComboBox>(window, combo_name);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0);
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
-    static void click(QWidget* window, const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(window, name), Qt::LeftButton);
+    // Runs the window's test and vesk-batch's on the same data; their result files.
+    std::pair<std::string, std::string> result_files(SecondaryWindow* window,
+                                                     const std::function<void()>& use_window,
+                                                     std::vector<std::string> batch_args,
+                                                     const std::string& suffix) {
+        window->open();
+        driver.root = window;
+        driver.pick("Combo_ss", "SAMPLE");
+        use_window();
+        driver.click("Cmdproceed");
+        delete window;
+        batch_args.insert(batch_args.end(), {"--db", db, "--groups", "STATE,SECTOR", "--sample",
+                                             "SAMPLE", "--out", dir.file("batch")});
+        EXPECT_EQ(batch(batch_args), 0);
+        return {TempDir::read(dir.file("window") + suffix),
+                TempDir::read(dir.file("batch") + suffix)};
     }
 
     TempDir dir;
@@ -83,48 +80,36 @@ protected:
     std::string db;
     QWidget main_window;
     RecordingUserInterface ui;
+    testing::WidgetDriver driver;
 };
 
 TEST_F(BatchAndWindows, RunsTestFilesAreIdentical) {
     AppState state = window_state("window");
-    auto* window = new RuntestWindow(state, ui, &main_window);
-    window->open();
-    pick(window, "Combo_ss", "SAMPLE");
-    pick(window, "Combo_par", "INCOME");
-    click(window, "Cmdproceed");
-    delete window;
-    ASSERT_EQ(batch({"runtest", "--db", db, "--groups", "STATE,SECTOR", "--sample", "SAMPLE",
-                     "--param", "INCOME", "--out", dir.file("batch")}),
-              0);
-    const std::string from_window = TempDir::read(dir.file("window_run.csv"));
+    const auto [from_window, from_batch] = result_files(
+        new RuntestWindow(state, ui, &main_window), [&] { driver.pick("Combo_par", "INCOME"); },
+        {"runtest", "--param", "INCOME"}, "_run.csv");
     EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
-    EXPECT_EQ(from_window, TempDir::read(dir.file("batch_run.csv")));
+    EXPECT_EQ(from_window, from_batch);
 }
 
 TEST_F(BatchAndWindows, ChiSquareFilesAreIdentical) {
     AppState state = window_state("window");
-    auto* window = new ChitestWindow(state, ui, &main_window);
-    window->open();
-    pick(window, "Combo_ss", "SAMPLE");
-    pick(window, "Combo_par", "GRP");
-    auto* values = control<QListWidget>(window, "listpar");
-    ASSERT_EQ(values->count(), 3);
-    // Classes: {3}, then {1, 2}: the values' lines are taken top to bottom.
-    values->item(2)->setSelected(true);
-    click(window, "cmdadd");
-    values->item(0)->setSelected(true);
-    values->item(1)->setSelected(true);
-    click(window, "cmdadd");
-    click(window, "cmdclass");
-    click(window, "Cmdproceed");
-    delete window;
-    ASSERT_EQ(batch({"chitest", "--db", db, "--groups", "STATE,SECTOR", "--sample", "SAMPLE",
-                     "--param", "GRP", "--class", "3", "--class", "1,2", "--out",
-                     dir.file("batch")}),
-              0);
-    const std::string from_window = TempDir::read(dir.file("window_chi.csv"));
+    const auto [from_window, from_batch] = result_files(
+        new ChitestWindow(state, ui, &main_window),
+        [&] {
+            driver.pick("Combo_par", "GRP");
+            // Classes: {3}, then {1, 2}: the values' lines are taken top to bottom.
+            auto* values = driver.control<QListWidget>("listpar");
+            ASSERT_EQ(values->count(), 3);
+            testing::select_rows(values, {2});
+            driver.click("cmdadd");
+            testing::select_rows(values, {0, 1});
+            driver.click("cmdadd");
+            driver.click("cmdclass");
+        },
+        {"chitest", "--param", "GRP", "--class", "3", "--class", "1,2"}, "_chi.csv");
     EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
-    EXPECT_EQ(from_window, TempDir::read(dir.file("batch_chi.csv")));
+    EXPECT_EQ(from_window, from_batch);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ struct Outcome {
 };
 
 class Batch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         layout = dir.write("layout.csv", layout_csv);
         input = dir.write("survey.txt", survey_file());
@@ -70,8 +70,7 @@ TEST_F(Batch, RunsTestWritesTheResultFileAndNamesIt) {
                                      "--param", "AMOUNT", "--out", out}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("60 lines read: 60 loaded, 0 rejected."), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Generated Test result in file: " + out + "_run.csv"),
-              std::string::npos);
+    EXPECT_NE(r.out.find("Generated Test result in file: " + out + "_run.csv"), std::string::npos);
     const std::string csv = TempDir::read(out + "_run.csv");
     EXPECT_EQ(csv.substr(0, csv.find('\n')),
               "STATE,SECTOR,cent_run,state_run,total_run,n,m,erun,vrun,zvalue");
@@ -80,9 +79,9 @@ TEST_F(Batch, RunsTestWritesTheResultFileAndNamesIt) {
 
 TEST_F(Batch, ChiSquareTestTakesTheClassesInOrder) {
     const std::string out = dir.file("round1");
-    const Outcome r = run(with_data({"chitest", "--groups", "STATE", "--sample", "SAMPLE",
-                                     "--param", "AGEGRP", "--class", "1,2", "--class", "3",
-                                     "--class", "4,5", "--out", out}));
+    const Outcome r =
+        run(with_data({"chitest", "--groups", "STATE", "--sample", "SAMPLE", "--param", "AGEGRP",
+                       "--class", "1,2", "--class", "3", "--class", "4,5", "--out", out}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("warning"), std::string::npos);  // AGEGRP has no value 5
     EXPECT_NE(r.err.find("\"5\""), std::string::npos) << r.err;
@@ -115,8 +114,7 @@ TEST_F(Batch, LayoutRoundTripsThroughExportAndLayout) {
 
     const std::string again = dir.write("again.csv", exported.out);
     const std::string db2 = dir.file("other.db");
-    ASSERT_EQ(run({"values", "--db", db2, "--layout", again, "--input", input, "--param",
-                   "AGEGRP"})
+    ASSERT_EQ(run({"values", "--db", db2, "--layout", again, "--input", input, "--param", "AGEGRP"})
                   .status,
               0);
     const std::string file = dir.file("exported.csv");
@@ -134,11 +132,11 @@ TEST_F(Batch, WorksOnTheDataAlreadyInTheDatabase) {
 }
 
 TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
-    const std::string bad_start = dir.write(
-        "bad.csv", "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,19,2,C,N\n");
-    const std::string no_key = dir.write(
-        "nokey.csv", "name,start,length,type,key\nHHID,1,4,C,N\nSTATE,5,2,C,N\n"
-                     "SECTOR,7,1,N,N\nSAMPLE,8,1,N,N\n");
+    const std::string bad_start =
+        dir.write("bad.csv", "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,19,2,C,N\n");
+    const std::string no_key = dir.write("nokey.csv",
+                                         "name,start,length,type,key\nHHID,1,4,C,N\nSTATE,5,2,C,N\n"
+                                         "SECTOR,7,1,N,N\nSAMPLE,8,1,N,N\n");
     const std::string three = dir.write(
         "three.csv", "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,5,2,C,N\nSECTOR,7,1,N,N\n");
     const std::string out = dir.file("x");
@@ -170,8 +168,8 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
         {with_data({"chitest", "--groups", "STATE", "--sample", "SAMPLE", "--param", "AGEGRP",
                     "--class", "1,2", "--class", "2,3,4", "--out", out}),
          "The value \"2\" is given in class 1 and in class 2"},
-        {with_data({"runtest", "--filter", "NOSUCH = 1", "--groups", "STATE", "--sample",
-                    "SAMPLE", "--param", "AMOUNT", "--out", out}),
+        {with_data({"runtest", "--filter", "NOSUCH = 1", "--groups", "STATE", "--sample", "SAMPLE",
+                    "--param", "AMOUNT", "--out", out}),
          "filter"},
         {with_data({"runtest", "--groups", "STATE", "--sample", "SAMPLE", "--param", "AMOUNT",
                     "--out", dir.file("no/such/folder/x")}),
@@ -185,18 +183,18 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
 }
 
 TEST_F(Batch, DetailsGoBesideTheResultFileWhichStaysTheSame) {
-    const std::vector<std::string> args = with_data({"runtest", "--groups", "STATE,SECTOR",
-                                                     "--sample", "SAMPLE", "--param", "AMOUNT",
-                                                     "--out", dir.file("plain")});
+    const std::vector<std::string> args =
+        with_data({"runtest", "--groups", "STATE,SECTOR", "--sample", "SAMPLE", "--param", "AMOUNT",
+                   "--out", dir.file("plain")});
     ASSERT_EQ(run(args).status, 0);
     std::vector<std::string> detailed = args;
     detailed.back() = dir.file("detailed");
     detailed.push_back("--details");
     const Outcome r = run(detailed);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Statistics per group in file: " + dir.file("detailed") +
-                         "_run_stats.csv"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find("Statistics per group in file: " + dir.file("detailed") + "_run_stats.csv"),
+        std::string::npos);
     EXPECT_EQ(TempDir::read(dir.file("detailed") + "_run.csv"),
               TempDir::read(dir.file("plain") + "_run.csv"));
     const std::string stats = TempDir::read(dir.file("detailed") + "_run_stats.csv");

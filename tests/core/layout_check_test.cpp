@@ -72,14 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{column_key, "", "", leave, key}, CellCase{column_key, " ", "", enter, key},
         CellCase{column_key, "q", "", enter, key}));
 
-TEST(LayoutCell, ColumnsWithoutEntryFailSilently) {
-    for (const int column : {int{column_id}, 6, -1}) {
-        const CellCheck check = check_layout_cell(column, "1", {80, "1", EmptyKey::passes});
-        EXPECT_FALSE(check.passed) << column;
-        EXPECT_EQ(check.message, "") << column;
-    }
-}
-
 TEST(LayoutWrite, RefusesWhatTheTableCannotHoldButNotRanges) {
     struct Case {
         int column;

@@ -39,9 +39,9 @@ TEST(NumberText, GeneralAndSignedForms) {
 
 TEST(NumberText, ParsesNumericLiterals) {
     const std::pair<const char*, double> accepted[] = {
-        {"007", 7},    {" 12", 12},     {"-3", -3},     {"1.5", 1.5},  {"+4", 4},
-        {".5", 0.5},   {"5.", 5},       {"1e3", 1000},  {"2E-2", 0.02}, {"  -0.25  ", -0.25},
-        {"1.5e+2", 150},
+        {"007", 7},     {" 12", 12},          {"-3", -3},      {"1.5", 1.5},
+        {"+4", 4},      {".5", 0.5},          {"5.", 5},       {"1e3", 1000},
+        {"2E-2", 0.02}, {"  -0.25  ", -0.25}, {"1.5e+2", 150},
     };
     for (const auto& [text, value] : accepted) {
         const auto parsed = parse_number(text);

@@ -9,12 +9,12 @@
 
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
-#include "core/groups.h"
 #include "core/result_details.h"
 #include "core/sha256.h"
 #include "core/text.h"
 #include "runtest/run_calc.h"
 #include "runtest/run_report.h"
+#include "support/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vesk {
@@ -43,23 +43,19 @@ TEST(Sha256, PublishedTestVectors) {
 
 // Groups of STATE with SAMPLE (1 central, 2 state) ranked by INCOME.
 class Details : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        t.state.var_defs = {{"STATE", 1, 2, "C", "Y"},
-                            {"SAMPLE", 3, 1, "N", "N"},
-                            {"INCOME", 4, 5, "N", "N"},
-                            {"GRP", 9, 1, "N", "N"}};
-        t.state.db_conn.execute(
-            "create table data (STATE varchar( 2), SAMPLE double, INCOME double, GRP double, "
-            "CLASS double)");
+        testing::make_data(t.state, {{"STATE", 1, 2, "C", "Y"},
+                                     {"SAMPLE", 3, 1, "N", "N"},
+                                     {"INCOME", 4, 5, "N", "N"},
+                                     {"GRP", 9, 1, "N", "N"}});
         // 01: the group 1,1,2,2,1 without ties. 02: ties at 5 (both kinds) and 7 (state only).
         // 03: central records only.
-        t.state.db_conn.execute(
-            "insert into data values ('01', 1, 10, 1, null), ('01', 1, 20, 1, null), "
-            "('01', 2, 30, 2, null), ('01', 2, 40, 2, null), ('01', 1, 50, 1, null), "
-            "('02', 1, 5, 1, null), ('02', 2, 5, 2, null), ('02', 1, 5, 1, null), "
-            "('02', 2, 7, 2, null), ('02', 2, 7, 1, null), ('02', 1, 9, 2, null), "
-            "('03', 1, 1, 1, null), ('03', 1, 2, 2, null)");
+        testing::add_rows(t.state,
+                          "('01', 1, 10, 1), ('01', 1, 20, 1), ('01', 2, 30, 2), ('01', 2, 40, 2), "
+                          "('01', 1, 50, 1), ('02', 1, 5, 1), ('02', 2, 5, 2), ('02', 1, 5, 1), "
+                          "('02', 2, 7, 2), ('02', 2, 7, 1), ('02', 1, 9, 2), ('03', 1, 1, 1), "
+                          "('03', 1, 2, 2)");
         t.state.grp_vars = "STATE";
         t.state.sample_var = "SAMPLE";
         t.state.param_var = "INCOME";
@@ -67,14 +63,11 @@ protected:
         t.state.inp_file = t.dir.write("input.txt", "0110    1\r\n");
         t.state.filter_cond = " WHERE not(STATE <> '09')";
     }
-    static std::vector<std::vector<std::string>> csv_rows(const std::string& path) {
-        std::vector<std::vector<std::string>> rows;
-        for (const std::string& line : split(TempDir::read(path), '\n')) {
-            if (!line.empty()) {
-                rows.push_back(split(line, ','));
-            }
-        }
-        return rows;
+    // The lines of a file, without the line end of the last.
+    static std::vector<std::string> lines(const std::string& path) {
+        std::string text = TempDir::read(path);
+        text.pop_back();
+        return split(text, '\n');
     }
     static QJsonObject json(const std::string& path) {
         QFile file(QString::fromStdString(path));
@@ -96,22 +89,18 @@ TEST_F(Details, RunsTestStatisticsPerGroup) {
     EXPECT_NEAR(*worked.p_exact, 0.5, 1e-12);
     EXPECT_NEAR(*worked.p_normal, 3.3126029177002864e-01, 1e-12);
     EXPECT_EQ(worked.tied_values, 0);
-    EXPECT_EQ(worked.fewest_runs, 3);
-    EXPECT_EQ(worked.most_runs, 3);
 
-    // 02 in parameter order: 5:{C,C,S} 7:{S,S} 9:{C}; stored order C C S | S S | C = 3 runs.
+    // 02 in parameter order: 5:{C,C,S} 7:{S,S} 9:{C}; stored order C C S | S S | C = 3 runs,
+    // C S C | S S | C the most.
     const RunGroupStats& tied = t.state.run_stats[1];
-    EXPECT_EQ(tied.runs, 3);
-    EXPECT_EQ(tied.tied_values, 1);
-    EXPECT_EQ(tied.fewest_runs, 3);
-    EXPECT_EQ(tied.most_runs, 5);  // C S C | S S | C
-    ASSERT_TRUE(tied.p_most.has_value());
+    EXPECT_EQ(
+        (std::vector<std::int64_t>{tied.runs, tied.tied_values, tied.fewest_runs, tied.most_runs}),
+        (std::vector<std::int64_t>{3, 1, 3, 5}));
     EXPECT_GT(*tied.p_most, *tied.p_fewest);
 
     const RunGroupStats& one_kind = t.state.run_stats[2];
     EXPECT_EQ(one_kind.flag, "no state records");
-    EXPECT_FALSE(one_kind.p_primary().has_value());
-    EXPECT_FALSE(one_kind.p_holm.has_value());
+    EXPECT_FALSE(one_kind.p_primary().has_value() || one_kind.p_holm.has_value());
     // Two groups with a p-value: Holm doubles the smaller one.
     const double smaller = std::min(*worked.p_primary(), *tied.p_primary());
     EXPECT_NEAR(std::min(*worked.p_holm, *tied.p_holm), std::min(1.0, 2 * smaller), 1e-12);
@@ -120,22 +109,18 @@ TEST_F(Details, RunsTestStatisticsPerGroup) {
 TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
     run_calc(t.state);
     const ResultFile result = run_report(t.state);
-    const std::string before = TempDir::read(result.path);
     const DetailFiles files = write_result_details(t.state, TestKind::runs);
     EXPECT_EQ(files.stats_path, t.state.out_file + "_run_stats.csv");
     EXPECT_EQ(files.provenance_path, t.state.out_file + "_run.provenance.json");
-    EXPECT_EQ(TempDir::read(result.path), before);  // the result file itself is untouched
 
-    const auto rows = csv_rows(files.stats_path);
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(join(rows[0], ","),
+    const auto stats = lines(files.stats_path);
+    ASSERT_EQ(stats.size(), 4u);
+    EXPECT_EQ(stats[0],
               "STATE,n,m,runs,z,p_normal,p_exact,tied_values,fewest_runs,z_fewest,p_fewest,"
               "most_runs,z_most,p_most,p_holm,p_bh,flag");
-    EXPECT_EQ(rows[1][0], "01");
-    EXPECT_EQ(rows[1][3], "3");
-    EXPECT_EQ(rows[1][6], "0.5");
-    EXPECT_EQ(rows[3].back(), "no state records");
-    EXPECT_EQ(rows[3][5], "");  // no p-value for the flagged group
+    EXPECT_TRUE(stats[1].starts_with("01,3,2,3,")) << stats[1];
+    EXPECT_EQ(split(stats[1], ',')[6], "0.5");
+    EXPECT_EQ(stats[3], "03,2,0,1,,,,0,1,,,1,,,,,no state records");
 
     const QJsonObject provenance = json(files.provenance_path);
     EXPECT_EQ(provenance["test"].toString(), "runs");
@@ -144,7 +129,6 @@ TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
               sha256_of_file(t.state.inp_file));
     EXPECT_EQ(provenance["input"]["size"].toInt(), 11);
     EXPECT_EQ(provenance["filter"].toString(), "STATE <> '09'");
-    EXPECT_EQ(provenance["layout"].toArray().size(), 4);
     EXPECT_EQ(provenance["layout"][2]["name"].toString(), "INCOME");
     EXPECT_EQ(provenance["group_variables"][0].toString(), "STATE");
     EXPECT_EQ(provenance["parameter_variable"].toString(), "INCOME");
@@ -158,27 +142,24 @@ TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
 
 TEST_F(Details, ChiSquareStatisticsAndDetailFiles) {
     t.state.param_var = "GRP";
-    t.state.sample_set = true;
     t.state.class_defs = {make_class({{"1", 0, 1, "N"}}), make_class({{"2", 0, 1, "N"}})};
-    t.state.class_frozen = true;
     run_chi_test(t.state);
     ASSERT_EQ(t.state.chi_stats.size(), 3u);
     const ChiGroupStats& first = t.state.chi_stats[0];
     EXPECT_EQ(first.df, 1);
-    ASSERT_TRUE(first.p.has_value());
+    EXPECT_TRUE(first.p.has_value());
     EXPECT_EQ(first.cells, 4);
     EXPECT_FALSE(first.flag.empty());  // five records cannot make expected counts of 5
 
     const DetailFiles files = write_result_details(t.state, TestKind::chi_square);
-    const auto rows = csv_rows(files.stats_path);
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(join(rows[0], ","),
+    const auto stats = lines(files.stats_path);
+    ASSERT_EQ(stats.size(), 4u);
+    EXPECT_EQ(stats[0],
               "STATE,chisqval,df,p,cells,expected_below_5,smallest_expected,p_holm,p_bh,flag");
     const QJsonObject provenance = json(files.provenance_path);
     EXPECT_EQ(provenance["test"].toString(), "chi-square");
-    const QJsonArray classes = provenance["classes"].toArray();
-    ASSERT_EQ(classes.size(), 2);
-    EXPECT_EQ(classes[1][0].toString(), "2");
+    EXPECT_EQ(provenance["classes"].toArray().size(), 2);
+    EXPECT_EQ(provenance["classes"][1][0].toString(), "2");
     EXPECT_EQ(provenance["result_file"]["path"].toString().toStdString(),
               t.state.out_file + "_chi.csv");
 }
