@@ -67,13 +67,6 @@ TEST_F(ResultFileTest, WritesHeaderAndRowsInGroupOrder) {
               "\"a,b\",1,1,1\n");
 }
 
-TEST_F(ResultFileTest, AnEmptyTableGivesAnEmptyFileReplacingTheOldOne) {
-    const std::string path = t.dir.write("survey_run.csv", "old results\n");
-    const ResultFile result = write();
-    EXPECT_EQ(result.rows, 0);
-    EXPECT_EQ(TempDir::read(path), "");
-}
-
 TEST_F(ResultFileTest, FailuresNameTheirCauseAndLeaveTheOldFile) {
     const std::string path = t.dir.write("survey_run.csv", "old results\n");
     db().execute("drop table res");
