@@ -2,8 +2,6 @@
 
 #include <functional>
 
-#include "chitest/chi_report.h"
-#include "chitest/chi_table.h"
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "chitest/pearson_statistic.h"
@@ -272,24 +270,6 @@ TEST_F(ChiSquare, ARefusedRunIsReportedAndLeavesTablesAndFileAsTheyWere) {
         EXPECT_EQ(rows("select P, CLASS from data group by P"), old_classes) << what;
         EXPECT_EQ(result_file(), old_file) << what;
     }
-}
-
-TEST_F(ChiSquare, TableSkipsClassesOutOfRangeAndStoresANonFiniteStatisticAsNull) {
-    t.state.class_defs = classes({{"1"}, {"2"}}, numeric_param);
-    t.state.db_conn.execute(
-        "create table data_chi (STATE varchar(2), SECTOR double, CLASS double, frq1 double, "
-        "frq2 double, frq double)");
-    t.state.db_conn.execute(
-        "insert into data_chi values ('01', 1, 1, 3, 4, 7), ('01', 1, 0, 50, 50, 100), "
-        "('01', 1, 3, 50, 50, 100), ('01', 1, 1.5, 50, 50, 100), ('01', 1, null, 50, 50, 100), "
-        "('01', 1, 2, 2, 1, 3), ('02', 1, 1, 1e308, 1, 1e308), ('02', 1, 2, 1e308, 1, 1e308)");
-    chi_table(t.state);
-    const ResultFile result = chi_report(t.state);
-    EXPECT_EQ(result.rows, 2);
-    EXPECT_EQ(rows("select * from data_chitable where STATE = '01'"),
-              Rows{"01,1,5,5,10,3,2,4,1,7,3,1,0.476190476190476"});
-    EXPECT_EQ(rows("select chival is null from data_chitable where STATE = '02'"), Rows{"1"});
-    EXPECT_TRUE(result_file().ends_with(",1,\n")) << result_file();
 }
 
 }  // namespace

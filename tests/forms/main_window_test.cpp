@@ -182,11 +182,5 @@ TEST_F(MainWindow, RefreshRereadsTheLayoutAndClearVariablesEmptiesItAndDropsTheD
     EXPECT_EQ(ui.events, alert("variables not yet defined"));
 }
 
-TEST_F(MainWindow, ExitClosesTheWindow) {
-    window->show();
-    click("Cmdexit");
-    EXPECT_FALSE(window->isVisible());
-}
-
 }  // namespace
 }  // namespace vesk

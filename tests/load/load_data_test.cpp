@@ -118,17 +118,6 @@ TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
     EXPECT_EQ(t.state.last_load.lines_rejected, 6);
 }
 
-TEST_F(LoadData, OnlyTheFirstRejectedLinesAreNamedButAllAreCounted) {
-    set_layout(four_variables());
-    set_input(std::string(25, '\n') + "00102134\n");
-    const LoadSummary summary = load_data(t.state);
-
-    EXPECT_EQ(summary.lines_rejected, 25);
-    EXPECT_EQ(summary.lines_loaded, 1);
-    ASSERT_EQ(summary.first_rejected.size(), 10U);
-    EXPECT_EQ(summary.first_rejected.back().line_number, 10);
-}
-
 TEST_F(LoadData, NoKeyFlaggedExactlyYOrFewerThanFourVariablesLoadButLeaveDataNotLoaded) {
     set_layout(four_variables());
     set_input("00102134\n00102134\n");
