@@ -69,17 +69,10 @@ TEST_F(MainWindow, OtherKeysChangeNothing) {
 }
 
 TEST_F(MainWindow, AnUnreadableInputFileIsReportedAndTheProgramGoesOn) {
-    const std::pair<std::string, QString> files[] = {
-        {t.dir.file("missing.txt"), "missing.txt"},
-        {t.dir.write("empty.txt", ""), "empty"},
-    };
-    for (const auto& [file, said] : files) {
-        ui.clear();
-        type_and_press("inptxt", QString::fromStdString(file), Qt::Key_Return);
-        ASSERT_EQ(ui.messages().size(), 1);
-        EXPECT_TRUE(ui.messages()[0].contains(said)) << ui.messages()[0].toStdString();
-        EXPECT_FALSE(shown("DataGridX"));
-    }
+    type_and_press("inptxt", QString::fromStdString(t.dir.file("missing.txt")), Qt::Key_Return);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("missing.txt")) << ui.messages()[0].toStdString();
+    EXPECT_FALSE(shown("DataGridX"));
 }
 
 TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableFile) {
