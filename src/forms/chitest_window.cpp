@@ -46,14 +46,8 @@ ChitestWindow::ChitestWindow(AppState& state, UserInterface& ui, QWidget* main_w
 }
 
 void ChitestWindow::build_controls() {
-    auto* title = named(
-        new QLabel(QStringLiteral("CHI-SQUARE TEST: Formation of Class for the parameter"), this),
-        QStringLiteral("Label2"));
-    QFont title_font = title->font();
-    title_font.setBold(true);
-    title_font.setPointSizeF(title_font.pointSizeF() * 1.3);
-    title->setFont(title_font);
-    title->setAlignment(Qt::AlignCenter);
+    auto* title =
+        window_title(QStringLiteral("CHI-SQUARE TEST: Formation of Class for the parameter"), this);
     auto* sample_label =
         named(new QLabel(QStringLiteral("Sample vaiable:"), this), QStringLiteral("Label5"));
     Combo_ss_ = named(new QComboBox(this), QStringLiteral("Combo_ss"));

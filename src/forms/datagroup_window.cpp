@@ -72,13 +72,7 @@ DataGroupWindow::DataGroupWindow(AppState& state, UserInterface& ui, QWidget* ma
 }
 
 void DataGroupWindow::build_controls() {
-    auto* title = named(new QLabel(QStringLiteral("Formation of Group vaiables "), this),
-                        QStringLiteral("Label2"));
-    QFont titleFont = title->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setAlignment(Qt::AlignCenter);
+    auto* title = window_title(QStringLiteral("Formation of Group vaiables "), this);
     auto* availableLabel = named(new QLabel(QStringLiteral("List of available vaiables"), this),
                                  QStringLiteral("Label1"));
     auto* groupLabel = named(new QLabel(QStringLiteral("List of group Variables"), this),

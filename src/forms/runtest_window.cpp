@@ -12,6 +12,7 @@
 
 #include "core/app_state.h"
 #include "forms/busy_cursor.h"
+#include "forms/named_widget.h"
 #include "forms/results_panel.h"
 #include "forms/window_geometry.h"
 #include "platform/user_interface.h"
@@ -21,12 +22,6 @@
 namespace vesk {
 
 namespace {
-
-QLabel* label(const QString& name, const QString& text, QWidget* parent) {
-    auto* widget = new QLabel(text, parent);
-    widget->setObjectName(name);
-    return widget;
-}
 
 // The latest pick in a list: the variable's name, and the flag that says the list was used.
 void take_pick(const QComboBox& combo, std::string& name, bool& picked) {
@@ -48,13 +43,7 @@ RuntestWindow::RuntestWindow(AppState& state, UserInterface& ui, QWidget* main_w
 
 void RuntestWindow::build_controls() {
     QLabel* title =
-        label(QStringLiteral("Label2"),
-              QStringLiteral("WALD WOOLFWITZ RUN TEST FOR CENTAL AND STATE SAMPLE"), this);
-    title->setAlignment(Qt::AlignCenter);
-    QFont bigger = title->font();
-    bigger.setBold(true);
-    bigger.setPointSizeF(bigger.pointSizeF() * 1.3);
-    title->setFont(bigger);
+        window_title(QStringLiteral("WALD WOOLFWITZ RUN TEST FOR CENTAL AND STATE SAMPLE"), this);
 
     Combo_ss_ = new QComboBox(this);
     Combo_ss_->setObjectName(QStringLiteral("Combo_ss"));
@@ -70,11 +59,12 @@ void RuntestWindow::build_controls() {
 
     auto* picks = new QHBoxLayout;
     picks->addStretch(1);
-    picks->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Sample vaiable:"), this));
+    picks->addWidget(
+        named(new QLabel(QStringLiteral("Sample vaiable:"), this), QStringLiteral("Label5")));
     picks->addWidget(Combo_ss_);
     picks->addSpacing(24);
-    picks->addWidget(
-        label(QStringLiteral("Label6"), QStringLiteral("Test Parameter vaiable:"), this));
+    picks->addWidget(named(new QLabel(QStringLiteral("Test Parameter vaiable:"), this),
+                           QStringLiteral("Label6")));
     picks->addWidget(Combo_par_);
     picks->addStretch(1);
 
