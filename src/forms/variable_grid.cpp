@@ -15,6 +15,7 @@
 #include "core/app_state.h"
 #include "core/number_text.h"
 #include "forms/focus_leave_guard.h"
+#include "forms/key_codes.h"
 #include "forms/navigation_bar.h"
 #include "forms/variable_cell_delegate.h"
 #include "forms/variable_table_model.h"
@@ -33,38 +34,6 @@ constexpr ColumnCaption visible_columns[] = {
     {"TYPE", "VAR TYPE"}, {"PKEY", "PKEY(Y/N)"},
 };
 constexpr int column_width = 100;  // 1500 twips
-
-// The key codes the handlers compare with.
-constexpr int key_tab = 9;
-constexpr int key_enter = 13;
-constexpr int key_escape = 27;
-constexpr int key_page_up = 33;
-constexpr int key_page_down = 34;
-constexpr int key_up = 38;
-constexpr int key_down = 40;
-constexpr int key_delete = 46;
-
-int key_code(const QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return key_enter;
-        case Qt::Key_Escape:
-            return key_escape;
-        case Qt::Key_PageUp:
-            return key_page_up;
-        case Qt::Key_PageDown:
-            return key_page_down;
-        case Qt::Key_Up:
-            return key_up;
-        case Qt::Key_Down:
-            return key_down;
-        case Qt::Key_Delete:
-            return key_delete;
-        default:
-            return 0;
-    }
-}
 
 // A key that opens the cell editor with what it types, or F2 that opens it as it stands.
 bool starts_editing(const QKeyEvent* event) {

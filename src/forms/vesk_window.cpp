@@ -19,6 +19,7 @@
 #include "forms/banner.h"
 #include "forms/chitest_window.h"
 #include "forms/datagroup_window.h"
+#include "forms/key_codes.h"
 #include "forms/named_widget.h"
 #include "forms/navigation_bar.h"
 #include "forms/runtest_window.h"
@@ -31,22 +32,7 @@ namespace vesk {
 
 namespace {
 
-constexpr int key_enter = 13;
-constexpr int key_down = 40;
 constexpr int max_file_name = 70;
-
-// The key codes the handlers compare with.
-int key_code(const QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return key_enter;
-        case Qt::Key_Down:
-            return key_down;
-        default:
-            return 0;
-    }
-}
 
 QFrame* rule(const QString& name, QWidget* parent) {
     auto* line = new QFrame(parent);
