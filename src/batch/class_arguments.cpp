@@ -1,6 +1,7 @@
 #include "batch/class_arguments.h"
 
 #include <optional>
+#include <unordered_map>
 
 #include "chitest/class_lines.h"
 #include "core/error.h"
@@ -11,27 +12,44 @@ namespace vesk {
 
 namespace {
 
-bool same_value(const ParValue& value, std::string_view written) {
-    if (value.type == "N") {
-        const auto a = parse_number(value.value);
-        const auto b = parse_number(written);
-        if (a && b) {
-            return *a == *b;
+// Finds a written value among the parameter's values through hash maps, so matching takes time
+// linear in the number of values: a number by its value, other text as written without the
+// blanks the listing pads with.
+class ValueFinder {
+  public:
+    explicit ValueFinder(const std::vector<ParValue>& par_vals) {
+        for (std::size_t i = 0; i < par_vals.size(); ++i) {
+            const ParValue& value = par_vals[i];
+            if (value.type == "N") {
+                if (const auto number = parse_number(value.value)) {
+                    by_number_.try_emplace(*number == 0 ? 0.0 : *number, i);
+                    continue;
+                }
+                by_text_.try_emplace(std::string(trim(value.value)), i);
+            } else {
+                by_text_.try_emplace(std::string(trim_right(value.value)), i);
+            }
         }
-        return trim(value.value) == trim(written);
+        numeric_ = !par_vals.empty() && par_vals.front().type == "N";
     }
-    return trim_right(value.value) == trim_right(written);
-}
+    std::optional<std::size_t> find(std::string_view written) const {
+        if (numeric_) {
+            if (const auto number = parse_number(written)) {
+                const auto found = by_number_.find(*number == 0 ? 0.0 : *number);
+                return found == by_number_.end() ? std::nullopt
+                                                 : std::optional<std::size_t>(found->second);
+            }
+        }
+        const auto found =
+            by_text_.find(std::string(numeric_ ? trim(written) : trim_right(written)));
+        return found == by_text_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+    }
 
-std::optional<std::size_t> find_value(const std::vector<ParValue>& par_vals,
-                                      std::string_view written) {
-    for (std::size_t i = 0; i < par_vals.size(); ++i) {
-        if (same_value(par_vals[i], written)) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
+  private:
+    bool numeric_ = false;
+    std::unordered_map<double, std::size_t> by_number_;
+    std::unordered_map<std::string, std::size_t> by_text_;
+};
 
 }  // namespace
 
@@ -40,10 +58,11 @@ ClassArguments match_class_arguments(const std::vector<std::string>& arguments,
     ClassArguments result;
     // Which class (1-based) each value went into; 0 while unclassified.
     std::vector<std::size_t> class_of(par_vals.size(), 0);
+    const ValueFinder finder(par_vals);
     for (std::size_t k = 0; k < arguments.size(); ++k) {
         std::vector<ParValue> members;
         for (const std::string& written : split(arguments[k], ',')) {
-            const auto index = find_value(par_vals, written);
+            const auto index = finder.find(written);
             if (!index) {
                 result.warnings.push_back("the parameter has no value \"" + written +
                                           "\" in this data (class " + std::to_string(k + 1) +
