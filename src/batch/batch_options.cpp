@@ -1,6 +1,7 @@
 #include "batch/batch_options.h"
 
 #include "core/error.h"
+#include "core/number_text.h"
 #include "core/text.h"
 
 namespace vesk {
@@ -13,6 +14,9 @@ const char* batch_usage() {
            "                     --groups G1,G2 --sample S --param P --class V1,V2 [--class V3 "
            "...]\n"
            "                     --out NAME [--details]\n"
+           "  vesk-batch chitest ... --suggest-classes [--min-expected E] (in place of --class)\n"
+           "  vesk-batch suggest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
+           "                     --groups G1,G2 --sample S --param P [--min-expected E]\n"
            "  vesk-batch values  --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
            "                     --param P\n"
            "  vesk-batch layout export --db DB [FILE.csv]\n"
@@ -24,6 +28,10 @@ const char* batch_usage() {
            "name,start,length,type,key (for example HHID,1,3,C,Y); --input loads the data file\n"
            "with that layout. Without them the command works on the layout and data already in\n"
            "the database. --class gives one class's values, written as 'values' lists them.\n"
+           "suggest prints the most classes of adjacent values in which every group holding\n"
+           "both samples expects at least E records (5 unless --min-expected) of each sample in\n"
+           "every class, one class a line as --class takes it; groups too small for that even\n"
+           "with one class are named on standard error and left out of the condition.\n"
            "--details also writes NAME_run_stats.csv or NAME_chi_stats.csv and a provenance file.\n"
            "Exit status: 0 success, 2 a user error (the message on standard error), 1 otherwise.\n";
 }
@@ -87,6 +95,8 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
         options.command = Command::runtest;
     } else if (command == "chitest") {
         options.command = Command::chitest;
+    } else if (command == "suggest") {
+        options.command = Command::suggest;
     } else if (command == "values") {
         options.command = Command::values;
     } else if (command == "layout") {
@@ -99,6 +109,9 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
     }
 
     const bool is_test = options.command == Command::runtest || options.command == Command::chitest;
+    const bool is_grouped = is_test || options.command == Command::suggest;
+    const bool suggests =
+        options.command == Command::suggest || options.command == Command::chitest;
     while (!reader.done()) {
         const std::string arg = reader.take();
         if (arg == "--db") {
@@ -111,9 +124,9 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
             options.filter = reader.value_of(arg);
         } else if (arg == "--param" && options.command != Command::layout_export) {
             options.param = reader.value_of(arg);
-        } else if (arg == "--groups" && is_test) {
+        } else if (arg == "--groups" && is_grouped) {
             options.groups = names(reader.value_of(arg));
-        } else if (arg == "--sample" && is_test) {
+        } else if (arg == "--sample" && is_grouped) {
             options.sample = reader.value_of(arg);
         } else if (arg == "--out" && is_test) {
             options.out = reader.value_of(arg);
@@ -121,6 +134,14 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
             options.details = true;
         } else if (arg == "--class" && options.command == Command::chitest) {
             options.classes.push_back(reader.value_of(arg));
+        } else if (arg == "--suggest-classes" && options.command == Command::chitest) {
+            options.suggest_classes = true;
+        } else if (arg == "--min-expected" && suggests) {
+            const std::string text = reader.value_of(arg);
+            options.min_expected = parse_number(text);
+            if (!options.min_expected || !(*options.min_expected > 0)) {
+                throw Error("--min-expected needs a number above 0, not " + text);
+            }
         } else if (options.command == Command::layout_export && !arg.starts_with("--") &&
                    options.export_file.empty()) {
             options.export_file = arg;
@@ -140,11 +161,22 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
         require(!options.sample.empty(), "--sample", command.c_str());
         require(!options.out.empty(), "--out", command.c_str());
     }
-    if (is_test || options.command == Command::values) {
+    if (options.command == Command::suggest) {
+        require(!options.groups.empty(), "--groups", command.c_str());
+        require(!options.sample.empty(), "--sample", command.c_str());
+    }
+    if (is_grouped || options.command == Command::values) {
         require(!options.param.empty(), "--param", command.c_str());
     }
     if (options.command == Command::chitest) {
-        require(!options.classes.empty(), "--class", command.c_str());
+        if (options.suggest_classes && !options.classes.empty()) {
+            throw Error("give either --class or --suggest-classes, not both");
+        }
+        if (options.min_expected && !options.suggest_classes) {
+            throw Error("--min-expected needs --suggest-classes");
+        }
+        require(!options.classes.empty() || options.suggest_classes,
+                "--class (or --suggest-classes)", command.c_str());
     }
     return options;
 }

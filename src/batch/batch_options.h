@@ -8,20 +8,22 @@ namespace vesk {
 
 // What a vesk-batch command line asks for.
 struct BatchOptions {
-    enum class Command { help, version, runtest, chitest, values, layout_export };
+    enum class Command { help, version, runtest, chitest, values, suggest, layout_export };
     Command command = Command::help;
 
-    std::string db;                     // empty: the default database
-    std::string layout;                 // --layout LAYOUT.csv
-    std::string input;                  // --input DATA.txt
-    std::optional<std::string> filter;  // --filter COND
-    std::vector<std::string> groups;    // --groups G1,G2
-    std::string sample;                 // --sample S
-    std::string param;                  // --param P
-    std::vector<std::string> classes;   // --class V1,V2 (once per class, in class order)
-    std::string out;                    // --out NAME
-    bool details = false;               // --details
-    std::string export_file;            // layout export [FILE.csv]; empty: standard output
+    std::string db;                      // empty: the default database
+    std::string layout;                  // --layout LAYOUT.csv
+    std::string input;                   // --input DATA.txt
+    std::optional<std::string> filter;   // --filter COND
+    std::vector<std::string> groups;     // --groups G1,G2
+    std::string sample;                  // --sample S
+    std::string param;                   // --param P
+    std::vector<std::string> classes;    // --class V1,V2 (once per class, in class order)
+    std::string out;                     // --out NAME
+    bool details = false;                // --details
+    bool suggest_classes = false;        // chitest --suggest-classes, in place of --class
+    std::optional<double> min_expected;  // --min-expected E (suggest, --suggest-classes)
+    std::string export_file;             // layout export [FILE.csv]; empty: standard output
 };
 
 // Reads the arguments after the program name; throws vesk::Error with a message for the user

@@ -10,6 +10,7 @@
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "chitest/list_par_values.h"
+#include "chitest/suggest_classes.h"
 #include "core/app_state.h"
 #include "core/default_database.h"
 #include "core/error.h"
@@ -128,6 +129,33 @@ void report(AppState& state, const BatchOptions& options, TestKind kind, const R
     }
 }
 
+// Lists the parameter's values and suggests classes of them; the groups left out are named on
+// err. Each class is the positions of its values in par_vals.
+std::vector<std::vector<std::size_t>> suggested_classes(AppState& state,
+                                                        const BatchOptions& options,
+                                                        std::ostream& err) {
+    list_par_values(state);
+    const double min_expected = options.min_expected.value_or(default_min_expected);
+    ClassSuggestion suggestion = suggest_classes(state, min_expected);
+    for (const LeftOutGroup& group : suggestion.left_out) {
+        err << left_out_text(group, min_expected) << '\n';
+    }
+    return std::move(suggestion.classes);
+}
+
+std::vector<ClassDef> class_defs_of(const AppState& state,
+                                    const std::vector<std::vector<std::size_t>>& classes) {
+    std::vector<ClassDef> defs;
+    for (const auto& positions : classes) {
+        std::vector<ParValue> members;
+        for (const std::size_t i : positions) {
+            members.push_back(state.par_vals[i]);
+        }
+        defs.push_back(make_class(members));
+    }
+    return defs;
+}
+
 void run_command(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     using Command = BatchOptions::Command;
     std::optional<AppState> opened;
@@ -168,16 +196,30 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
             break;
         case Command::chitest: {
             prepare_test(state, options);
-            list_par_values(state);
-            ClassArguments classes = match_class_arguments(options.classes, state.par_vals);
-            for (const std::string& warning : classes.warnings) {
-                err << "warning: " << warning << '\n';
+            if (options.suggest_classes) {
+                state.class_defs = class_defs_of(state, suggested_classes(state, options, err));
+            } else {
+                list_par_values(state);
+                ClassArguments classes = match_class_arguments(options.classes, state.par_vals);
+                for (const std::string& warning : classes.warnings) {
+                    err << "warning: " << warning << '\n';
+                }
+                state.class_defs = std::move(classes.classes);
             }
-            state.class_defs = std::move(classes.classes);
             state.class_frozen = true;
             report(state, options, TestKind::chi_square, run_chi_test(state), out);
             break;
         }
+        case Command::suggest:
+            prepare_test(state, options);
+            for (const auto& positions : suggested_classes(state, options, err)) {
+                std::vector<std::string> values;
+                for (const std::size_t i : positions) {
+                    values.emplace_back(trim_right(state.par_vals[i].value));
+                }
+                out << join(values, ",") << '\n';
+            }
+            break;
         case Command::values: {
             require_variable(state, options.param, "parameter variable");
             state.param_var = options.param;

@@ -1,13 +1,17 @@
 #include "chitest/chi_classify.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <unordered_map>
 
 #include "chitest/chi_sql.h"
+#include "chitest/sample_tally.h"
+#include "chitest/value_texts.h"
 #include "core/error.h"
 #include "core/groups.h"
 #include "core/identifier.h"
 #include "core/number_text.h"
-#include "runtest/field_value.h"
 
 namespace vesk {
 
@@ -19,99 +23,165 @@ void check_variable(const std::string& name, const char* role) {
     }
 }
 
-// One statement assigns every class in a single pass over data; a record that no class holds
-// gets null, so nothing is left over from an earlier run.
-void assign_classes(AppState& state) {
-    const std::string& param = state.param_var;
-    std::string sql = "update data set CLASS = case";
-    for (std::size_t k = 0; k < state.class_defs.size(); ++k) {
-        const auto& members = state.class_defs[k].members;
-        sql += " when " + param + " in (" + placeholders(members.size()) + ")";
-        // An empty value stands for null too, which no in-list matches.
-        if (std::ranges::any_of(members, [](const std::string& m) { return m.empty(); })) {
-            sql += " or " + param + " is null";
-        }
-        sql += " then " + std::to_string(k + 1);
-    }
-    sql += " else null end";
-
-    try {
-        auto update = state.db_conn.prepare(sql);
-        int index = 1;
-        for (const ClassDef& class_def : state.class_defs) {
-            for (const std::string& member : class_def.members) {
-                const auto number = class_def.type == "N" ? parse_number(member) : std::nullopt;
-                if (number) {
-                    update.bind(index++, *number);
-                } else {
-                    update.bind(index++, std::string_view(member));
-                }
+// The class of a parameter value is the class of the text the value listing shows for it, so a
+// number with more digits than the listing writes is classified with the line it is listed under.
+class ClassLookup {
+  public:
+    explicit ClassLookup(const std::vector<ClassDef>& class_defs) {
+        for (std::size_t k = 0; k < class_defs.size(); ++k) {
+            for (const std::string& member : class_defs[k].members) {
+                const auto number = class_defs[k].type == "N" ? parse_number(member) : std::nullopt;
+                by_text_.try_emplace(number ? general_form(*number) : member, k + 1);
             }
         }
+    }
+    // 0 for a value no class holds.
+    std::size_t class_of(const Cell& value) {
+        const std::size_t id = texts_.id(value);
+        if (id >= class_of_id_.size()) {
+            class_of_id_.resize(id + 1, unknown);
+        }
+        if (class_of_id_[id] == unknown) {
+            const auto found = by_text_.find(texts_.text(id));
+            class_of_id_[id] = found == by_text_.end() ? 0 : found->second;
+        }
+        return class_of_id_[id];
+    }
+
+  private:
+    static constexpr std::size_t unknown = static_cast<std::size_t>(-1);
+    std::unordered_map<std::string, std::size_t> by_text_;
+    TextIds texts_;
+    std::vector<std::size_t> class_of_id_;
+};
+
+// What the engine's functions of one classification share.
+struct Classification {
+    ClassLookup classes;
+    SampleTally tally;
+    std::vector<Cell> group_values;
+};
+
+void set_class(sqlite3_context* context, std::size_t k) {
+    if (k == 0) {
+        sqlite3_result_null(context);
+    } else {
+        sqlite3_result_int64(context, static_cast<sqlite3_int64>(k));
+    }
+}
+
+// vesk_class(parameter): the record's class number, null when no class holds its value.
+void class_function(sqlite3_context* context, int, sqlite3_value** args) {
+    auto* work = static_cast<Classification*>(sqlite3_user_data(context));
+    try {
+        set_class(context, work->classes.class_of(cell_of(args[0])));
+    } catch (const std::exception& e) {
+        sqlite3_result_error(context, e.what(), -1);
+    }
+}
+
+// vesk_tally(CLASS, parameter, sample, group values ...): counts the record in its group, class
+// and sample; true when its stored class must change, so the update rewrites only those records.
+void tally_function(sqlite3_context* context, int count, sqlite3_value** args) {
+    auto* work = static_cast<Classification*>(sqlite3_user_data(context));
+    try {
+        const std::size_t k = work->classes.class_of(cell_of(args[1]));
+        auto& values = work->group_values;
+        values.clear();
+        for (int i = 3; i < count; ++i) {
+            values.push_back(cell_of(args[i]));
+        }
+        work->tally.add(work->tally.group(values), k, is_central(cell_of(args[2])));
+        const Cell stored = cell_of(args[0]);
+        const bool same =
+            k == 0 ? stored.kind == Cell::Kind::null
+                   : stored.kind == Cell::Kind::number && stored.number == static_cast<double>(k);
+        sqlite3_result_int(context, same ? 0 : 1);
+    } catch (const std::exception& e) {
+        sqlite3_result_error(context, e.what(), -1);
+    }
+}
+
+// The two functions exist on the connection only while one classification runs.
+class RegisteredFunctions {
+  public:
+    RegisteredFunctions(Database& db, Classification& work) : db_(db.handle()) {
+        sqlite3_create_function_v2(db_, "vesk_class", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, &work,
+                                   class_function, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db_, "vesk_tally", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, &work,
+                                   tally_function, nullptr, nullptr, nullptr);
+    }
+    ~RegisteredFunctions() {
+        sqlite3_create_function_v2(db_, "vesk_class", 1, SQLITE_UTF8, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr);
+        sqlite3_create_function_v2(db_, "vesk_tally", -1, SQLITE_UTF8, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr);
+    }
+    RegisteredFunctions(const RegisteredFunctions&) = delete;
+    RegisteredFunctions& operator=(const RegisteredFunctions&) = delete;
+
+  private:
+    sqlite3* db_;
+};
+
+// One pass over data both classifies and counts: the update's condition counts every record and
+// is true only for the records whose class changes, so a second run with classes that move few
+// records rewrites only those.
+void classify_and_count(AppState& state, const std::vector<GroupColumn>& columns,
+                        Classification& work) {
+    Database& db = state.db_conn;
+    const std::string& param = state.param_var;
+    prepare_step(db, "select " + param + " from data", "The classes could not be assigned");
+    std::string arguments = "CLASS, " + param + ", " + state.sample_var;
+    for (const GroupColumn& column : columns) {
+        arguments += ", " + column.name;
+    }
+    const RegisteredFunctions functions(db, work);
+    Statement update = prepare_step(
+        db, "update data set CLASS = vesk_class(" + param + ") where vesk_tally(" + arguments + ")",
+        "The frequency table could not be built");
+    try {
         update.run();
     } catch (const DbError& e) {
         throw Error(std::string("The classes could not be assigned: ") + e.what());
     }
 }
 
-// One row of data_chi per group and class: the grouped rows come ordered by group, class and
-// sample value, so each group and class is one run of rows, summed by control break.
-void build_frequency_table(AppState& state, const std::vector<GroupColumn>& columns) {
+// One row of data_chi per group and class that holds records, groups in the order of their values
+// and classes ascending, records without a class first.
+void write_frequency_table(AppState& state, const std::vector<GroupColumn>& columns,
+                           const SampleTally& tally) {
     Database& db = state.db_conn;
     db.try_execute("DROP TABLE data_chi");
     db.execute("create table data_chi (" + group_column_definitions(columns) +
                "CLASS double, frq1 double, frq2 double, frq double)");
-
     const std::string groups = column_list(columns);
-    const std::string prefix = groups.empty() ? "" : groups + ", ";
-    const std::string keys = prefix + "CLASS, " + state.sample_var;
-    Statement query = prepare_step(
-        db, "select " + keys + ", count(*) as cnt from data group by " + keys + " order by " + keys,
-        "The frequency table could not be built");
     Statement insert =
-        db.prepare("insert into data_chi (" + prefix + "CLASS,frq1,frq2,frq) values (" +
-                   placeholders(columns.size() + 4) + ")");
-
-    const std::size_t group_count = columns.size();
-    const int class_column = static_cast<int>(group_count);
-    const int sample_column = class_column + 1;
-    const int cnt = query.column_index("cnt");
-
-    std::vector<std::string> key(group_count + 1);  // the group values, then the class
-    std::vector<std::string> current;
-    std::int64_t central = 0;
-    std::int64_t other = 0;
-    auto flush = [&] {
-        int index = 1;
-        for (std::size_t i = 0; i < group_count; ++i) {
-            bind_group_value(insert, index++, columns[i], current[i]);
+        db.prepare("insert into data_chi (" + groups + (groups.empty() ? "" : ", ") +
+                   "CLASS,frq1,frq2,frq) values (" + placeholders(columns.size() + 4) + ")");
+    for (const std::size_t group : tally.ordered_groups()) {
+        const std::vector<std::string> texts = tally.group_texts(group);
+        const std::vector<SampleCounts>& counts = tally.counts(group);
+        for (std::size_t k = 0; k < counts.size(); ++k) {
+            const SampleCounts& cell = counts[k];
+            if (cell.central + cell.other == 0) {
+                continue;
+            }
+            int index = 1;
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                bind_group_value(insert, index++, columns[i], texts[i]);
+            }
+            if (k == 0) {
+                insert.bind_null(index++);
+            } else {
+                insert.bind(index++, static_cast<std::int64_t>(k));
+            }
+            insert.bind(index, cell.central);
+            insert.bind(index + 1, cell.other);
+            insert.bind(index + 2, cell.central + cell.other);
+            insert.run();
+            insert.reset();
         }
-        if (const auto class_number = parse_number(current[group_count])) {
-            insert.bind(index++, *class_number);
-        } else {
-            insert.bind_null(index++);
-        }
-        insert.bind(index, central);
-        insert.bind(index + 1, other);
-        insert.bind(index + 2, central + other);
-        insert.run();
-        insert.reset();
-        central = other = 0;
-    };
-
-    while (query.step()) {
-        for (std::size_t i = 0; i <= group_count; ++i) {
-            key[i] = query.text(static_cast<int>(i));
-        }
-        if (!current.empty() && key != current) {
-            flush();
-        }
-        current = key;
-        const std::int64_t count = query.is_null(cnt) ? 0 : query.integer(cnt);
-        (is_central(query, sample_column) ? central : other) += count;
-    }
-    if (!current.empty()) {
-        flush();
     }
 }
 
@@ -124,8 +194,9 @@ void chi_classify(AppState& state) {
     check_variable(state.param_var, "parameter");
     check_variable(state.sample_var, "sample variable");
     const std::vector<GroupColumn> columns = checked_group_columns(state);
-    assign_classes(state);
-    build_frequency_table(state, columns);
+    Classification work{ClassLookup(state.class_defs), SampleTally(columns.size()), {}};
+    classify_and_count(state, columns, work);
+    write_frequency_table(state, columns, work.tally);
 }
 
 }  // namespace vesk

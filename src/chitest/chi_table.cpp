@@ -122,13 +122,14 @@ void chi_table(AppState& state) {
         }
         current = key;
         started = true;
-        // A class outside 1 ... m (null: a value no class holds) has no cell.
+        // A class outside 1 ... m (null: a value no class holds) has no cell. Rows of one group
+        // text and class add up: group values that read alike make one group.
         const double k = number_or_zero(class_column);
         if (k >= 1 && k <= static_cast<double>(m) && k == std::floor(k)) {
             const auto cell = static_cast<std::size_t>(k) - 1;
-            group.central[cell] = number_or_zero(frq1);
-            group.other[cell] = number_or_zero(frq2);
-            group.both[cell] = number_or_zero(frq);
+            group.central[cell] += number_or_zero(frq1);
+            group.other[cell] += number_or_zero(frq2);
+            group.both[cell] += number_or_zero(frq);
         }
     }
     if (started) {

@@ -1,10 +1,14 @@
 #include "forms/chitest_window.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,7 +16,9 @@
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "chitest/list_par_values.h"
+#include "chitest/suggest_classes.h"
 #include "core/app_state.h"
+#include "core/number_text.h"
 #include "forms/busy_cursor.h"
 #include "forms/named_widget.h"
 #include "forms/picture_button.h"
@@ -83,6 +89,13 @@ void ChitestWindow::build_controls() {
     Picture2_ =
         new PictureButton(PictureButton::Picture::chevron_down, QStringLiteral("Picture2"), this);
     cmdclass_ = named(new QPushButton(freeze_caption, this), QStringLiteral("cmdclass"));
+    auto* expected_label = named(new QLabel(QStringLiteral("Smallest expected count:"), this),
+                                 QStringLiteral("lblexpected"));
+    txtexpected_ = named(new QLineEdit(QStringLiteral("5"), this), QStringLiteral("txtexpected"));
+    txtexpected_->setMaximumWidth(80);
+    expected_label->setBuddy(txtexpected_);
+    cmdsuggest_ =
+        named(new QPushButton(QStringLiteral("&Suggest"), this), QStringLiteral("cmdsuggest"));
     Cmdproceed_ =
         named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
     Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
@@ -121,6 +134,10 @@ void ChitestWindow::build_controls() {
     auto* freeze_row = new QHBoxLayout;
     freeze_row->addSpacing(160);
     freeze_row->addWidget(cmdclass_);
+    freeze_row->addSpacing(24);
+    freeze_row->addWidget(expected_label);
+    freeze_row->addWidget(txtexpected_);
+    freeze_row->addWidget(cmdsuggest_);
     freeze_row->addStretch(1);
 
     auto* command_row = new QHBoxLayout;
@@ -150,6 +167,7 @@ void ChitestWindow::build_controls() {
     connect(Picture1_, &QToolButton::clicked, this, &ChitestWindow::Picture1_Click);
     connect(Picture2_, &QToolButton::clicked, this, &ChitestWindow::Picture2_Click);
     connect(cmdclass_, &QPushButton::clicked, this, &ChitestWindow::cmdclass_Click);
+    connect(cmdsuggest_, &QPushButton::clicked, this, &ChitestWindow::cmdsuggest_Click);
     connect(Cmdproceed_, &QPushButton::clicked, this, &ChitestWindow::Cmdproceed_Click);
     connect(Cmdexit_, &QPushButton::clicked, this, &ChitestWindow::Cmdexit_Click);
 }
@@ -191,21 +209,9 @@ void ChitestWindow::list_par_values() {
     const VarDef* def = find_variable(state_, state_.param_var);
     lblistpar_->setText(qtext(value_heading(state_.param_var, def ? def->length : 0)));
     lblistclass_->setText(qtext(std::string(class_heading)));
-    for (int i = 0; i < static_cast<int>(state_.par_vals.size()); ++i) {
-        add_value_line(i);
-    }
-}
-
-void ChitestWindow::add_value_line(int index) {
-    const ParValue& value = state_.par_vals[static_cast<std::size_t>(index)];
-    int row = listpar_->count();
-    while (row > 0 && listpar_->item(row - 1)->data(members_role).toInt() > index) {
-        --row;
-    }
-    auto* line = new QListWidgetItem(qtext(value_line(value)));
-    line->setData(frequency_role, static_cast<qlonglong>(value.freq));
-    line->setData(members_role, index);
-    listpar_->insertItem(row, line);
+    std::vector<int> all(state_.par_vals.size());
+    std::iota(all.begin(), all.end(), 0);
+    set_value_lines(std::move(all));
 }
 
 std::vector<ParValue> ChitestWindow::class_members(const QListWidgetItem* class_line) const {
@@ -216,45 +222,65 @@ std::vector<ParValue> ChitestWindow::class_members(const QListWidgetItem* class_
     return members;
 }
 
-void ChitestWindow::cmdadd_Click() {
-    std::vector<ParValue> members;
-    QVariantList indexes;
-    for (int row = 0; row < listpar_->count(); ++row) {
-        const QListWidgetItem* line = listpar_->item(row);
-        if (line->isSelected()) {
-            const int index = line->data(members_role).toInt();
-            members.push_back(state_.par_vals.at(static_cast<std::size_t>(index)));
-            indexes.append(index);
-        }
+void ChitestWindow::set_value_lines(std::vector<int> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    listpar_->clear();
+    for (const int index : indexes) {
+        const ParValue& value = state_.par_vals[static_cast<std::size_t>(index)];
+        auto* line = new QListWidgetItem(qtext(value_line(value)));
+        line->setData(frequency_role, static_cast<qlonglong>(value.freq));
+        line->setData(members_role, index);
+        listpar_->addItem(line);
     }
-    if (members.empty()) {
-        return;
+}
+
+void ChitestWindow::append_class_line(const QVariantList& indexes) {
+    std::vector<ParValue> members;
+    for (const QVariant& index : indexes) {
+        members.push_back(state_.par_vals.at(static_cast<std::size_t>(index.toInt())));
     }
     const std::int64_t total = total_frequency(members);
     auto* line = new QListWidgetItem(qtext(class_line(make_class(members), total)));
     line->setData(frequency_role, static_cast<qlonglong>(total));
     line->setData(members_role, indexes);
     Listclass_->addItem(line);
-    for (int row = listpar_->count() - 1; row >= 0; --row) {
-        if (listpar_->item(row)->isSelected()) {
-            delete listpar_->takeItem(row);
-        }
+}
+
+// Lists are rebuilt rather than edited line by line, so a class of many thousand values moves in
+// time linear in the number of values.
+void ChitestWindow::cmdadd_Click() {
+    QVariantList indexes;
+    std::vector<int> kept;
+    for (int row = 0; row < listpar_->count(); ++row) {
+        const QListWidgetItem* line = listpar_->item(row);
+        (line->isSelected() ? indexes.append(line->data(members_role).toInt())
+                            : kept.push_back(line->data(members_role).toInt()));
     }
+    if (indexes.empty()) {
+        return;
+    }
+    append_class_line(indexes);
+    set_value_lines(std::move(kept));
 }
 
 void ChitestWindow::Cmdremove_Click() {
-    for (int row = 0; row < Listclass_->count(); ++row) {
+    std::vector<int> values;
+    for (int row = 0; row < listpar_->count(); ++row) {
+        values.push_back(listpar_->item(row)->data(members_role).toInt());
+    }
+    bool removed = false;
+    for (int row = Listclass_->count() - 1; row >= 0; --row) {
         const QListWidgetItem* line = Listclass_->item(row);
         if (line->isSelected()) {
             for (const QVariant& index : line->data(members_role).toList()) {
-                add_value_line(index.toInt());
+                values.push_back(index.toInt());
             }
+            delete Listclass_->takeItem(row);
+            removed = true;
         }
     }
-    for (int row = Listclass_->count() - 1; row >= 0; --row) {
-        if (Listclass_->item(row)->isSelected()) {
-            delete Listclass_->takeItem(row);
-        }
+    if (removed) {
+        set_value_lines(std::move(values));
     }
 }
 
@@ -301,12 +327,48 @@ void ChitestWindow::cmdclass_Click() {
     }
 }
 
+void ChitestWindow::cmdsuggest_Click() {
+    if (!state_.sample_set || !state_.param_set) {
+        alert_msg(ui_, QStringLiteral("Either sample or Parameter class not defined"));
+        return;
+    }
+    const auto min_expected = parse_number(txtexpected_->text().toStdString());
+    if (!min_expected || !(*min_expected > 0)) {
+        alert_msg(ui_, QStringLiteral("The smallest expected count must be a number above 0"));
+        return;
+    }
+    ClassSuggestion suggestion;
+    try {
+        const BusyCursor busy;
+        suggestion = suggest_classes(state_, *min_expected);
+    } catch (const std::exception& e) {
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
+    Listclass_->clear();
+    for (const auto& members : suggestion.classes) {
+        QVariantList indexes;
+        for (const std::size_t index : members) {
+            indexes.append(static_cast<int>(index));
+        }
+        append_class_line(indexes);
+    }
+    set_value_lines({});
+    if (!suggestion.left_out.empty()) {
+        QString text = QStringLiteral("Left out of the suggestion:");
+        for (const LeftOutGroup& group : suggestion.left_out) {
+            text += QStringLiteral("\n") + qtext(left_out_text(group, *min_expected));
+        }
+        ui_.message(text);
+    }
+}
+
 void ChitestWindow::set_frozen(bool frozen) {
     // Add and Remove too: changing the lines of frozen classes would leave the window showing
     // classes other than the ones a run uses, with no way left to unfreeze.
     for (QWidget* control :
          std::initializer_list<QWidget*>{listpar_, Listclass_, Picture1_, Picture2_, Combo_ss_,
-                                         Combo_par_, cmdadd_, Cmdremove_}) {
+                                         Combo_par_, cmdadd_, Cmdremove_, cmdsuggest_}) {
         control->setEnabled(!frozen);
     }
     cmdclass_->setText(frozen ? unfreeze_caption : freeze_caption);

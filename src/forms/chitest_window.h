@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QVariantList>
 #include <vector>
 
 #include "forms/secondary_window.h"
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -33,6 +35,7 @@ class ChitestWindow : public SecondaryWindow {
     void Picture1_Click();
     void Picture2_Click();
     void cmdclass_Click();
+    void cmdsuggest_Click();
     void Cmdproceed_Click();
     void Cmdexit_Click();
 
@@ -40,8 +43,10 @@ class ChitestWindow : public SecondaryWindow {
     void build_controls();
     void Form_Load();
     void list_par_values();
-    // Puts the value line of par_vals[index] back into listpar, keeping the values in order.
-    void add_value_line(int index);
+    // Fills listpar with the value lines of these entries of par_vals, in their order.
+    void set_value_lines(std::vector<int> indexes);
+    // Adds the class line of these entries of par_vals at the end of Listclass.
+    void append_class_line(const QVariantList& indexes);
     std::vector<ParValue> class_members(const QListWidgetItem* class_line) const;
     void set_frozen(bool frozen);
 
@@ -59,6 +64,8 @@ class ChitestWindow : public SecondaryWindow {
     PictureButton* Picture1_ = nullptr;
     PictureButton* Picture2_ = nullptr;
     QPushButton* cmdclass_ = nullptr;
+    QLineEdit* txtexpected_ = nullptr;
+    QPushButton* cmdsuggest_ = nullptr;
     QPushButton* Cmdproceed_ = nullptr;
     QPushButton* Cmdexit_ = nullptr;
     ResultsPanel* results_ = nullptr;

@@ -99,6 +99,42 @@ TEST_F(Batch, ChiSquareTestTakesTheClassesInOrderAndWarnsOfAValueTheDataLack) {
               "sfrq_cl3,pfrq_cl1,pfrq_cl2,pfrq_cl3,df,chisqval");
 }
 
+TEST_F(Batch, SuggestedClassesFedBackThroughClassGiveTheSameResultFile) {
+    ASSERT_EQ(run(with_data({"values", "--param", "AMOUNT"})).status, 0);
+    const std::vector<std::string> on_db = {"--db",     db,       "--groups", "STATE",
+                                            "--sample", "SAMPLE", "--param",  "AMOUNT"};
+    const auto command = [&](const char* name, std::vector<std::string> more) {
+        std::vector<std::string> args = {name};
+        args.insert(args.end(), on_db.begin(), on_db.end());
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const Outcome suggested = run(command("suggest", {"--min-expected", "2"}));
+    ASSERT_EQ(suggested.status, 0) << suggested.err;
+    EXPECT_EQ(suggested.err, "");
+    std::vector<std::string> by_hand = {"--out", dir.file("by_hand")};
+    std::istringstream lines(suggested.out);
+    for (std::string line; std::getline(lines, line);) {
+        by_hand.insert(by_hand.end(), {"--class", line});
+    }
+    EXPECT_GT(by_hand.size(), 6u) << suggested.out;  // at least three classes
+    const Outcome hand = run(command("chitest", by_hand));
+    ASSERT_EQ(hand.status, 0) << hand.err;
+    EXPECT_EQ(hand.err, "");
+    const Outcome direct = run(command(
+        "chitest", {"--out", dir.file("direct"), "--suggest-classes", "--min-expected", "2"}));
+    ASSERT_EQ(direct.status, 0) << direct.err;
+    EXPECT_EQ(TempDir::read(dir.file("direct_chi.csv")),
+              TempDir::read(dir.file("by_hand_chi.csv")));
+
+    // No state can expect 100 records of a sample: both are named and all values make one class.
+    const Outcome none = run(command("suggest", {"--min-expected", "100"}));
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(std::count(none.out.begin(), none.out.end(), '\n'), 1);
+    EXPECT_NE(none.err.find("group 01 is left out"), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("group 02 is left out"), std::string::npos) << none.err;
+}
+
 TEST_F(Batch, ValuesListsTheParameterAsTheClassWindowDoes) {
     const Outcome r = run(with_data({"values", "--param", "AGEGRP"}));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -161,6 +197,8 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
         {chi_test({"--class", "1,2", "--class", "3"}), "Some parameter values are not classified"},
         {chi_test({"--class", "1,2", "--class", "2,3,4"}),
          "The value \"2\" is given in class 1 and in class 2"},
+        {chi_test({"--class", "1,2,3,4", "--suggest-classes"}), "either --class or"},
+        {chi_test({"--suggest-classes", "--min-expected", "0"}), "a number above 0"},
         {runs_test({"--filter", "NOSUCH = 1", "--groups", "STATE", "--out", out}), "filter"},
         {runs_test({"--groups", "STATE", "--out", dir.file("no/such/folder/x")}),
          "no/such/folder/x_run.csv"},

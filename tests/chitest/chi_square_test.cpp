@@ -4,6 +4,7 @@
 
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
+#include "chitest/list_par_values.h"
 #include "chitest/pearson_statistic.h"
 #include "core/error.h"
 #include "support/data_table.h"
@@ -155,6 +156,27 @@ TEST_F(ChiSquare, EveryRecordIsCountedOnceAndNoRecordKeepsAnOldClass) {
     EXPECT_EQ(rows("select (select sum(frq) from data_chitable) = "
                    "(select count(*) from data where CLASS is not null)"),
               Rows{"1"});
+}
+
+// Numbers with more than 15 significant digits read as their 15-digit text: every record is
+// classified with the class of the listing line it is counted under, and group values that read
+// alike make one group whose cells add up.
+TEST_F(ChiSquare, ValuesThatReadAlikeAreClassifiedAndCountedTogether) {
+    add("('01', 1, 1, 0.1234567890123456)", 2);
+    add("('01', 1.0000000000000002, 2, 0.1234567890123457)", 2);
+    add("('01', 1, 2, 0.5)", 3);
+    list_par_values(t.state);
+    ASSERT_EQ(t.state.par_val_count(), 2);
+    EXPECT_EQ(t.state.par_vals[0].value, "0.123456789012346");
+    EXPECT_EQ(t.state.par_vals[0].freq, 4);
+    for (const ParValue& value : t.state.par_vals) {
+        t.state.class_defs.push_back(make_class({value}));
+    }
+    run_chi_test(t.state);
+    EXPECT_EQ(rows("select count(*) from data where CLASS is null"), Rows{"0"});
+    EXPECT_EQ(rows("select STATE, SECTOR, frq1, frq2, frq, frq1_1, frq2_1, frq2_2 from "
+                   "data_chitable"),
+              Rows{"01,1,2,5,7,2,2,3"});
 }
 
 TEST_F(ChiSquare, OnlyTheExactSampleTextOneIsCentral) {

@@ -199,6 +199,45 @@ TEST_F(ChitestWindowTest, ProceedNeedsASampleAndFrozenClassesAndNamesOnlyAFileWi
     EXPECT_EQ(TempDir::read(t.state.out_file + "_chi.csv"), "");
 }
 
+TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
+    open();
+    pick("Combo_par", "P");
+    click("cmdsuggest");
+    EXPECT_EQ(ui.events, alert("Either sample or Parameter class not defined"));
+    pick("Combo_ss", "SAMPLE");
+    control<QLineEdit>("txtexpected")->setText("0");
+    ui.clear();
+    click("cmdsuggest");
+    EXPECT_EQ(ui.events, alert("The smallest expected count must be a number above 0"));
+
+    // Group 01, 1 holds 5 central and 7 state records: a class expects 2 of each from 4.8 records.
+    add_class({1});
+    control<QLineEdit>("txtexpected")->setText("2");
+    ui.clear();
+    click("cmdsuggest");
+    EXPECT_TRUE(ui.events.isEmpty());
+    EXPECT_TRUE(lines("listpar").isEmpty());
+    const QStringList suggested = lines("Listclass");
+    select_class(1);
+    click("Cmdremove");
+    select_class(0);
+    click("Cmdremove");
+    add_class({0});
+    add_class({0, 1});
+    EXPECT_EQ(lines("Listclass"), suggested);
+    EXPECT_EQ(suggested, (QStringList{"1     #        5", "2,3     #        8"}));
+
+    control<QLineEdit>("txtexpected")->setText("6");
+    click("cmdsuggest");
+    EXPECT_EQ(lines("Listclass"), QStringList{"1,2,3     #       13"});
+    EXPECT_EQ(ui.messages(), QStringList{"Left out of the suggestion:\ngroup 01, 1 is left out: 5 "
+                                         "central and 7 state records cannot expect 6 of each "
+                                         "sample"});
+    click("cmdclass");
+    EXPECT_TRUE(t.state.class_frozen);
+    EXPECT_FALSE(control<QWidget>("cmdsuggest")->isEnabled());
+}
+
 TEST_F(ChitestWindowTest, FailuresAreToldAndTheWindowGoesOn) {
     t.state.var_defs.push_back({"MISSING", 9, 1, "N", "N"});
     open();

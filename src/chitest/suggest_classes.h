@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chitest/sample_tally.h"
+#include "core/app_state.h"
+
+namespace vesk {
+
+inline constexpr double default_min_expected = 5;
+
+// True when a class holding `records` records of a group with `central` and `other` records
+// expects at least min_expected records of each sample: records * min(n, m) >= E * (n + m).
+bool meets_expected(std::int64_t records, std::int64_t central, std::int64_t other,
+                    double min_expected);
+
+// A group's records at each value of the parameter, values in listing order (a shorter vector
+// means no records at the values after its end).
+struct GroupValueCounts {
+    std::string name;  // the group's values, for messages
+    std::vector<SampleCounts> by_value;
+};
+
+// A group that holds both samples but too few records of one of them to meet the condition
+// even with a single class.
+struct LeftOutGroup {
+    std::string name;
+    std::int64_t central = 0;
+    std::int64_t other = 0;
+};
+
+struct ClassPartition {
+    // Each class's end: class i holds the values from ends[i-1] (0 for the first) up to, not
+    // including, ends[i]. Empty when there are no values.
+    std::vector<std::size_t> ends;
+    std::vector<LeftOutGroup> left_out;
+};
+
+// The finest partition of the values into classes of adjacent values in which every class meets
+// the condition in every group that holds both samples and can meet it at all. Groups that
+// cannot are left out; when no group is left in, all values make one class.
+ClassPartition suggest_partition(const std::vector<GroupValueCounts>& groups,
+                                 std::size_t value_count, double min_expected);
+
+// The suggestion for the loaded data: par_vals (listed first by the caller) split by the sample
+// variable and grouped by grp_vars. Each class is the list of its values' positions in par_vals.
+struct ClassSuggestion {
+    std::vector<std::vector<std::size_t>> classes;
+    std::vector<LeftOutGroup> left_out;
+};
+ClassSuggestion suggest_classes(AppState& state, double min_expected);
+
+// "group 03, 2 is left out: 2 central and 40 state records cannot expect 5 of each sample".
+std::string left_out_text(const LeftOutGroup& group, double min_expected);
+
+}  // namespace vesk
