@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <limits>
 
+#include "chitest/monte_carlo_p.h"
+#include "chitest/pearson_statistic.h"
+
 namespace vesk {
 
 std::optional<double> chi_square_p_value(double statistic, std::int64_t df) {
@@ -68,13 +71,53 @@ ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, st
     ChiGroupStats stats;
     stats.groups = std::move(groups);
     stats.chival = chival;
-    stats.df = df;
-    stats.p = chi_square_p_value(chival, df);
-    const ExpectedCounts expected = expected_counts(central, state);
+    stats.chival_df = df;
+    // The classes that hold records of this group; the others have no expected count to test.
+    std::vector<double> held_central;
+    std::vector<double> held_state;
+    const std::size_t classes = std::min(central.size(), state.size());
+    for (std::size_t k = 0; k < classes; ++k) {
+        stats.zero_cells_set_to_one += (central[k] == 0 ? 1 : 0) + (state[k] == 0 ? 1 : 0);
+        if (central[k] + state[k] > 0) {
+            held_central.push_back(central[k]);
+            held_state.push_back(state[k]);
+        }
+    }
+    for (std::size_t k = 0; k < held_central.size(); ++k) {
+        stats.n += static_cast<std::int64_t>(held_central[k]);
+        stats.m += static_cast<std::int64_t>(held_state[k]);
+    }
+    stats.df = std::max<std::int64_t>(0, static_cast<std::int64_t>(held_central.size()) - 1);
+    if (stats.n == 0 || stats.m == 0) {
+        stats.missing = stats.n + stats.m == 0 ? "no records in the classes"
+                        : stats.n == 0         ? "no central records in the classes"
+                                               : "no state records in the classes";
+        return stats;
+    }
+    stats.statistic = raw_chi_square(held_central, held_state);
+    const ExpectedCounts expected = expected_counts(held_central, held_state);
     stats.cells = expected.cells;
     stats.below_five = expected.below_five;
     stats.smallest_expected = expected.smallest;
-    stats.flag = expected.reason;
+    if (stats.df == 0) {
+        stats.missing = "every record is in one class: nothing to compare";
+        return stats;
+    }
+    stats.p_chi_square = chi_square_p_value(stats.statistic, stats.df);
+    if (expected.flagged) {
+        stats.small_expected = expected.reason;
+        std::vector<std::vector<std::int64_t>> table(2);
+        for (std::size_t k = 0; k < held_central.size(); ++k) {
+            table[0].push_back(static_cast<std::int64_t>(held_central[k]));
+            table[1].push_back(static_cast<std::int64_t>(held_state[k]));
+        }
+        stats.p_monte_carlo = monte_carlo_p(table);
+        stats.p = stats.p_monte_carlo;
+        stats.p_source = "Monte Carlo (" + std::to_string(monte_carlo_tables) + " tables)";
+    } else {
+        stats.p = stats.p_chi_square;
+        stats.p_source = "chi-square";
+    }
     return stats;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/atomic_file.h"
 #include "core/csv.h"
+#include "core/group_flags.h"
 #include "core/json_writer.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
@@ -57,21 +58,36 @@ void write_stats_file(AppState& state, const std::string& path,
     file.commit();
 }
 
-std::vector<std::string> run_fields(const RunGroupStats& g) {
-    return {count_field(g.n),           count_field(g.m),
-            count_field(g.runs),        number_field(g.z),
-            number_field(g.p_normal),   number_field(g.p_exact),
-            count_field(g.tied_values), count_field(g.fewest_runs),
-            number_field(g.z_fewest),   number_field(g.p_fewest),
-            count_field(g.most_runs),   number_field(g.z_most),
-            number_field(g.p_most),     number_field(g.p_holm),
-            number_field(g.p_bh),       g.flag};
+std::vector<std::string> run_fields(const RunGroupStats& g, double level) {
+    const std::vector<GroupFlag> flags = group_flags(g, level);
+    return {count_field(g.n),           count_field(g.m),           count_field(g.runs),
+            number_field(g.z),          number_field(g.p_normal),   number_field(g.p_exact),
+            count_field(g.tied_values), count_field(g.fewest_runs), number_field(g.z_fewest),
+            number_field(g.p_fewest),   count_field(g.most_runs),   number_field(g.z_most),
+            number_field(g.p_most),     number_field(g.p),          g.p_source,
+            number_field(g.p_holm),     number_field(g.p_bh),       flag_names(flags),
+            flag_reasons(flags)};
 }
 
 std::vector<std::string> chi_fields(const ChiGroupStats& g) {
-    return {number_field(g.chival), count_field(g.df),         number_field(g.p),
-            count_field(g.cells),   count_field(g.below_five), number_field(g.smallest_expected),
-            number_field(g.p_holm), number_field(g.p_bh),      g.flag};
+    const std::vector<GroupFlag> flags = group_flags(g);
+    return {count_field(g.n),
+            count_field(g.m),
+            number_field(g.chival),
+            count_field(g.zero_cells_set_to_one),
+            number_field(g.statistic),
+            count_field(g.df),
+            number_field(g.p_chi_square),
+            number_field(g.p_monte_carlo),
+            number_field(g.p),
+            g.p_source,
+            count_field(g.cells),
+            count_field(g.below_five),
+            number_field(g.smallest_expected),
+            number_field(g.p_holm),
+            number_field(g.p_bh),
+            flag_names(flags),
+            flag_reasons(flags)};
 }
 
 std::string utc_now() {
@@ -174,23 +190,40 @@ std::string provenance(AppState& state, TestKind kind, const std::string& result
 }  // namespace
 
 std::vector<std::string> run_stats_columns() {
-    return {"n",           "m",           "runs",     "z",        "p_normal",  "p_exact",
-            "tied_values", "fewest_runs", "z_fewest", "p_fewest", "most_runs", "z_most",
-            "p_most",      "p_holm",      "p_bh",     "flag"};
+    return {"n",         "m",           "runs",        "z",        "p_normal",
+            "p_exact",   "tied_values", "fewest_runs", "z_fewest", "p_fewest",
+            "most_runs", "z_most",      "p_most",      "p",        "p_source",
+            "p_holm",    "p_bh",        "flag",        "reason"};
 }
 
 std::vector<std::string> chi_stats_columns() {
-    return {"chisqval",          "df",     "p",    "cells", "expected_below_5",
-            "smallest_expected", "p_holm", "p_bh", "flag"};
+    return {"n",
+            "m",
+            "chisqval",
+            "zero_cells_set_to_1",
+            "statistic",
+            "df",
+            "p_chi_square",
+            "p_monte_carlo",
+            "p",
+            "p_source",
+            "cells",
+            "expected_below_5",
+            "smallest_expected",
+            "p_holm",
+            "p_bh",
+            "flag",
+            "reason"};
 }
 
-DetailFiles write_result_details(AppState& state, TestKind kind) {
+DetailFiles write_result_details(AppState& state, TestKind kind, double level) {
     const bool runs = kind == TestKind::runs;
     const std::string base = state.out_file + (runs ? "_run" : "_chi");
     DetailFiles files{base + "_stats.csv", base + ".provenance.json"};
     if (runs) {
-        write_stats_file<RunGroupStats>(state, files.stats_path, run_stats_columns(),
-                                        state.run_stats, run_fields);
+        write_stats_file<RunGroupStats>(
+            state, files.stats_path, run_stats_columns(), state.run_stats,
+            [level](const RunGroupStats& g) { return run_fields(g, level); });
     } else {
         write_stats_file<ChiGroupStats>(state, files.stats_path, chi_stats_columns(),
                                         state.chi_stats, chi_fields);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/result_stats.h"
 
 namespace vesk {
 
@@ -21,7 +22,8 @@ struct DetailFiles {
     std::string provenance_path;
 };
 
-DetailFiles write_result_details(AppState& state, TestKind kind);
+// level: the significance level the flags are judged at ("ties decide" depends on it).
+DetailFiles write_result_details(AppState& state, TestKind kind, double level = default_level);
 
 // The header of the statistics file, after the group columns.
 std::vector<std::string> run_stats_columns();

@@ -11,6 +11,9 @@ namespace vesk {
 
 inline constexpr double no_value = std::numeric_limits<double>::quiet_NaN();
 
+// The significance level the windows start with and the detail files of vesk-batch use.
+inline constexpr double default_level = 0.05;
+
 // What the statistician needs beside a group's z value to judge it: p-values, how much the ties
 // of the parameter leave the number of runs open, and whether the test says anything at all.
 struct RunGroupStats {
@@ -20,9 +23,9 @@ struct RunGroupStats {
     std::int64_t runs = 0;            // runs in the order the result file counts
     double z = no_value;
     std::optional<double> p_normal;  // lower tail of z: too few runs
-    std::optional<double> p_exact;   // P(R <= runs), for n + m up to the exact limit
+    std::optional<double> p_exact;   // P(R <= runs), exact, for n >= 1 and m >= 1
     // Tied parameter values holding records of both kinds, and the fewest and most runs any
-    // order within the ties could give, with their z and p.
+    // order within the ties could give, with their z and exact p.
     std::int64_t tied_values = 0;
     std::int64_t fewest_runs = 0;
     std::int64_t most_runs = 0;
@@ -30,26 +33,49 @@ struct RunGroupStats {
     double z_most = no_value;
     std::optional<double> p_fewest;
     std::optional<double> p_most;
-    std::string flag;  // why the group gets no p-value; empty when it gets one
+    // The primary p-value: it decides the shading and enters the adjustment. p_exact without
+    // ties across kinds, else p_most, so the arbitrary order within ties cannot make a group
+    // significant.
+    std::optional<double> p;
+    std::string p_source;  // "exact" or "exact at the most runs over ties"; empty without p
+    std::string missing;   // why there is no p ("no state records"); empty when there is one
     // Across the groups of the run, of the primary p-value.
     std::optional<double> p_holm;
     std::optional<double> p_bh;
 
-    // The exact p-value where there is one, else the normal one.
-    std::optional<double> p_primary() const { return p_exact ? p_exact : p_normal; }
+    std::optional<double> p_primary() const { return p; }
+    // The verdict at level depends on the order within ties: significant at the fewest runs,
+    // not at the most.
+    bool ties_decide(double level) const {
+        return tied_values > 0 && p_fewest && p_most && *p_fewest < level && !(*p_most < level);
+    }
 };
 
-// The same for a group of the chi-square test.
+// The same for a group of the chi-square test: central against state counts over the classes.
 struct ChiGroupStats {
     std::vector<std::string> groups;
+    std::int64_t n = 0;  // central records in the classes
+    std::int64_t m = 0;  // state records in the classes
+    // The result file's chisqval: empty cells counted as 1, over every class, chival_df = classes
+    // - 1. Kept for reference; no p-value comes from it.
     double chival = no_value;
+    std::int64_t chival_df = 0;
+    std::int64_t zero_cells_set_to_one = 0;  // cells that rule changed from 0 to 1
+    // Pearson's statistic of the raw table without the classes empty in this group, and its
+    // degrees of freedom: non-empty classes - 1.
+    double statistic = no_value;
     std::int64_t df = 0;
-    std::optional<double> p;  // upper tail of the chi-square distribution; none for df 0
-    // Expected counts of the raw table under homogeneity.
+    std::optional<double> p_chi_square;   // upper tail of the chi-square distribution
+    std::optional<double> p_monte_carlo;  // over random tables with the group's margins
+    // The primary p-value: p_monte_carlo where the expected counts are small, else p_chi_square.
+    std::optional<double> p;
+    std::string p_source;  // "chi-square" or "Monte Carlo (10000 tables)"; empty without p
+    std::string missing;   // why there is no p; empty when there is one
+    // Expected counts of the table the statistic is computed on.
     std::int64_t cells = 0;
     std::int64_t below_five = 0;
     double smallest_expected = no_value;
-    std::string flag;  // why the approximation is doubtful; empty when it is not
+    std::string small_expected;  // why the asymptotic p is doubtful; empty when it is not
     std::optional<double> p_holm;
     std::optional<double> p_bh;
 

@@ -138,7 +138,8 @@ QScatterSeries* group_points(const QString& object_name, const QString& legend,
         series->setPointConfiguration(series->count() - 1, QXYSeries::PointConfiguration::Color,
                                       colour(row));
         tips.append(row.label + QStringLiteral(": ") + legend + QStringLiteral(" = ") +
-                    value_text(*y) + (row.flag.isEmpty() ? QString() : "\n" + row.flag));
+                    value_text(*y) +
+                    (row.flag.isEmpty() ? QString() : "\n" + row.flag + ": " + row.flag_reason));
     }
     QObject::connect(series, &QXYSeries::hovered, series,
                      [series, tips](const QPointF& point, bool entered) {
@@ -165,8 +166,10 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
                    Adjustment adjustment) {
     double reach = 3;
     for (const ResultRow& row : table.rows) {
-        if (std::isfinite(row.z)) {
-            reach = std::max(reach, std::abs(row.z) * 1.1);
+        for (const double z : {row.z, row.z_ordered}) {
+            if (std::isfinite(z)) {
+                reach = std::max(reach, std::abs(z) * 1.1);
+            }
         }
     }
     const double step = tick_step(reach);
@@ -189,10 +192,28 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     band->setBorderColor(QColor(21, 101, 192, 90));
     attach(chart, band, groups.axis, y);
 
+    // Where ties decide the runs, the filled point is z at the most runs (the one the p-value is
+    // of) and an open ring shows z in the order the result file counts.
+    const bool any_ties =
+        std::any_of(table.rows.begin(), table.rows.end(),
+                    [](const ResultRow& row) { return std::isfinite(row.z_ordered); });
+    if (any_ties) {
+        QScatterSeries* ordered = group_points(
+            QStringLiteral("zOrderedSeries"), QStringLiteral("z as ordered in the result file"),
+            table, groups,
+            [](const ResultRow& row) { return std::optional<double>(row.z_ordered); },
+            [](double z) { return QString::number(z, 'f', 3); },
+            [](const ResultRow&) { return QColor(Qt::transparent); });
+        ordered->setMarkerSize(table.rows.size() > crowded_groups ? 6 : 9);
+        ordered->setColor(Qt::transparent);
+        ordered->setBorderColor(flagged_colour);
+        attach(chart, ordered, groups.axis, y);
+    }
     attach(chart,
            group_points(
-               QStringLiteral("zSeries"), QStringLiteral("z"), table, groups,
-               [](const ResultRow& row) { return std::optional<double>(row.z); },
+               QStringLiteral("zSeries"),
+               any_ties ? QStringLiteral("z (at the most runs over ties)") : QStringLiteral("z"),
+               table, groups, [](const ResultRow& row) { return std::optional<double>(row.z); },
                [](double z) { return QString::number(z, 'f', 3); },
                significance_colour(level, adjustment)),
            groups.axis, y);

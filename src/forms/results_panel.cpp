@@ -184,7 +184,7 @@ void ResultsPanel::show_significance() {
 void ResultsPanel::saveDetails_Click() {
     DetailFiles files;
     try {
-        files = write_result_details(state_, kind_);
+        files = write_result_details(state_, kind_, level_->value());
     } catch (const std::exception& e) {
         ui_.message(QString::fromStdString(e.what()));
         return;

@@ -2,10 +2,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include "runtest/runs_distribution.h"
 
 namespace vesk {
 
@@ -64,7 +63,6 @@ ResultRow group_row(const Stats& group) {
         row.cells.push_back({qtext(value), qtext(value), {}});
     }
     row.label = values.join(group_separator);
-    row.flag = qtext(group.flag);
     row.p = group.p_primary();
     row.p_holm = group.p_holm;
     row.p_bh = group.p_bh;
@@ -87,8 +85,8 @@ QString p_text(const std::optional<double>& p) {
         return QStringLiteral("< 1e-300");  // below what a double holds
     }
     // Four significant digits with trailing zeros kept, so a column of p-values reads evenly;
-    // scientific form below 0.0001.
-    return QString::asprintf("%#.4g", *p);
+    // scientific form below 0.0001. Rounding in a sum may pass 1 by a hair; a p-value cannot.
+    return QString::asprintf("%#.4g", std::min(*p, 1.0));
 }
 
 ResultTable run_result_table(const std::vector<std::string>& group_names,
@@ -96,7 +94,6 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
     ResultTable table;
     table.groups_heading = groups_heading(group_names);
     table.columns = group_columns(group_names);
-    const QString exact_limit = QString::number(exact_runs_limit);
     table.columns.insert(
         table.columns.end(),
         {
@@ -107,28 +104,39 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
             {QStringLiteral("z"),
              QStringLiteral("(runs \u2212 expected runs) / standard deviation")},
             {QStringLiteral("p"),
-             QStringLiteral("One-sided p-value for too few runs: exact P(R \u2264 runs) for "
-                            "n + m \u2264 %1, else the normal lower tail of z")
-                 .arg(exact_limit)},
+             QStringLiteral("The p-value that decides: exact P(R \u2264 runs) for too few runs; "
+                            "where tied parameter values hold both samples, at the most runs "
+                            "any order within the ties could give")},
             {QStringLiteral("p from"),
-             QStringLiteral("exact: the distribution of the runs; normal: the approximation"),
+             QStringLiteral("exact: the exact distribution of the runs; exact at the most runs "
+                            "over ties: the same at the order within ties with the most runs"),
              false},
+            {QStringLiteral("p exact"),
+             QStringLiteral("Exact P(R \u2264 runs) in the order the result file counts")},
+            {QStringLiteral("p normal"),
+             QStringLiteral("The normal lower tail of z, an approximation")},
             {QStringLiteral("tied values"),
              QStringLiteral("Parameter values held by records of both samples")},
             {QStringLiteral("runs over ties"),
              QStringLiteral("The fewest and the most runs any order within the tied values "
                             "could give")},
             {QStringLiteral("p over ties"),
-             QStringLiteral("The p-values of the fewest and of the most runs")},
+             QStringLiteral("The exact p-values of the fewest and of the most runs")},
             {QStringLiteral("p Holm"), holm_tip},
             {QStringLiteral("p BH"), bh_tip},
+            {QStringLiteral("flag"),
+             QStringLiteral("Why a group's verdict is missing or needs care; hover for the "
+                            "reason"),
+             false},
         });
     for (const RunGroupStats& group : groups) {
         ResultRow row = group_row(group);
-        row.z = group.z;
-        const QString p_from = group.p_exact    ? QStringLiteral("exact")
-                               : group.p_normal ? QStringLiteral("normal")
-                                                : QString();
+        row.flags_at = [group](double level) { return group_flags(group, level); };
+        row.z = group.tied_values > 0 ? group.z_most : group.z;
+        if (group.tied_values > 0) {
+            row.z_ordered = group.z;
+        }
+        const QString p_from = qtext(group.p_source);
         row.cells.insert(
             row.cells.end(),
             {
@@ -136,8 +144,10 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
                 count_cell(group.m),
                 count_cell(group.runs),
                 fixed_cell(group.z, 3),
-                p_cell(group.p_primary()),
+                p_cell(group.p),
                 {p_from, p_from, {}},
+                p_cell(group.p_exact),
+                p_cell(group.p_normal),
                 count_cell(group.tied_values),
                 {range_text(QString::number(group.fewest_runs), QString::number(group.most_runs)),
                  QVariant::fromValue<qlonglong>(group.fewest_runs),
@@ -147,6 +157,7 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
                  {}},
                 p_cell(group.p_holm),
                 p_cell(group.p_bh),
+                {},  // the flags, filled by judge_flags
             });
         table.rows.push_back(std::move(row));
     }
@@ -161,36 +172,76 @@ ResultTable chi_result_table(const std::vector<std::string>& group_names,
     table.columns.insert(
         table.columns.end(),
         {
+            {QStringLiteral("n"), QStringLiteral("Central records in the classes")},
+            {QStringLiteral("m"), QStringLiteral("State records in the classes")},
             {QStringLiteral("chisqval"),
-             QStringLiteral("Chi-square of the central and state counts over the classes")},
-            {QStringLiteral("df"), QStringLiteral("Degrees of freedom")},
+             QStringLiteral("The result file's statistic: empty cells counted as 1, over every "
+                            "class. For reference; the p-value does not come from it")},
+            {QStringLiteral("statistic"),
+             QStringLiteral("Pearson's chi-square of the counts as they are, over the classes "
+                            "that hold records of this group")},
+            {QStringLiteral("df"),
+             QStringLiteral("Degrees of freedom: classes holding records of this group \u2212 1")},
             {QStringLiteral("p"),
+             QStringLiteral("The p-value that decides: from the chi-square distribution, or a "
+                            "Monte Carlo p-value where expected counts are small")},
+            {QStringLiteral("p from"),
+             QStringLiteral("chi-square: the upper tail of the chi-square distribution; Monte "
+                            "Carlo: the share of 10000 random tables with the group's totals "
+                            "whose statistic is at least as large"),
+             false},
+            {QStringLiteral("p chi-square"),
              QStringLiteral("Upper tail of the chi-square distribution with df degrees of "
-                            "freedom")},
+                            "freedom, trustworthy only with large enough expected counts")},
             {QStringLiteral("expected < 5"),
              QStringLiteral("Cells whose expected count is below 5, of all cells")},
             {QStringLiteral("smallest expected"),
              QStringLiteral("The smallest expected count of a cell")},
             {QStringLiteral("p Holm"), holm_tip},
             {QStringLiteral("p BH"), bh_tip},
+            {QStringLiteral("flag"),
+             QStringLiteral("Why a group's verdict is missing or needs care; hover for the "
+                            "reason"),
+             false},
         });
     for (const ChiGroupStats& group : groups) {
         ResultRow row = group_row(group);
+        const std::vector<GroupFlag> flags = group_flags(group);
+        row.flags_at = [flags](double) { return flags; };
+        const QString p_from = qtext(group.p_source);
         row.cells.insert(row.cells.end(),
                          {
+                             count_cell(group.n),
+                             count_cell(group.m),
                              fixed_cell(group.chival, 3),
+                             fixed_cell(group.statistic, 3),
                              count_cell(group.df),
                              p_cell(group.p),
+                             {p_from, p_from, {}},
+                             p_cell(group.p_chi_square),
                              {QStringLiteral("%1 of %2").arg(group.below_five).arg(group.cells),
                               QVariant::fromValue<qlonglong>(group.below_five),
                               {}},
                              fixed_cell(group.smallest_expected, 2),
                              p_cell(group.p_holm),
                              p_cell(group.p_bh),
+                             {},
                          });
         table.rows.push_back(std::move(row));
     }
     return table;
+}
+
+void judge_flags(ResultTable& table, double level) {
+    for (ResultRow& row : table.rows) {
+        const std::vector<GroupFlag> flags =
+            row.flags_at ? row.flags_at(level) : std::vector<GroupFlag>();
+        row.flag = qtext(flag_names(flags));
+        row.flag_reason = qtext(flag_reasons(flags));
+        if (!row.cells.empty()) {
+            row.cells.back() = {row.flag, row.flag, {}};
+        }
+    }
 }
 
 std::optional<double> adjusted_p(const ResultRow& row, Adjustment adjustment) {

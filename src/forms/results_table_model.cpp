@@ -17,15 +17,18 @@ const QColor significant_shade(255, 214, 153);
 void ResultsTableModel::set_table(ResultTable table) {
     beginResetModel();
     table_ = std::move(table);
+    judge_flags(table_, level_);
     endResetModel();
 }
 
 void ResultsTableModel::set_significance(double level, Adjustment adjustment) {
     level_ = level;
     adjustment_ = adjustment;
+    judge_flags(table_, level_);  // whether ties decide depends on the level
     if (!table_.rows.empty()) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
-                         {Qt::BackgroundRole, Qt::FontRole});
+                         {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole, Qt::BackgroundRole,
+                          Qt::FontRole});
     }
 }
 
@@ -54,7 +57,7 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
             return cell.sort;
         case Qt::ToolTipRole:
             if (!row.flag.isEmpty()) {
-                return row.flag;
+                return row.flag_reason;
             }
             return cell.tip.isEmpty() ? QVariant() : QVariant(cell.tip);
         case Qt::TextAlignmentRole:

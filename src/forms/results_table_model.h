@@ -7,7 +7,8 @@
 namespace vesk {
 
 // The results table: one row per group, the significant groups shaded, the flagged ones marked
-// with a warning sign and their reason on hover. Sorts by the cells' numbers, not their text.
+// with a warning sign, their flags in the last column and the reasons on hover. Sorts by the cells'
+// numbers, not their text.
 class ResultsTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:

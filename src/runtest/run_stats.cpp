@@ -4,17 +4,6 @@
 
 namespace vesk {
 
-namespace {
-
-std::string scarcity(std::int64_t count, const char* kind) {
-    if (count == 0) {
-        return std::string("no ") + kind + " records";
-    }
-    return count < 2 ? std::string("only one ") + kind + " record" : std::string();
-}
-
-}  // namespace
-
 RunGroupStats make_run_stats(std::vector<std::string> groups, std::int64_t n, std::int64_t m,
                              std::int64_t runs, const TieRange& ties) {
     RunGroupStats stats;
@@ -31,20 +20,26 @@ RunGroupStats make_run_stats(std::vector<std::string> groups, std::int64_t n, st
     stats.z_fewest = runs_z(static_cast<double>(stats.fewest_runs), moments);
     stats.z_most = runs_z(static_cast<double>(stats.most_runs), moments);
 
-    const std::string central = scarcity(n, "central");
-    const std::string state = scarcity(m, "state");
-    stats.flag = central.empty() ? state : state.empty() ? central : central + ", " + state;
-    if (!stats.flag.empty()) {
+    if (n == 0 || m == 0) {
+        stats.missing = n == 0 ? "no central records" : "no state records";
         return stats;
     }
     if (std::isfinite(stats.z)) {
         stats.p_normal = normal_lower_tail(stats.z);
     }
-    if (n + m <= exact_runs_limit) {
-        stats.p_exact = runs_cdf(n, m, runs);
+    stats.p_exact = runs_cdf(n, m, runs);
+    stats.p_fewest = runs_cdf(n, m, stats.fewest_runs);
+    stats.p_most = runs_cdf(n, m, stats.most_runs);
+    if (stats.tied_values == 0) {
+        // The order is fixed by the parameter alone: fewest = most = runs.
+        stats.p = stats.p_exact;
+        stats.p_source = "exact";
+    } else {
+        // Within a tie the records stand in the order of their sample codes, which the data do not
+        // fix; so the group is judged at the order least in favour of too few runs.
+        stats.p = stats.p_most;
+        stats.p_source = "exact at the most runs over ties";
     }
-    stats.p_fewest = runs_p_value(n, m, stats.fewest_runs, stats.z_fewest);
-    stats.p_most = runs_p_value(n, m, stats.most_runs, stats.z_most);
     return stats;
 }
 

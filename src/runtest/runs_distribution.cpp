@@ -1,7 +1,6 @@
 #include "runtest/runs_distribution.h"
 
 #include <boost/math/distributions/normal.hpp>
-#include <boost/math/special_functions/gamma.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +16,17 @@ double log_choose(std::int64_t a, std::int64_t b) {
     if (b < 0 || a < 0 || b > a) {
         return minus_infinity;
     }
-    using boost::math::lgamma;
-    return lgamma(static_cast<double>(a + 1)) - lgamma(static_cast<double>(b + 1)) -
-           lgamma(static_cast<double>(a - b + 1));
+    // Differences of large log-gamma values lose digits; a short product keeps them.
+    const std::int64_t k = std::min(b, a - b);
+    if (k <= 64) {
+        double sum = 0;
+        for (std::int64_t i = 1; i <= k; ++i) {
+            sum += std::log(static_cast<double>(a - k + i) / static_cast<double>(i));
+        }
+        return sum;
+    }
+    return std::lgamma(static_cast<double>(a + 1)) - std::lgamma(static_cast<double>(b + 1)) -
+           std::lgamma(static_cast<double>(a - b + 1));
 }
 
 double log_add(double a, double b) {
@@ -32,6 +39,29 @@ double log_add(double a, double b) {
     const double high = std::max(a, b);
     return high + std::log1p(std::exp(std::min(a, b) - high));
 }
+
+// log C(a, k) for k = 0, 1, 2 ... in turn: each from the one before, recomputed in full now and
+// then so rounding cannot build up over a long sum.
+class LogChooseWalk {
+  public:
+    explicit LogChooseWalk(std::int64_t a) : a_(a), value_(a >= 0 ? 0.0 : minus_infinity) {}
+    double value() const { return value_; }
+    void next() {
+        ++k_;
+        if (k_ > a_) {
+            value_ = minus_infinity;
+        } else if (k_ % 512 == 0) {
+            value_ = log_choose(a_, k_);
+        } else {
+            value_ += std::log(static_cast<double>(a_ - k_ + 1) / static_cast<double>(k_));
+        }
+    }
+
+  private:
+    std::int64_t a_;
+    std::int64_t k_ = 0;
+    double value_;
+};
 
 // log P(R = r); -inf where r cannot occur.
 double log_runs_probability(std::int64_t n, std::int64_t m, std::int64_t r) {
@@ -54,6 +84,27 @@ double log_runs_probability(std::int64_t n, std::int64_t m, std::int64_t r) {
            log_orders;
 }
 
+// A sum of exp(term) kept as exp(high) * scaled, so neither tiny nor huge terms are lost.
+class LogSum {
+  public:
+    void add(double term) {
+        if (term == minus_infinity) {
+            return;
+        }
+        if (term > high_) {
+            scaled_ = scaled_ * std::exp(high_ - term) + 1;
+            high_ = term;
+        } else {
+            scaled_ += std::exp(term - high_);
+        }
+    }
+    double log() const { return scaled_ > 0 ? high_ + std::log(scaled_) : minus_infinity; }
+
+  private:
+    double high_ = minus_infinity;
+    double scaled_ = 0;
+};
+
 }  // namespace
 
 double runs_probability(std::int64_t n, std::int64_t m, std::int64_t r) {
@@ -61,29 +112,37 @@ double runs_probability(std::int64_t n, std::int64_t m, std::int64_t r) {
 }
 
 double runs_cdf(std::int64_t n, std::int64_t m, std::int64_t r) {
-    double log_sum = minus_infinity;
-    const std::int64_t most = std::min(r, n + m);
-    for (std::int64_t j = 1; j <= most; ++j) {
-        log_sum = log_add(log_sum, log_runs_probability(n, m, j));
+    if (n < 0 || m < 0 || r < 1 || n + m == 0) {
+        return 0;
     }
-    return std::min(1.0, std::exp(log_sum));
+    if (n == 0 || m == 0 || r >= 2 * std::min(n, m) + 1) {
+        return 1;  // every order has at most 2 min(n, m) + 1 runs
+    }
+    // With k = r / 2 runs of each kind, walking k up: log C(n-1, k-1), log C(n-1, k) and the
+    // same for m.
+    LogChooseWalk central_before(n - 1);
+    LogChooseWalk central_at(n - 1);
+    LogChooseWalk state_before(m - 1);
+    LogChooseWalk state_at(m - 1);
+    central_at.next();
+    state_at.next();
+    LogSum sum;
+    const double log_two = std::log(2.0);
+    for (std::int64_t k = 1; 2 * k <= r; ++k) {
+        sum.add(log_two + central_before.value() + state_before.value());  // R = 2k
+        if (2 * k + 1 <= r) {                                              // R = 2k + 1
+            sum.add(central_at.value() + state_before.value());
+            sum.add(central_before.value() + state_at.value());
+        }
+        for (LogChooseWalk* walk : {&central_before, &central_at, &state_before, &state_at}) {
+            walk->next();
+        }
+    }
+    return std::min(1.0, std::exp(sum.log() - log_choose(n + m, n)));
 }
 
 double normal_lower_tail(double z) {
     return boost::math::cdf(boost::math::normal_distribution<double>(0.0, 1.0), z);
-}
-
-std::optional<double> runs_p_value(std::int64_t n, std::int64_t m, std::int64_t r, double z) {
-    if (n < 2 || m < 2) {
-        return std::nullopt;
-    }
-    if (n + m <= exact_runs_limit) {
-        return runs_cdf(n, m, r);
-    }
-    if (!std::isfinite(z)) {
-        return std::nullopt;
-    }
-    return normal_lower_tail(z);
 }
 
 RunsMoments runs_moments(double n, double m) {

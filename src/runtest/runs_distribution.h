@@ -1,26 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 namespace vesk {
 
 // The exact distribution of the number of runs R in a random order of n records of one kind and
 // m of the other, every order equally likely. Computed in log space, so it stays finite for
-// large groups.
+// groups of any size.
 double runs_probability(std::int64_t n, std::int64_t m, std::int64_t r);
-// P(R <= r).
+// P(R <= r): the one-sided p-value for too few runs. The sum has at most 2 min(n, m) + 1 terms,
+// each found from the one before, so a group of a million records costs milliseconds.
 double runs_cdf(std::int64_t n, std::int64_t m, std::int64_t r);
-
-// Groups up to this size get the exact p-value; larger ones the normal approximation.
-constexpr std::int64_t exact_runs_limit = 1000;
 
 // The lower-tail normal p-value of z: the chance of a z this small or smaller.
 double normal_lower_tail(double z);
-
-// The one-sided p-value for too few runs: exact for n + m <= exact_runs_limit, else from z.
-// None when either kind has fewer than 2 records, where the test says nothing.
-std::optional<double> runs_p_value(std::int64_t n, std::int64_t m, std::int64_t r, double z);
 
 // The expected number of runs, its variance and z, as the result table holds them.
 struct RunsMoments {

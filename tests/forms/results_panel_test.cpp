@@ -57,13 +57,16 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
     }
     // Groups in order: 01/1 two runs of ten (exact p 2 / C(20, 10)); 01/2 alternating, twenty
     // runs; 02/1 central records only; 02/2 four runs of five and five (p 42 / 252); 03/1 the
-    // values 1 and 2 each held by one record of each kind: three to four runs over the ties.
+    // values 1 and 2 each held by one record of each kind: three to four runs over the ties;
+    // 03/2 ten of each kind at one value: sorted into 2 runs, but 2 to 20 over the tie.
     void add_runs_groups() {
         add_sequence("'01', 1", "CCCCCCCCCCSSSSSSSSSS");
         add_sequence("'01', 2", "CSCSCSCSCSCSCSCSCSCS");
         add_sequence("'02', 1", "CCC");
         add_sequence("'02', 2", "CCCSSCCSSS");
         add_rows(t.state, "('03', 1, 1, 1), ('03', 1, 2, 1), ('03', 1, 1, 2), ('03', 1, 2, 2)");
+        add_rows(t.state, "('03', 2, 1, 1)", 10);
+        add_rows(t.state, "('03', 2, 2, 1)", 10);
     }
     void run_runs_test() {
         open(new RuntestWindow(t.state, ui, &main_window));
@@ -73,7 +76,8 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
     }
 
     // Classes P = 1 and P = 2. Groups: 01/1 the same shares (chi-square 0); 01/2 30:10 against
-    // 10:30 (20); 02/1 three records, expected counts below 1; 02/2 25:15 against 15:25 (5).
+    // 10:30 (20); 02/1 three records, expected counts below 1; 02/2 25:15 against 15:25 (5);
+    // 02/3 central records only.
     void add_chi_groups() {
         const auto both = [this](const std::string& group, int c1, int c2, int s1, int s2) {
             add_rows(t.state, "(" + group + ", 1, 1)", c1);
@@ -85,6 +89,7 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
         both("'01', 2", 30, 10, 10, 30);
         both("'02', 1", 2, 0, 0, 1);
         both("'02', 2", 25, 15, 15, 25);
+        both("'02', 3", 4, 2, 0, 0);
     }
     void run_chi_test() {
         open(new ChitestWindow(t.state, ui, &main_window));
@@ -164,26 +169,41 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
 TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatisticsAndFlags) {
     add_runs_groups();
     run_runs_test();
-    const QStringList headings = {"STATE",          "SECTOR",      "n",      "m",
-                                  "runs",           "p",           "p from", "tied values",
-                                  "runs over ties", "p over ties", "p Holm", "p BH"};
+    const QStringList headings = {
+        "STATE",       "SECTOR", "n",       "m",           "runs",
+        "p",           "p from", "p exact", "tied values", "runs over ties",
+        "p over ties", "p Holm", "p BH",    "flag"};
+    const QString exact = "exact";
+    const QString most = "exact at the most runs over ties";
+    // Five p-values enter the adjustment: 1.083e-05 x 5; 0.1667 x 4 (Holm), x 5 / 2 (BH).
     const std::vector<QStringList> expected = {
-        {"01", "1", "10", "10", "2", "1.083e-05", "exact", "0", "2", "1.083e-05", "4.330e-05",
-         "4.330e-05"},
-        {"01", "2", "10", "10", "20", "1.000", "exact", "0", "20", "1.000", "1.000", "1.000"},
-        {"02", "1", "3", "0", "1", "", "", "0", "1", "", "", ""},
-        {"02", "2", "5", "5", "4", "0.1667", "exact", "0", "4", "0.1667", "0.5000", "0.3333"},
-        {"03", "1", "2", "2", "4", "1.000", "exact", "2", "3\u20134", "0.6667\u20131.000", "1.000",
-         "1.000"},
+        {"01", "1", "10", "10", "2", "1.083e-05", exact, "1.083e-05", "0", "2", "1.083e-05",
+         "5.413e-05", "5.413e-05", ""},
+        {"01", "2", "10", "10", "20", "1.000", exact, "1.000", "0", "20", "1.000", "1.000", "1.000",
+         ""},
+        {"02", "1", "3", "0", "1", "", "", "", "0", "1", "", "", "", "one sample missing"},
+        {"02", "2", "5", "5", "4", "0.1667", exact, "0.1667", "0", "4", "0.1667", "0.6667",
+         "0.4167", ""},
+        {"03", "1", "2", "2", "4", "1.000", most, "1.000", "2", "3\u20134", "0.6667\u20131.000",
+         "1.000", "1.000", ""},
+        {"03", "2", "10", "10", "2", "1.000", most, "1.083e-05", "1", "2\u201320",
+         "1.083e-05\u20131.000", "1.000", "1.000", "ties decide"},
     };
     ASSERT_EQ(table().rowCount(), static_cast<int>(expected.size()));
     for (int row = 0; row < table().rowCount(); ++row) {
         EXPECT_EQ(row_texts(row, headings), expected[static_cast<std::size_t>(row)]) << row;
-        // The flagged group carries a warning sign and its reason.
-        EXPECT_EQ(cell(row, "STATE", Qt::DecorationRole).isValid(), row == 2) << row;
-        EXPECT_EQ(cell(row, "p", Qt::ToolTipRole).toString(), row == 2 ? "no state records" : "");
+        // Flagged groups carry a warning sign and the reason on hover.
+        const bool flagged = row == 2 || row == 5;
+        EXPECT_EQ(cell(row, "STATE", Qt::DecorationRole).isValid(), flagged) << row;
+        EXPECT_EQ(cell(row, "p", Qt::ToolTipRole).toString().isEmpty(), !flagged) << row;
     }
-    EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("5 groups: 1 significant"));
+    EXPECT_EQ(cell(2, "flag", Qt::ToolTipRole).toString(), "no state records");
+    EXPECT_TRUE(cell(5, "flag", Qt::ToolTipRole)
+                    .toString()
+                    .startsWith("the order within tied parameter values decides the verdict: at "
+                                "the fewest runs (2) p = 1.083e-05 is below the level 0.05, at "
+                                "the most runs (20) p = 1 is not"));
+    EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("6 groups: 1 significant"));
 }
 
 TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
@@ -192,12 +212,13 @@ TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
         const char* adjustment;
         std::set<int> shaded;
     };
-    // 01/1 p 1.08e-05, adjusted 4.3e-05; 02/2 p 0.1667, BH 0.3333, Holm 0.5: at 0.25 its own
-    // p-value is below the level but its adjusted ones are not.
+    // 01/1 p 1.08e-05, adjusted 5.4e-05; 02/2 p 0.1667, BH 0.4167, Holm 0.6667: at 0.25 its
+    // own p-value is below the level but its adjusted ones are not. 03/2, whose ties decide,
+    // stays unshaded at any level.
     const Case cases[] = {{0.05, "Benjamini", {0}},
                           {0.25, "Benjamini", {0}},
-                          {0.4, "Benjamini", {0, 3}},
-                          {0.4, "Holm", {0}}};
+                          {0.45, "Benjamini", {0, 3}},
+                          {0.45, "Holm", {0}}};
     add_runs_groups();
     run_runs_test();
     EXPECT_EQ(shaded_rows(), std::set<int>{0});  // 0.05 and BH before anything is set
@@ -213,21 +234,27 @@ TEST_F(ResultsPanelTest, TheChartHoldsOnePointPerGroupWithAValue) {
     QScatterSeries* z = series<QScatterSeries>("zSeries");
     ASSERT_NE(z, nullptr);
     std::vector<QPointF> expected;
-    for (const std::size_t group : {0u, 1u, 3u, 4u}) {  // 02/1 has no z
-        expected.emplace_back(static_cast<double>(group), t.state.run_stats[group].z);
+    // 02/1 has no z; with ties across kinds the point is z at the most runs, a ring z as sorted.
+    for (const std::size_t group : {0u, 1u, 3u, 4u, 5u}) {
+        const RunGroupStats& stats = t.state.run_stats[group];
+        expected.emplace_back(static_cast<double>(group),
+                              stats.tied_values > 0 ? stats.z_most : stats.z);
     }
     const QList<QPointF> points = z->points();
     EXPECT_EQ(std::vector<QPointF>(points.begin(), points.end()), expected);
     EXPECT_LT(expected[0].y(), -3.0);  // two runs of ten: far below the band
+    EXPECT_GT(expected[4].y(), 3.0);   // ten and ten at one value: 20 runs at most
+    EXPECT_EQ(series<QScatterSeries>("zOrderedSeries")->at(1), QPointF(5, t.state.run_stats[5].z));
     emit z->hovered(points[2], true);  // the third point is the fourth group's
-    EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: z = ")) << QToolTip::text().toStdString();
+    EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: z (at the most runs over ties) = "))
+        << QToolTip::text().toStdString();
     QAreaSeries* band = series<QAreaSeries>("zBand");
     ASSERT_NE(band, nullptr);
     for (const auto& [edge, y] :
          {std::pair{band->upperSeries(), 1.96}, std::pair{band->lowerSeries(), -1.96}}) {
         EXPECT_EQ(edge->points(), (QList<QPointF>{{edge->at(0).x(), y}, {edge->at(1).x(), y}}));
         EXPECT_LE(edge->at(0).x(), 0.0);
-        EXPECT_GE(edge->at(1).x(), 4.0);
+        EXPECT_GE(edge->at(1).x(), 5.0);
     }
 }
 
@@ -236,18 +263,22 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
     run_chi_test();
     QScatterSeries* p = series<QScatterSeries>("pSeries");
     ASSERT_NE(p, nullptr);
-    ASSERT_EQ(p->count(), 4);
+    ASSERT_EQ(p->count(), 4);  // 02/3 has none
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(p->at(i), QPointF(i, *t.state.chi_stats[static_cast<std::size_t>(i)].p));
     }
-    const QString reason = QString::fromStdString(t.state.chi_stats.at(2).flag);
-    EXPECT_TRUE(reason.contains("below 1")) << reason.toStdString();
-    EXPECT_EQ(cell(2, "p", Qt::ToolTipRole).toString(), reason);
-    // The expected counts of the raw table: 4/3, 2/3, 2/3 and 1/3.
-    EXPECT_EQ(row_texts(2, {"df", "expected < 5", "smallest expected"}),
-              (QStringList{"1", "4 of 4", "0.33"}));
+    // The expected counts of the raw table: 4/3, 2/3, 2/3 and 1/3; its p-value a Monte Carlo one.
+    EXPECT_EQ(row_texts(2, {"df", "p from", "expected < 5", "smallest expected", "flag"}),
+              (QStringList{"1", "Monte Carlo (10000 tables)", "4 of 4", "0.33",
+                           "small expected counts"}));
+    const QString reason = cell(2, "p", Qt::ToolTipRole).toString();
+    EXPECT_TRUE(reason.contains("below 1") && reason.contains("Monte Carlo"))
+        << reason.toStdString();
+    EXPECT_EQ(row_texts(4, {"n", "m", "p", "p Holm", "flag"}),
+              (QStringList{"6", "0", "", "", "one sample missing"}));
 
-    set_significance(0.08, "Holm");  // 01/2 p 7.7e-06; 02/2 p 0.02535, Holm 0.0761
+    // 01/2 p 7.7e-06; 02/2 p 0.02535, Holm 0.0761 as one of four p-values: 02/3 does not count.
+    set_significance(0.08, "Holm");
     EXPECT_EQ(shaded_rows(), (std::set<int>{1, 3}));
     for (const QPointF& point : series<QLineSeries>("levelLine")->points()) {
         EXPECT_DOUBLE_EQ(point.y(), 0.08);
@@ -278,7 +309,7 @@ TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToS
 TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
     add_chi_groups();
     run_chi_test();
-    ASSERT_EQ(table().rowCount(), 4);
+    ASSERT_EQ(table().rowCount(), 5);
     click("cmdclass");  // unfreeze: the classes the results belong to are gone
     EXPECT_EQ(table().rowCount(), 0);
     EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());

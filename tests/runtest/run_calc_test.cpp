@@ -170,5 +170,22 @@ TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
     EXPECT_EQ(db().column_names("data_run").size(), 10u);
 }
 
+TEST_F(RunTest, TheStateSampleCodeChangesTheRunsCountedButNotThePrimaryPValue) {
+    // Incomes 1, 2, 3, 3, 4, 5 of central, state, central, state, central, state. Within the tie
+    // at 3 the sort puts the lower sample code first: state coded 2 counts C S C S C S, 6 runs;
+    // coded 0, C S S C C S, 4 runs. Over the tie 4 to 6 runs: p at 6 runs is 1.
+    std::vector<double> p;
+    for (const char* state_code : {"2", "0"}) {
+        const std::string c = "('01', 1, 1, ";
+        const std::string s = std::string("('01', 1, ") + state_code + ", ";
+        make_data("N", c + "1), " + s + "2), " + c + "3), " + s + "3), " + c + "4), " + s + "5)");
+        run_calc(t.state);
+        ASSERT_EQ(t.state.run_stats.size(), 1u);
+        EXPECT_EQ(t.state.run_stats[0].runs, state_code == std::string("2") ? 6 : 4);
+        p.push_back(t.state.run_stats[0].p.value_or(-1));
+    }
+    EXPECT_EQ(p, (std::vector<double>{1.0, 1.0}));
+}
+
 }  // namespace
 }  // namespace vesk

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "chitest/chi_statistics.h"
 #include "core/multiple_testing.h"
@@ -64,13 +65,115 @@ TEST(ExpectedCounts, FlagsTablesThatCrossEachThreshold) {
     EXPECT_TRUE(expected_counts({0, 0}, {0, 0}).flagged);
 }
 
+TEST(ChiGroupStats, EmptyClassesAreLeftOutOfTheStatisticAndItsDegreesOfFreedom) {
+    // R: chisq.test(matrix(c(10, 20, 20, 10), 2), correct = FALSE) gives X-squared = 6.6667,
+    // df = 1, p-value = 0.009823: every expected count is 15, so X2 = 4 * 5^2 / 15 = 20 / 3, and
+    // with 1 df p = erfc(sqrt(X2 / 2)). The same counts with an empty class between them:
+    const ChiGroupStats one = chi_group_stats({"a"}, 0, 2, {10, 0, 20}, {20, 0, 10});
+    EXPECT_NEAR(one.statistic, 20.0 / 3, 1e-12);
+    EXPECT_EQ(one.df, 1);
+    EXPECT_NEAR(*one.p, std::erfc(std::sqrt(10.0 / 3)), 1e-12);
+    EXPECT_NEAR(*one.p, 0.009823, 5e-7);
+    EXPECT_EQ(one.p_source, "chi-square");
+    EXPECT_EQ(one.zero_cells_set_to_one, 2);
+    EXPECT_EQ(one.n + one.m, 60);
+    // Expected counts all 20, deviations 10, 0, 10 in each row: X2 = 4 * 100 / 20 = 20; with 2
+    // df p = exp(-X2 / 2) (R: chisq.test(matrix(c(10, 30, 20, 20, 30, 10), 2)) p = 4.54e-05).
+    const ChiGroupStats two = chi_group_stats({"b"}, 0, 3, {10, 20, 0, 30}, {30, 20, 0, 10});
+    EXPECT_NEAR(two.statistic, 20, 1e-12);
+    EXPECT_EQ(two.df, 2);
+    EXPECT_NEAR(*two.p, std::exp(-10.0), 1e-12 * std::exp(-10.0));
+    EXPECT_EQ(two.cells, 6);
+
+    // A group without state records has no p-value and does not count in the adjustment.
+    std::vector<ChiGroupStats> groups = {one, chi_group_stats({"c"}, 0, 1, {3, 2}, {0, 0}), two};
+    EXPECT_FALSE(groups[1].p.has_value());
+    EXPECT_EQ(groups[1].missing, "no state records in the classes");
+    adjust_across_groups(groups);
+    EXPECT_FALSE(groups[1].p_holm.has_value());
+    EXPECT_NEAR(*groups[2].p_holm, 2 * *two.p, 1e-15);  // the smaller of two p-values, not three
+}
+
+// Sum over every 2 x k table with the margins of (central, state), each with its hypergeometric
+// probability, of those whose Pearson statistic is at least the observed one.
+double exact_conditional_p(const std::vector<std::int64_t>& central,
+                           const std::vector<std::int64_t>& state) {
+    const std::size_t k = central.size();
+    std::vector<double> column(k);
+    double n = 0;
+    double total = 0;
+    for (std::size_t j = 0; j < k; ++j) {
+        column[j] = static_cast<double>(central[j] + state[j]);
+        n += static_cast<double>(central[j]);
+        total += column[j];
+    }
+    const auto pearson = [&](const std::vector<double>& first) {
+        double x = 0;
+        for (std::size_t j = 0; j < k; ++j) {
+            const double e1 = n * column[j] / total;
+            const double e2 = (total - n) * column[j] / total;
+            x += std::pow(first[j] - e1, 2) / e1 + std::pow(column[j] - first[j] - e2, 2) / e2;
+        }
+        return x;
+    };
+    const auto choose = [](double a, double b) {
+        return std::exp(std::lgamma(a + 1) - std::lgamma(b + 1) - std::lgamma(a - b + 1));
+    };
+    const double observed = pearson(std::vector<double>(central.begin(), central.end()));
+    double p = 0;
+    std::vector<double> first(k);
+    std::function<void(std::size_t, double)> fill = [&](std::size_t j, double left) {
+        if (j + 1 == k) {
+            if (left > column[j]) {
+                return;
+            }
+            first[j] = left;
+            double probability = 1;
+            for (std::size_t i = 0; i < k; ++i) {
+                probability *= choose(column[i], first[i]);
+            }
+            if (pearson(first) >= observed * (1 - 1e-12)) {
+                p += probability / choose(total, n);
+            }
+            return;
+        }
+        for (double x = 0; x <= std::min(left, column[j]); ++x) {
+            first[j] = x;
+            fill(j + 1, left - x);
+        }
+    };
+    fill(0, n);
+    return p;
+}
+
+TEST(ChiGroupStats, SmallExpectedCountsGetAMonteCarloPValueNearTheExactConditionalOne) {
+    const std::pair<std::vector<std::int64_t>, std::vector<std::int64_t>> tables[] = {
+        {{3, 0}, {0, 2}},
+        {{2, 0, 1}, {0, 3, 1}},
+        {{3, 1, 0, 2}, {0, 2, 4, 1}},
+        {{6, 1, 1}, {1, 4, 2}},
+    };
+    for (const auto& [central, state] : tables) {
+        const std::vector<double> c(central.begin(), central.end());
+        const std::vector<double> s(state.begin(), state.end());
+        const ChiGroupStats stats = chi_group_stats({"g"}, 0, 0, c, s);
+        ASSERT_TRUE(stats.p.has_value());
+        EXPECT_EQ(stats.p_source, "Monte Carlo (10000 tables)");
+        EXPECT_FALSE(stats.small_expected.empty());
+        const double exact = exact_conditional_p(central, state);
+        EXPECT_NEAR(*stats.p, exact, 0.01) << central.size() << " classes, exact " << exact;
+        EXPECT_EQ(*stats.p, *chi_group_stats({"g"}, 0, 0, c, s).p);  // same data, same p
+    }
+}
+
 TEST(MultipleTesting, HolmAndBenjaminiHochbergMatchPublishedValues) {
     // R: p.adjust(p, "holm") and p.adjust(p, "BH"); a group without a p-value stays without.
-    const std::vector<std::optional<double>> p = {0.01, 0.02, 0.03, std::nullopt, 0.04,
+    const std::vector<std::optional<double>> p = {0.01, 0.02, 0.03,  std::nullopt, 0.04,
                                                   0.05, 0.5,  0.001, 0.2};
     const std::vector<double> holm = {0.07, 0.12, 0.15, 0.16, 0.16, 0.5, 0.008, 0.4};
-    const std::vector<double> bh = {0.04, 0.0533333333333333298, 0.06, 0.064,
-                                    0.0666666666666666657, 0.5, 0.008, 0.2285714285714285643};
+    const std::vector<double> bh = {0.04,  0.0533333333333333298, 0.06,
+                                    0.064, 0.0666666666666666657, 0.5,
+                                    0.008, 0.2285714285714285643};
     const auto holm_adjusted = holm_adjust(p);
     const auto bh_adjusted = bh_adjust(p);
     EXPECT_FALSE(holm_adjusted[3].has_value());

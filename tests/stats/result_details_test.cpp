@@ -89,10 +89,13 @@ TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
     ASSERT_EQ(stats.size(), 4u);
     EXPECT_EQ(stats[0],
               "STATE,n,m,runs,z,p_normal,p_exact,tied_values,fewest_runs,z_fewest,p_fewest,"
-              "most_runs,z_most,p_most,p_holm,p_bh,flag");
+              "most_runs,z_most,p_most,p,p_source,p_holm,p_bh,flag,reason");
     EXPECT_TRUE(stats[1].starts_with("01,3,2,3,")) << stats[1];
-    EXPECT_EQ(split(stats[1], ',')[6], "0.5");
-    EXPECT_EQ(stats[3], "03,2,0,1,,,,0,1,,,1,,,,,no state records");
+    EXPECT_EQ(split(stats[1], ',')[14], "0.5");  // 5 of the 10 orders have at most 3 runs
+    EXPECT_EQ(split(stats[1], ',')[15], "exact");
+    // 02: the tie at 5 holds both kinds: judged at the most runs.
+    EXPECT_EQ(split(stats[2], ',')[15], "exact at the most runs over ties");
+    EXPECT_EQ(stats[3], "03,2,0,1,,,,0,1,,,1,,,,,,,one sample missing,no state records");
 
     const QJsonObject provenance = json(files.provenance_path);
     EXPECT_EQ(provenance["test"].toString(), "runs");
@@ -121,7 +124,16 @@ TEST_F(Details, ChiSquareStatisticsAndDetailFiles) {
     const auto stats = lines(files.stats_path);
     ASSERT_EQ(stats.size(), 4u);
     EXPECT_EQ(stats[0],
-              "STATE,chisqval,df,p,cells,expected_below_5,smallest_expected,p_holm,p_bh,flag");
+              "STATE,n,m,chisqval,zero_cells_set_to_1,statistic,df,p_chi_square,p_monte_carlo,p,"
+              "p_source,cells,expected_below_5,smallest_expected,p_holm,p_bh,flag,reason");
+    // 01: three central records in class 1, two state ones in class 2: X2 = 5 on 1 df, but
+    // expected counts below 1, so the p-value is a Monte Carlo one.
+    const std::vector<std::string> first = split(stats[1], ',');
+    EXPECT_EQ((std::vector<std::string>{first[1], first[2], first[4], first[5], first[6], first[10],
+                                        first[16]}),
+              (std::vector<std::string>{"3", "2", "2", "5", "1", "Monte Carlo (10000 tables)",
+                                        "small expected counts"}))
+        << stats[1];
     const QJsonObject provenance = json(files.provenance_path);
     EXPECT_EQ(provenance["test"].toString(), "chi-square");
     EXPECT_EQ(provenance["classes"].toArray().size(), 2);

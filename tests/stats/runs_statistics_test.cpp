@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "runtest/run_stats.h"
 #include "runtest/runs_distribution.h"
 #include "runtest/tie_range.h"
 
@@ -48,35 +49,44 @@ TEST(RunsDistribution, EqualsEnumerationOfEveryOrder) {
     }
 }
 
-TEST(RunsDistribution, LargeGroupsStayFiniteAndSumToOne) {
-    EXPECT_NEAR(runs_cdf(500, 500, 1000), 1.0, 1e-9);
-    // About 12 standard deviations below the 481 runs expected.
-    const double p = runs_cdf(400, 600, 300);
-    EXPECT_GT(p, 0.0);
-    EXPECT_LT(p, 1e-25);
-}
-
-TEST(RunsPValue, ExactForSmallGroupsNormalForLargeNoneWhenAKindIsScarce) {
-    // The worked group 1,1,2,2,1: 3 runs of 3 central and 2 state records.
-    const RunsMoments moments = runs_moments(3, 2);
-    EXPECT_DOUBLE_EQ(moments.erun, 3.4);
-    EXPECT_DOUBLE_EQ(moments.vrun, 0.84);
-    const double z = runs_z(3, moments);
-    EXPECT_NEAR(*runs_p_value(3, 2, 3, z), 0.5, 1e-12);  // 5 of the 10 orders have <= 3 runs
-
-    const double big_z = -2.5;
-    EXPECT_NEAR(*runs_p_value(700, 400, 500, big_z), normal_lower_tail(big_z), 1e-15);
-    EXPECT_FALSE(runs_p_value(1, 9, 2, 0.0).has_value());
-    EXPECT_FALSE(runs_p_value(9, 0, 1, 0.0).has_value());
-    EXPECT_FALSE(runs_p_value(2000, 1, 2, -1.0).has_value());
+TEST(RunsDistribution, LargeGroupsMatchAPlainSumAndClosedForms) {
+    // Beyond 1,000 records the p-value stays exact: two central records among 998 state ones
+    // form 2 runs in 2 of the C(1000, 2) orders (both at one end).
+    EXPECT_NEAR(runs_cdf(2, 998, 2), 2.0 / 499500.0, 1e-12 * 2.0 / 499500.0);
+    EXPECT_NEAR(runs_cdf(2, 999, 2), 2.0 / 500500.0, 1e-12 * 2.0 / 500500.0);
+    // A plain sum of P(R = j) from log-gamma terms, as far as 1,200 runs (past the points where
+    // the sum's terms are recomputed in full).
+    const auto log_choose = [](double a, double b) {
+        return std::lgamma(a + 1) - std::lgamma(b + 1) - std::lgamma(a - b + 1);
+    };
+    const double n = 3000;
+    const double m = 2000;
+    for (const int r : {900, 1200, 2400}) {
+        double sum = 0;
+        for (int j = 2; j <= r; ++j) {
+            const double k = j / 2;
+            const double log_p =
+                j % 2 == 0 ? std::log(2.0) + log_choose(n - 1, k - 1) + log_choose(m - 1, k - 1)
+                           : std::log(std::exp(log_choose(n - 1, k) + log_choose(m - 1, k - 1)) +
+                                      std::exp(log_choose(n - 1, k - 1) + log_choose(m - 1, k)));
+            sum += std::exp(log_p - log_choose(n + m, n));
+        }
+        EXPECT_NEAR(runs_cdf(3000, 2000, r), sum, 1e-9 * sum) << r;
+    }
+    // A million records, at the expected runs: about one half, as the normal approximation says.
+    EXPECT_NEAR(runs_cdf(500000, 500000, 500001), 0.5, 1e-3);
+    EXPECT_EQ(runs_cdf(500000, 500000, 1000000), 1.0);
 }
 
 TEST(NormalLowerTail, MatchesPublishedValues) {
     // R: pnorm(z)
     const std::pair<double, double> cases[] = {
-        {-0.436435780471985, 3.3126029177002864e-01}, {-1.96, 2.4997895148220428e-02},
-        {-3.5, 2.3262907903552494e-04},               {0, 0.5},
-        {1.2345, 8.9149167663732987e-01},             {-8.25, 7.9197263146424782e-17},
+        {-0.436435780471985, 3.3126029177002864e-01},
+        {-1.96, 2.4997895148220428e-02},
+        {-3.5, 2.3262907903552494e-04},
+        {0, 0.5},
+        {1.2345, 8.9149167663732987e-01},
+        {-8.25, 7.9197263146424782e-17},
     };
     for (const auto& [z, p] : cases) {
         EXPECT_NEAR(normal_lower_tail(z), p, 1e-12 * std::max(p, 1e-300) + 1e-300) << z;
@@ -155,6 +165,53 @@ TEST(TieRange, AgreesWithEnumerationOnRandomBlocks) {
         EXPECT_EQ(range.fewest_runs(), fewest) << "trial " << trial;
         EXPECT_EQ(range.most_runs(), most) << "trial " << trial;
     }
+}
+
+TEST(TieRule, OnlyTiesAcrossKindsMoveThePrimaryPValueToTheMostRuns) {
+    // C(22, 11) = 705432 orders of 11 and 11 records: 2 of them have 2 runs, 20 have 3, 200 have 4.
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, int>> blocks;  // (central, state) per parameter value
+        int runs;                                 // as the sorted data count them
+        double p;                                 // the primary p-value
+        const char* source;
+        bool ties_decide;  // at the level 0.05
+    };
+    const Case cases[] = {
+        // 2 central, 3 state, 1 central, 1 state: the order is fixed, 4 runs; 19 of the 35
+        // orders of 3 and 4 records have at most 4 runs.
+        {"ties within one kind", {{2, 0}, {0, 3}, {1, 0}, {0, 1}}, 4, 19.0 / 35, "exact", false},
+        // All twenty at one value: sorted 2 runs (p 2 / C(20, 10)), yet any order could be
+        // drawn; at most 20 runs, p 1.
+        {"one tie", {{10, 10}}, 2, 1.0, "exact at the most runs over ties", true},
+        // Ten central, a tie of one each, ten state: 2 or 4 runs; significant either way.
+        {"tie that cannot change the verdict",
+         {{10, 0}, {1, 1}, {0, 10}},
+         2,
+         222.0 / 705432,
+         "exact at the most runs over ties",
+         false},
+    };
+    for (const Case& c : cases) {
+        TieRange ties;
+        std::int64_t n = 0;
+        std::int64_t m = 0;
+        for (const auto& [central, state] : c.blocks) {
+            ties.add_block(central, state);
+            n += central;
+            m += state;
+        }
+        const RunGroupStats stats = make_run_stats({"g"}, n, m, c.runs, ties);
+        ASSERT_TRUE(stats.p.has_value()) << c.what;
+        EXPECT_NEAR(*stats.p, c.p, 1e-12 * c.p) << c.what;
+        EXPECT_EQ(stats.p_source, c.source) << c.what;
+        EXPECT_EQ(stats.ties_decide(0.05), c.ties_decide) << c.what;
+    }
+    TieRange none;
+    none.add_block(3, 0);
+    const RunGroupStats scarce = make_run_stats({"g"}, 3, 0, 1, none);
+    EXPECT_FALSE(scarce.p.has_value());
+    EXPECT_EQ(scarce.missing, "no state records");
 }
 
 }  // namespace
