@@ -115,8 +115,9 @@ double runs_cdf(std::int64_t n, std::int64_t m, std::int64_t r) {
     if (n < 0 || m < 0 || r < 1 || n + m == 0) {
         return 0;
     }
-    if (n == 0 || m == 0 || r >= 2 * std::min(n, m) + 1) {
-        return 1;  // every order has at most 2 min(n, m) + 1 runs
+    const std::int64_t most_possible = 2 * std::min(n, m) + (n == m ? 0 : 1);
+    if (n == 0 || m == 0 || r >= most_possible) {
+        return 1;  // no order has more runs
     }
     // With k = r / 2 runs of each kind, walking k up: log C(n-1, k-1), log C(n-1, k) and the
     // same for m.
