@@ -1,11 +1,12 @@
 # make run    installs what is missing, builds, starts vesk on the default database
 # make test   installs, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test
 # make bench  installs, builds optimised, prints the benchmark figures
+# make bench-10m  the end-to-end figure on 1,000,000 and 10,000,000 lines (not in make bench)
 
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench bench-10m clean
 
 deps:
 	bash scripts/install-deps
@@ -30,6 +31,11 @@ bench: deps
 	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESK_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build build-release -j $(JOBS)
 	bash bench/run
+
+bench-10m: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESK_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-release -j $(JOBS)
+	bash bench/run --ten-million
 
 clean:
 	rm -rf build build-asan build-release

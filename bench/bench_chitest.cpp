@@ -1,7 +1,9 @@
 // Chi-square speed and memory over the generated survey file of 1,000,000 lines: the value
 // listing of the twelve-valued MONTH, then classification (twelve classes), contingency table
-// and report grouped by STATE and SECTOR; the median of five runs, and the peak memory of one
-// run in a process of its own.
+// and report grouped by STATE and SECTOR. A first run classifies records that have no class yet;
+// a re-run changes the classes so that one month's records (one in twelve) move, as a user
+// trying class schemes does. The median of five runs each, and the peak memory of one first run
+// in a process of its own.
 //
 //   bench_chitest DATA_FOLDER
 //   bench_chitest --run-once DATABASE OUT_NAME   (the measured child process)
@@ -41,12 +43,7 @@ std::vector<vesk::VarDef> layout() {
 
 void load(AppState& state, const std::string& file) {
     vesk::bench::prepare_survey_load(state, file);
-    const vesk::VarDef& month = vesk::bench::month_field;
-    auto insert = state.db_conn.prepare(
-        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values "
-        "((select max(ID) + 1 from variable), ?, ?, ?, ?, ?)");
-    insert.bind(1, month.name).bind(2, month.start).bind(3, month.length);
-    insert.bind(4, month.type).bind(5, month.key).run();
+    vesk::bench::add_month_variable(state.db_conn);
     const vesk::LoadSummary summary = vesk::load_data(state);
     if (summary.lines_rejected != 0 || !state.data_loaded) {
         throw std::runtime_error("the survey file did not load completely");
@@ -62,12 +59,6 @@ void choose(AppState& state, const std::string& out_name) {
     state.out_file = out_name;
 }
 
-struct Times {
-    double listing = 0;
-    double test = 0;
-    double cpu = 0;  // user + system time of this process, which other load does not inflate
-};
-
 double cpu_seconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -75,28 +66,70 @@ double cpu_seconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// What Proceed costs after the user listed the values and made one class of each.
-Times run_once(AppState& state) {
+// Twelve classes, one per month; with merged, months 11 and 12 share the last but one and the
+// last class holds nothing, so December's records move.
+void use_classes(AppState& state, bool merged) {
+    state.class_defs.clear();
+    const std::size_t count = state.par_vals.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (merged && i + 2 == count) {
+            state.class_defs.push_back(
+                vesk::make_class({state.par_vals[i], state.par_vals[i + 1]}));
+            state.class_defs.push_back(vesk::make_class({}));
+            break;
+        }
+        state.class_defs.push_back(vesk::make_class({state.par_vals[i]}));
+    }
+}
+
+void forget_classes(AppState& state) {
+    state.db_conn.execute("update data set CLASS = null");
+}
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+template <typename Work>
+Timing timed(Work work) {
     const double cpu_begin = cpu_seconds();
     const auto begin = Clock::now();
+    work();
+    return {std::chrono::duration<double>(Clock::now() - begin).count(), cpu_seconds() - cpu_begin};
+}
+
+void list_values(AppState& state) {
     vesk::list_par_values(state);
-    const auto listed = Clock::now();
     if (state.par_val_count() != 12) {
         throw std::runtime_error("MONTH has " + std::to_string(state.par_val_count()) +
                                  " values, not 12");
     }
-    state.class_defs.clear();
-    for (const vesk::ParValue& value : state.par_vals) {
-        state.class_defs.push_back(vesk::make_class({value}));
-    }
+}
+
+void test(AppState& state) {
     const vesk::ResultFile result = vesk::run_chi_test(state);
-    const auto done = Clock::now();
     if (result.rows != 72) {
         throw std::runtime_error("the report holds " + std::to_string(result.rows) +
                                  " groups, not 72");
     }
-    return {std::chrono::duration<double>(listed - begin).count(),
-            std::chrono::duration<double>(done - listed).count(), cpu_seconds() - cpu_begin};
+}
+
+void print(const char* what, const std::vector<Timing>& timings) {
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (const Timing& t : timings) {
+        walls.push_back(t.wall);
+        cpus.push_back(t.cpu);
+    }
+    std::printf("chitest %lld records, %-46s median of %d %.3f s, cpu %.3f s; runs:",
+                static_cast<long long>(vesk::bench::default_survey_lines), what, runs,
+                median(walls), median(cpus));
+    for (const double t : walls) {
+        std::printf(" %.3f", t);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
 }
 
 void remove_files(const std::string& db_path, const std::string& out_name) {
@@ -113,28 +146,24 @@ int measure(const std::string& folder) {
         AppState state{Database::open(db_path)};
         load(state, file);
         choose(state, out_name);
-        std::vector<double> listing;
-        std::vector<double> test;
-        std::vector<double> total;
-        std::vector<double> cpu;
+        std::vector<Timing> listing;
+        std::vector<Timing> first;
+        std::vector<Timing> again;
         for (int run = 0; run < runs; ++run) {
-            const Times times = run_once(state);
-            listing.push_back(times.listing);
-            test.push_back(times.test);
-            total.push_back(times.listing + times.test);
-            cpu.push_back(times.cpu);
+            listing.push_back(timed([&] { list_values(state); }));
         }
-        std::printf(
-            "chitest %lld records, 12 classes, groups STATE, SECTOR: median of %d "
-            "%.3f s (value listing %.3f s, classify + table + report %.3f s; "
-            "cpu %.3f s; runs:",
-            static_cast<long long>(vesk::bench::default_survey_lines), runs, median(total),
-            median(listing), median(test), median(cpu));
-        for (const double t : total) {
-            std::printf(" %.3f", t);
+        for (int run = 0; run < runs; ++run) {
+            forget_classes(state);
+            use_classes(state, false);
+            first.push_back(timed([&] { test(state); }));
         }
-        std::printf(")\n");
-        std::fflush(stdout);
+        for (int run = 0; run < runs; ++run) {
+            use_classes(state, run % 2 == 0);
+            again.push_back(timed([&] { test(state); }));
+        }
+        print("value listing:", listing);
+        print("first run, classify + table + report:", first);
+        print("re-run moving 1/12 of the records:", again);
     }
     std::printf("chitest %lld records, peak memory of a process listing and testing: %.1f MB\n",
                 static_cast<long long>(vesk::bench::default_survey_lines),
@@ -148,7 +177,10 @@ int measure(const std::string& folder) {
 int measured_child(const std::string& db_path, const std::string& out_name) {
     AppState state{Database::open(db_path)};
     choose(state, out_name);
-    run_once(state);
+    forget_classes(state);
+    list_values(state);
+    use_classes(state, false);
+    test(state);
     return 0;
 }
 

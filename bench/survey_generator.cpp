@@ -162,6 +162,14 @@ void prepare_survey_load(AppState& state, const std::string& file) {
     state.filter_cond.clear();
 }
 
+void add_month_variable(Database& db) {
+    auto insert = db.prepare(
+        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values "
+        "((select max(ID) + 1 from variable), ?, ?, ?, ?, ?)");
+    insert.bind(1, month_field.name).bind(2, month_field.start).bind(3, month_field.length);
+    insert.bind(4, month_field.type).bind(5, month_field.key).run();
+}
+
 LoadSummary load_survey(AppState& state, const std::string& file) {
     prepare_survey_load(state, file);
     LoadSummary summary = load_data(state);

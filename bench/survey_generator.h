@@ -59,6 +59,9 @@ void write_survey_layout(Database& db);
 // The layout in table variable, inp_file set to file, no filter: ready for load_data.
 void prepare_survey_load(AppState& state, const std::string& file);
 
+// Adds month_field to the layout in table variable, after the others.
+void add_month_variable(Database& db);
+
 // prepare_survey_load and load_data; throws when a line of the file was not loaded.
 LoadSummary load_survey(AppState& state, const std::string& file);
 
