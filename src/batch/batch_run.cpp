@@ -18,6 +18,7 @@
 #include "core/result_details.h"
 #include "core/routines.h"
 #include "core/text.h"
+#include "core/variable_table.h"
 #include "load/data_filter.h"
 #include "load/load_data.h"
 #include "load/load_report.h"
@@ -33,7 +34,7 @@ namespace {
 // the cursor leaves a row, against the record length of the input file.
 void replace_layout(AppState& state, const std::string& layout_path) {
     const std::vector<LayoutRow> rows = read_layout_csv(layout_path);
-    std::vector<std::vector<std::string>> values;
+    std::vector<VariableRow> layout;
     for (const LayoutRow& row : rows) {
         const std::string cells[] = {row.name, row.start, row.length, row.type, row.key};
         const LayoutCellContext context{state.rec_len, row.start, EmptyKey::fails};
@@ -47,22 +48,10 @@ void replace_layout(AppState& state, const std::string& layout_path) {
             }
             kept.push_back(corrected_layout_value(column, text));
         }
-        values.push_back(kept);
+        layout.push_back(
+            {0, kept[0], stored_position(kept[1]), stored_position(kept[2]), kept[3], kept[4]});
     }
-    Transaction transaction(state.db_conn);
-    state.db_conn.execute("delete from variable");
-    auto insert = state.db_conn.prepare(
-        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (?1, ?2, ?3, ?4, ?5, ?6)");
-    std::int64_t id = 0;
-    for (const auto& row : values) {
-        insert.reset();
-        insert.bind(1, ++id).bind(2, std::string_view(row[0]));
-        insert.bind(3, static_cast<std::int64_t>(to_double(row[1])));
-        insert.bind(4, static_cast<std::int64_t>(to_double(row[2])));
-        insert.bind(5, std::string_view(row[3])).bind(6, std::string_view(row[4]));
-        insert.run();
-    }
-    transaction.commit();
+    replace_variable_rows(state.db_conn, std::move(layout));
 }
 
 // Loads the input file as the load command of the main window does, and prints the summary.

@@ -4,17 +4,19 @@
 #include "core/error.h"
 #include "core/line_reader.h"
 #include "core/text.h"
+#include "core/variable_table.h"
 
 namespace vesk {
 
 void write_layout_csv(Database& db, std::ostream& out) {
     out << layout_header << '\n';
-    auto rows = db.prepare("select VN,ST,LEN,TYPE,PKEY from variable order by ID");
-    while (rows.step()) {
-        for (int column = 0; column < 5; ++column) {
-            out << (column > 0 ? "," : "") << csv_field(rows.text(column));
-        }
-        out << '\n';
+    const auto number = [](const std::optional<std::int64_t>& value) {
+        return value ? std::to_string(*value) : std::string();
+    };
+    for (const VariableRow& row : read_variable_rows(db)) {
+        out << csv_field(row.name.value_or("")) << ',' << number(row.start) << ','
+            << number(row.length) << ',' << csv_field(row.type.value_or("")) << ','
+            << csv_field(row.key.value_or("")) << '\n';
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/number_text.h"
 #include "core/text.h"
+#include "core/variable_table.h"
 
 namespace vesk {
 
@@ -16,10 +17,6 @@ constexpr int busy_timeout_ms = 5000;
 // Pages of 16 KiB make the import of a large survey file cheaper than the engine's 4 KiB; a page
 // size holds only for a file that has no table yet.
 constexpr const char* new_file_page_size = "pragma page_size = 16384";
-
-constexpr const char* create_variable_table =
-    "create table if not exists variable (ID integer primary key, VN varchar(10), ST integer, "
-    "LEN integer, TYPE varchar(1), PKEY varchar(1))";
 
 }  // namespace
 
@@ -203,7 +200,7 @@ Database Database::open(const std::string& path) {
         // Reading the schema is what tells a database file from any other file.
         db.prepare("select count(*) from sqlite_master").run();
         db.execute(new_file_page_size);
-        db.execute(create_variable_table);
+        create_variable_table(db);
     } catch (const DbError&) {
         throw DbError("cannot open database " + path + ": " + sqlite3_errmsg(handle));
     }

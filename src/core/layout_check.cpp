@@ -2,9 +2,10 @@
 
 #include <optional>
 
+#include "core/error.h"
 #include "core/identifier.h"
-#include "core/number_text.h"
 #include "core/text.h"
+#include "core/variable_table.h"
 
 namespace vesk {
 
@@ -27,12 +28,14 @@ std::size_t character_count(std::string_view text) {
     return count;
 }
 
-// Blank text counts as 0, as a position typed as nothing; other text must be a number.
+// Blank text counts as 0, as a position typed as nothing; other text must be a number, and is
+// checked as the table will hold it: rounded to the nearest whole number.
 std::optional<double> position_value(std::string_view text) {
-    if (trim(text).empty()) {
-        return 0.0;
+    try {
+        return static_cast<double>(stored_position(text).value_or(0));
+    } catch (const Error&) {
+        return std::nullopt;
     }
-    return parse_number(text);
 }
 
 CellCheck check_name(std::string_view text) {
@@ -57,7 +60,7 @@ CellCheck check_start(std::string_view text, std::int64_t rec_len) {
 CellCheck check_length(std::string_view text, const LayoutCellContext& context) {
     const auto length = position_value(text);
     const auto start =
-        trim(context.stored_start).empty() ? std::nullopt : parse_number(context.stored_start);
+        trim(context.stored_start).empty() ? std::nullopt : position_value(context.stored_start);
     if (!length || !start || *length < 1 ||
         *start + *length - 1 > static_cast<double>(context.rec_len)) {
         return refused(length_message);

@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text.h"
+#include "core/variable_table.h"
 
 namespace vesk {
 
@@ -61,7 +62,11 @@ std::ofstream open_output(const std::string& name) {
 void clear_vars(AppState& state) {
     state.data_loaded = false;
     state.db_conn.try_execute("DROP TABLE data");
-    state.db_conn.try_execute("delete from variable");
+    try {
+        clear_variable_rows(state.db_conn);
+    } catch (const DbError&) {
+        // The rows stay; the grid shows what the table holds.
+    }
 }
 
 }  // namespace vesk

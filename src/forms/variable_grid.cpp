@@ -1,19 +1,16 @@
 #include "forms/variable_grid.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlRecord>
 #include <QTableView>
 
 #include "core/app_state.h"
 #include "core/number_text.h"
+#include "core/variable_table.h"
 #include "forms/focus_leave_guard.h"
 #include "forms/key_codes.h"
 #include "forms/navigation_bar.h"
@@ -25,15 +22,7 @@ namespace vesk {
 
 namespace {
 
-struct ColumnCaption {
-    const char* field;
-    const char* caption;
-};
-constexpr ColumnCaption visible_columns[] = {
-    {"VN", "VARIABLE"},   {"ST", "START POSITION"}, {"LEN", "LENGTH"},
-    {"TYPE", "VAR TYPE"}, {"PKEY", "PKEY(Y/N)"},
-};
-constexpr int column_width = 100;  // 1500 twips
+constexpr int column_width = 100;  // 1500 twips, the least a column gets
 
 // A key that opens the cell editor with what it types, or F2 that opens it as it stands.
 bool starts_editing(const QKeyEvent* event) {
@@ -45,46 +34,25 @@ bool starts_editing(const QKeyEvent* event) {
            !(event->modifiers() & commands);
 }
 
-// What a cell holds once written: nothing for blank text, numbers for start and length.
+// What a cell holds once written: nothing for blank text, whole numbers for start and length
+// (the write check has made sure they are numbers).
 QVariant cell_value(int column, const QString& text) {
     if (text.trimmed().isEmpty()) {
         return {};
     }
     if (column == column_start || column == column_length) {
-        const double number = parse_number(text.toStdString()).value_or(0);
-        if (number == std::trunc(number) && std::abs(number) < 1e15) {
-            return static_cast<qlonglong>(number);
-        }
-        return number;
+        return static_cast<qlonglong>(stored_position(text.toStdString()).value_or(0));
     }
     return text;
-}
-
-int next_connection_number() {
-    static int number = 0;
-    return ++number;
 }
 
 }  // namespace
 
 VariableGrid::VariableGrid(AppState& state, UserInterface& ui, QTableView* view, NavigationBar* bar,
                            QObject* parent)
-    : QObject(parent),
-      state_(state),
-      ui_(ui),
-      view_(view),
-      bar_(bar),
-      connection_name_(QStringLiteral("vesk-grid-%1").arg(next_connection_number())) {
-    auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_name_);
-    db.setDatabaseName(QString::fromStdString(state_.db_conn.path()));
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open()) {
-        last_error_ = db.lastError().text();
-    }
-    model_ = new VariableTableModel(this, db);
+    : QObject(parent), state_(state), ui_(ui), view_(view), bar_(bar) {
+    model_ = new VariableTableModel(state_.db_conn, this);
     connect(model_, &VariableTableModel::dataError, this, &VariableGrid::DataGridX_Error);
-    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { removing_ = true; });
-    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { removing_ = false; });
 
     delegate_ = new VariableCellDelegate(*this, this);
     view_->setItemDelegate(delegate_);
@@ -127,25 +95,21 @@ VariableGrid::~VariableGrid() {
     }
     delete model_;
     model_ = nullptr;
-    QSqlDatabase::database(connection_name_, false).close();
-    QSqlDatabase::removeDatabase(connection_name_);
 }
 
 bool VariableGrid::bind() {
-    model_->setTable(QStringLiteral("variable"));
-    model_->setSort(0, Qt::AscendingOrder);
     const bool ok = model_->select();
     if (!ok) {
-        last_error_ = model_->lastError().text();
+        last_error_ = model_->last_error();
         emit dataControlError(last_error_);
-    }
-    while (model_->canFetchMore()) {
-        model_->fetchMore();
     }
     if (view_->model() != model_) {
         view_->setModel(model_);
         connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 &VariableGrid::current_changed);
+        // The columns share what the window gives the grid, each at least 1500 twips wide.
+        view_->horizontalHeader()->setMinimumSectionSize(column_width);
+        view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     }
     return ok;
 }
@@ -155,18 +119,9 @@ QModelIndex VariableGrid::cell(int row, int column) const {
 }
 
 void VariableGrid::reset_gridX() {
-    const QSqlRecord fields = model_->record();
-    for (int column = 0; column < fields.count(); ++column) {
-        const QString name = fields.fieldName(column).toUpper();
-        bool visible = false;
-        for (const auto& entry : visible_columns) {
-            if (name == QLatin1String(entry.field)) {
-                model_->setHeaderData(column, Qt::Horizontal, QString::fromLatin1(entry.caption));
-                view_->setColumnWidth(column, column_width);
-                visible = true;
-            }
-        }
-        view_->setColumnHidden(column, !visible);
+    // The model gives the columns their captions.
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        view_->setColumnHidden(column, column == column_id);
     }
     view_->viewport()->update();
     const int row = std::max(0, current_row());
@@ -180,7 +135,7 @@ bool VariableGrid::requery_to_last() {
     // Reading the table again drops what the grid has not written yet: an edit the user left
     // in the current row is written first.
     if (!model_->write_pending()) {
-        last_error_ = model_->lastError().text();
+        last_error_ = model_->last_error();
         return false;
     }
     if (!bind()) {
@@ -198,18 +153,16 @@ void VariableGrid::cancel_blank_row() {
     }
     const int row = model_->is_new_row_line(current_row()) ? 0 : std::max(0, current_row());
     view_->setCurrentIndex(cell(row, column_name));
-    if (current_text().trimmed().isEmpty()) {
-        model_->revertAll();
+    if (model_->is_blank_new_row(0) && current_text().trimmed().isEmpty()) {
+        delegate_->discard();
+        model_->cancel_row(0);
     }
 }
 
-bool VariableGrid::start_new_record(qint64 id) {
+void VariableGrid::start_new_record(qint64 id) {
     const int row = record_count();
-    if (!model_->start_new_record(id)) {
-        return false;
-    }
+    model_->start_new_record(id);
     view_->setCurrentIndex(cell(row, column_name));
-    return true;
 }
 
 int VariableGrid::record_count() const {
@@ -423,17 +376,14 @@ void VariableGrid::DataGridX_OnAddNew() {
     // A new record cannot start while another one waits to be written.
     for (int row = record_count() - 1; row >= 0; --row) {
         if (model_->is_blank_new_row(row)) {
-            model_->revertRow(row);
+            model_->cancel_row(row);
         }
     }
-    if (model_->isDirty() && !model_->submit()) {
+    if (model_->is_dirty() && !model_->submit()) {
         return;
     }
     // Largest ID + 1 rather than the count + 1: IDs stay unique after a deletion.
-    if (!start_new_record(model_->largest_id() + 1)) {
-        DataGridX_Error(model_->lastError().text());
-        return;
-    }
+    start_new_record(model_->largest_id() + 1);
     view_->setFocus();
 }
 
@@ -453,16 +403,9 @@ void VariableGrid::delete_current_record() {
     }
     delegate_->discard();
     const int column = std::max(int{column_name}, view_->currentIndex().column());
-    if (model_->is_new_record(row)) {
-        model_->revertRow(row);
-    } else {
-        model_->revertRow(row);
-        if (!model_->removeRow(row)) {
-            DataGridX_Error(model_->lastError().text());
-            return;
-        }
-        // The model keeps an empty line for a deleted row until it reads the table again.
-        bind();
+    if (!model_->remove_record(row)) {
+        DataGridX_Error(model_->last_error());
+        return;
     }
     view_->setCurrentIndex(cell(std::min(row, model_->rowCount() - 1), column));
     set_position_caption();
@@ -471,7 +414,7 @@ void VariableGrid::delete_current_record() {
 void VariableGrid::cancel_row_changes() {
     const int row = current_row();
     if (row >= 0 && row < record_count()) {
-        model_->revertRow(row);
+        model_->cancel_row(row);
         set_position_caption();
     }
 }
@@ -490,10 +433,13 @@ void VariableGrid::DataGridX_Error(const QString& text) {
 
 void VariableGrid::current_changed(const QModelIndex& current, const QModelIndex& previous) {
     // A move the model makes while it removes a row is not the user leaving that row.
-    if (!removing_ && previous.isValid() && previous.row() != current.row() &&
-        model_->is_blank_new_row(previous.row())) {
-        model_->revertRow(previous.row());  // a blank new record is never stored
-        set_position_caption();
+    if (!model_->rearranging() && previous.isValid() && previous.row() != current.row()) {
+        if (model_->is_blank_new_row(previous.row())) {
+            model_->cancel_row(previous.row());  // a blank new record is never stored
+            set_position_caption();
+        } else if (!model_->write_row(previous.row())) {
+            DataGridX_Error(model_->last_error());
+        }
     }
     DataGridX_RowColChange();
 }

@@ -19,7 +19,7 @@ class VariableCellDelegate;
 class VariableTableModel;
 
 // The variable grid DataGridX bound to table variable, and its navigation bar AdodcX. The model
-// has its own connection to the database file and submits a row when the cursor leaves it. Every
+// works on db_conn and writes a row when it is complete or when the cursor leaves it. Every
 // cell confirmed with Enter, and the current cell when the focus leaves the grid, is checked
 // against the record length; a cell left otherwise is written with its corrections.
 class VariableGrid : public QObject {
@@ -29,8 +29,8 @@ class VariableGrid : public QObject {
                  QObject* parent = nullptr);
     ~VariableGrid() override;
 
-    // Binds the grid to table variable in ID order, reading every row so no read lock is held.
-    // False when the table cannot be read (last_error() says why).
+    // Binds the grid to table variable in ID order. False when the table cannot be read
+    // (last_error() says why).
     bool bind();
     // Captions the visible columns, hides ID, makes the name column current, sets the caption.
     void reset_gridX();
@@ -40,7 +40,7 @@ class VariableGrid : public QObject {
     // Discards a blank new row when it is the only record.
     void cancel_blank_row();
     // Starts a new record holding only its ID, with the cursor on its name.
-    bool start_new_record(qint64 id);
+    void start_new_record(qint64 id);
 
     // Records, the new one being entered included; the new-row line is not one.
     int record_count() const;
@@ -114,12 +114,10 @@ class VariableGrid : public QObject {
     const QObject* view_object_ = nullptr;
     const QObject* viewport_object_ = nullptr;
     NavigationBar* bar_;
-    QString connection_name_;
     VariableTableModel* model_ = nullptr;
     VariableCellDelegate* delegate_ = nullptr;
     FocusLeaveGuard* leave_guard_ = nullptr;
     QString last_error_;
-    bool removing_ = false;
 };
 
 }  // namespace vesk

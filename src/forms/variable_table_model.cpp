@@ -2,55 +2,284 @@
 
 #include <algorithm>
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include "core/database.h"
+#include "core/layout_check.h"
 
 namespace vesk {
 
 namespace {
+
 const QString new_row_mark = QStringLiteral("*");
+constexpr int column_count = 6;
+const char* const captions[column_count] = {"ID",     "VARIABLE", "START POSITION",
+                                            "LENGTH", "VAR TYPE", "PKEY(Y/N)"};
+
+QVariant shown_text(const std::optional<std::string>& text) {
+    return text ? QVariant(QString::fromStdString(*text)) : QVariant();
 }
 
-VariableTableModel::VariableTableModel(QObject* parent, const QSqlDatabase& db)
-    : QSqlTableModel(parent, db) {
-    setEditStrategy(QSqlTableModel::OnRowChange);
+QVariant shown_number(const std::optional<std::int64_t>& number) {
+    return number ? QVariant(static_cast<qlonglong>(*number)) : QVariant();
+}
+
+std::optional<std::string> kept_text(const QVariant& value) {
+    if (value.isNull() || !value.isValid()) {
+        return std::nullopt;
+    }
+    return value.toString().toStdString();
+}
+
+std::optional<std::int64_t> kept_number(const QVariant& value) {
+    if (value.isNull() || !value.isValid()) {
+        return std::nullopt;
+    }
+    return value.toLongLong();
+}
+
+bool blank(const std::optional<std::string>& text) {
+    return !text || QString::fromStdString(*text).trimmed().isEmpty();
+}
+
+bool complete(const VariableRow& row) {
+    return row.name && row.start && row.length && row.type;
+}
+
+}  // namespace
+
+VariableTableModel::VariableTableModel(Database& db, QObject* parent)
+    : QAbstractTableModel(parent), db_(db) {}
+
+bool VariableTableModel::select() {
+    std::vector<VariableRow> rows;
+    try {
+        rows = read_variable_rows(db_);
+    } catch (const DbError& e) {
+        last_error_ = QString::fromStdString(e.what());
+        return false;
+    }
+    rearranging_ = true;
+    beginResetModel();
+    records_.clear();
+    for (const VariableRow& row : rows) {
+        records_.push_back({row, row, true, false, true});
+    }
+    endResetModel();
+    rearranging_ = false;
+    return true;
 }
 
 int VariableTableModel::record_count() const {
-    return QSqlTableModel::rowCount();
+    return static_cast<int>(records_.size());
 }
 
 bool VariableTableModel::is_new_row_line(int row) const {
-    return row == record_count() && columnCount() > 0;
+    return row == record_count();
+}
+
+bool VariableTableModel::is_new_record(int row) const {
+    return row >= 0 && row < record_count() && records_[row].started_here &&
+           !records_[row].ever_complete;
+}
+
+bool VariableTableModel::is_blank_new_row(int row) const {
+    if (!is_new_record(row)) {
+        return false;
+    }
+    const VariableRow& shown = records_[row].shown;
+    return blank(shown.name) && !shown.start && !shown.length && blank(shown.type) &&
+           blank(shown.key);
+}
+
+bool VariableTableModel::is_dirty(int row) const {
+    return row >= 0 && row < record_count() &&
+           (!records_[row].in_table || records_[row].shown != records_[row].stored);
+}
+
+bool VariableTableModel::is_dirty() const {
+    for (int row = 0; row < record_count(); ++row) {
+        if (is_dirty(row)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void VariableTableModel::start_new_record(qint64 id) {
+    const int row = record_count();
+    beginInsertRows({}, row, row);
+    Record record;
+    record.shown.id = id;
+    record.started_here = true;
+    records_.push_back(record);
+    endInsertRows();
+}
+
+qint64 VariableTableModel::largest_id() const {
+    qint64 largest = 0;
+    try {
+        largest = largest_variable_id(db_);
+    } catch (const DbError&) {
+        // The grid's own records still give an ID no other record has.
+    }
+    for (const Record& record : records_) {
+        largest = std::max<qint64>(largest, record.shown.id);
+    }
+    return largest;
+}
+
+bool VariableTableModel::write_row(int row) {
+    if (!is_dirty(row) || is_blank_new_row(row)) {
+        return true;
+    }
+    Record& record = records_[row];
+    try {
+        store_variable_row(db_, record.shown);
+    } catch (const DbError& e) {
+        last_error_ = QString::fromStdString(e.what());
+        return false;
+    }
+    record.stored = record.shown;
+    record.in_table = true;
+    record.ever_complete = record.ever_complete || complete(record.shown);
+    return true;
+}
+
+bool VariableTableModel::write_pending() {
+    for (int row = 0; row < record_count(); ++row) {
+        if (!write_row(row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool VariableTableModel::submit() {
+    // The view submits whenever its current row changes, also when that is a record going.
+    if (rearranging_) {
+        return true;
+    }
+    if (!write_pending()) {
+        emit dataError(last_error_);
+        return false;
+    }
+    return true;
+}
+
+void VariableTableModel::cancel_row(int row) {
+    if (row < 0 || row >= record_count()) {
+        return;
+    }
+    if (is_new_record(row)) {
+        // A record that was never complete is never kept, even when leaving it wrote it.
+        if (records_[row].in_table) {
+            try {
+                delete_variable_row(db_, records_[row].shown.id);
+            } catch (const DbError& e) {
+                last_error_ = QString::fromStdString(e.what());
+                emit dataError(last_error_);
+                return;
+            }
+        }
+        drop_record(row);
+        return;
+    }
+    records_[row].shown = records_[row].stored;
+    emit dataChanged(index(row, 0), index(row, column_count - 1));
+}
+
+bool VariableTableModel::remove_record(int row) {
+    if (row < 0 || row >= record_count()) {
+        return false;
+    }
+    if (records_[row].in_table) {
+        try {
+            delete_variable_row(db_, records_[row].stored.id);
+        } catch (const DbError& e) {
+            last_error_ = QString::fromStdString(e.what());
+            return false;
+        }
+    }
+    drop_record(row);
+    return true;
+}
+
+void VariableTableModel::drop_record(int row) {
+    rearranging_ = true;
+    beginRemoveRows({}, row, row);
+    records_.erase(records_.begin() + row);
+    endRemoveRows();
+    rearranging_ = false;
 }
 
 int VariableTableModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid()) {
-        return 0;
-    }
-    return record_count() + (columnCount() > 0 ? 1 : 0);
+    return parent.isValid() ? 0 : record_count() + 1;
+}
+
+int VariableTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : column_count;
 }
 
 QVariant VariableTableModel::data(const QModelIndex& index, int role) const {
-    if (is_new_row_line(index.row())) {
+    if (!index.isValid() || index.row() >= record_count() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return QSqlTableModel::data(index, role);
+    const VariableRow& row = records_[index.row()].shown;
+    switch (index.column()) {
+        case column_id:
+            return static_cast<qlonglong>(row.id);
+        case column_name:
+            return shown_text(row.name);
+        case column_start:
+            return shown_number(row.start);
+        case column_length:
+            return shown_number(row.length);
+        case column_type:
+            return shown_text(row.type);
+        case column_key:
+            return shown_text(row.key);
+        default:
+            return {};
+    }
 }
 
 bool VariableTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (is_new_row_line(index.row())) {
+    if (!index.isValid() || index.row() >= record_count() || role != Qt::EditRole) {
         return false;
     }
-    return QSqlTableModel::setData(index, value, role);
+    VariableRow& row = records_[index.row()].shown;
+    switch (index.column()) {
+        case column_name:
+            row.name = kept_text(value);
+            break;
+        case column_start:
+            row.start = kept_number(value);
+            break;
+        case column_length:
+            row.length = kept_number(value);
+            break;
+        case column_type:
+            row.type = kept_text(value);
+            break;
+        case column_key:
+            row.key = kept_text(value);
+            break;
+        default:
+            return false;
+    }
+    emit dataChanged(index, index);
+    return true;
 }
 
 QVariant VariableTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Vertical && role == Qt::DisplayRole && is_new_row_line(section)) {
-        return new_row_mark;
+    if (role != Qt::DisplayRole) {
+        return {};
     }
-    return QSqlTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal) {
+        return section >= 0 && section < column_count ? QString::fromLatin1(captions[section])
+                                                      : QVariant();
+    }
+    return is_new_row_line(section) ? new_row_mark : QVariant(section + 1);
 }
 
 Qt::ItemFlags VariableTableModel::flags(const QModelIndex& index) const {
@@ -58,72 +287,7 @@ Qt::ItemFlags VariableTableModel::flags(const QModelIndex& index) const {
         // Typing here starts a new record first; the line itself holds nothing.
         return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     }
-    return QSqlTableModel::flags(index);
-}
-
-bool VariableTableModel::removeRows(int row, int count, const QModelIndex& parent) {
-    if (row + count > record_count()) {
-        return false;
-    }
-    return QSqlTableModel::removeRows(row, count, parent);
-}
-
-bool VariableTableModel::is_new_record(int row) const {
-    // The base model marks rows it has yet to insert with *.
-    return row >= 0 && row < record_count() && isDirty(index(row, 0)) &&
-           QSqlTableModel::headerData(row, Qt::Vertical).toString() == new_row_mark;
-}
-
-bool VariableTableModel::is_blank_new_row(int row) const {
-    if (!is_new_record(row)) {
-        return false;
-    }
-    const QSqlRecord fields = record(row);
-    for (int column = 0; column < fields.count(); ++column) {
-        if (fields.fieldName(column).compare(QLatin1String("ID"), Qt::CaseInsensitive) != 0 &&
-            !fields.isNull(column) && !fields.value(column).toString().trimmed().isEmpty()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool VariableTableModel::start_new_record(qint64 id) {
-    const int row = record_count();
-    if (!insertRow(row)) {
-        return false;
-    }
-    return setData(index(row, fieldIndex(QStringLiteral("ID"))), id);
-}
-
-qint64 VariableTableModel::largest_id() const {
-    qint64 largest = 0;
-    QSqlQuery query(database());
-    if (query.exec(QStringLiteral("select max(ID) from variable")) && query.next()) {
-        largest = query.value(0).toLongLong();
-    }
-    const int id_column = fieldIndex(QStringLiteral("ID"));
-    for (int row = 0; row < record_count(); ++row) {
-        largest = std::max(largest, data(index(row, id_column)).toLongLong());
-    }
-    return largest;
-}
-
-bool VariableTableModel::write_pending() {
-    for (int row = 0; row < record_count(); ++row) {
-        if (is_blank_new_row(row)) {
-            return true;  // stays pending until the user types into it or it is cancelled
-        }
-    }
-    return QSqlTableModel::submit();
-}
-
-bool VariableTableModel::submit() {
-    if (!write_pending()) {
-        emit dataError(lastError().text());
-        return false;
-    }
-    return true;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
 }
 
 }  // namespace vesk

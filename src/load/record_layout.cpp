@@ -6,21 +6,6 @@
 
 namespace vesk {
 
-std::vector<VarDef> read_var_defs(Database& db) {
-    auto count = db.prepare("select count(*) as cnt from   variable");
-    count.step();
-    if (count.integer("cnt") <= 0) {
-        return {};
-    }
-    auto layout = db.prepare("select VN,ST,LEN,TYPE,PKEY from variable order by ID");
-    std::vector<VarDef> defs;
-    while (layout.step()) {
-        defs.push_back(VarDef{layout.text("VN"), layout.integer("ST"), layout.integer("LEN"),
-                              layout.text("TYPE"), layout.text("PKEY")});
-    }
-    return defs;
-}
-
 void check_layout(const std::vector<VarDef>& defs) {
     if (defs.empty()) {
         throw Error("No variable is defined.");

@@ -4,12 +4,9 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/variable_table.h"
 
 namespace vesk {
-
-// The definitions of table variable in ID order; empty when the table has no row. Null or empty
-// fields read as "" (names, types, key flags) and 0 (start, length).
-std::vector<VarDef> read_var_defs(Database& db);
 
 // Throws vesk::Error saying which variable is at fault when the layout cannot make table data:
 // no variable at all, a name that is not a plain identifier or that repeats another, a type other

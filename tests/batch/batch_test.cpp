@@ -169,6 +169,23 @@ TEST_F(Batch, LayoutRoundTripsThroughExportAndLayoutAndTestsRunOnTheDataInTheDat
     EXPECT_EQ(r.out, "Generated Test result in file: " + out + "_run.csv\n");
 }
 
+TEST_F(Batch, AStartOrLengthWithAFractionIsStoredAsTheNearestWholeNumber) {
+    // STATE is columns 5-6 of the survey file, SECTOR column 7.
+    const std::string fractions =
+        dir.write("fractions.csv",
+                  "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,4.7,1.6,C,N\n"
+                  "SECTOR,7.4,0.5,N,N\nSAMPLE,8,1,N,N\n");
+    const Outcome listed =
+        run({"values", "--db", db, "--layout", fractions, "--input", input, "--param", "STATE"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_NE(listed.out.find("\n01 "), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("\n02 "), std::string::npos) << listed.out;
+    const Outcome exported = run({"layout", "export", "--db", db});
+    EXPECT_EQ(exported.out,
+              "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,5,2,C,N\nSECTOR,7,1,N,N\n"
+              "SAMPLE,8,1,N,N\n");
+}
+
 TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
     const std::string header = "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,";
     const std::string bad_start = dir.write("bad.csv", header + "19,2,C,N\n");

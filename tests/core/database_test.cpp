@@ -81,18 +81,5 @@ TEST(Database, TransactionRollsBackUnlessCommitted) {
     EXPECT_EQ(rows(db, "select a from t"), std::vector<std::string>{"2"});
 }
 
-TEST(Database, ASecondConnectionReadsWhileTheFirstWrites) {
-    TempDir dir;
-    auto writer = Database::open(dir.file("t.db"));
-    auto reader = Database::open(dir.file("t.db"));
-    writer.execute("insert into variable (ID, VN) values (1, 'A')");
-    Transaction tx(writer, Transaction::Lock::immediate);
-    writer.execute("insert into variable (ID, VN) values (2, 'B')");
-    // The uncommitted row is not seen, and nothing waits.
-    EXPECT_EQ(rows(reader, "select count(*) from variable"), std::vector<std::string>{"1"});
-    tx.commit();
-    EXPECT_EQ(rows(reader, "select count(*) from variable"), std::vector<std::string>{"2"});
-}
-
 }  // namespace
 }  // namespace vesk

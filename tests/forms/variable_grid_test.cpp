@@ -126,11 +126,14 @@ const CellCase cell_cases[] = {
     {"empty name", 0, column_name, nullptr, name_len, "HHID"},
     {"lower-case name", 0, column_name, "sex", "", "SEX"},
     {"start at the end", 0, column_start, "80", "", "80"},
+    {"start with a fraction", 0, column_start, "2.7", "", "3"},
     {"start beyond", 0, column_start, "81", start_msg, "71"},
     {"start 0", 0, column_start, "0", start_msg, "71"},
     {"length to the end", 0, column_length, "10", "", "10"},
     {"length beyond", 0, column_length, "11", length_msg, "3"},
     {"length 1 at 80", 1, column_length, "1", "", "1"},
+    {"length with a fraction", 0, column_length, "1.6", "", "2"},
+    {"length rounded to fit", 0, column_length, "10.4", "", "10"},
     {"length 2 at 80", 1, column_length, "2", length_msg, "1"},
     {"length without start", 2, column_length, "5", length_msg, ""},
     {"lower-case type", 0, column_type, "n", "", "N"},
@@ -318,6 +321,48 @@ TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
     EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y"});
 }
 
+TEST(KeyboardEntry, EscEscOnAHalfTypedNewRowRemovesItFromTheTableToo) {
+    const QStringList headings = {"VARIABLE", "START POSITION", "LENGTH", "VAR TYPE", "PKEY(Y/N)"};
+    const auto shown_headings = [](const GridFixture& g) {
+        QStringList texts;
+        for (int column = column_name; column <= column_key; ++column) {
+            texts.append(g.view->model()->headerData(column, Qt::Horizontal).toString());
+        }
+        return texts;
+    };
+    // Esc Esc right after typing, and after leaving the row (which writes it) and coming back.
+    for (const bool left_first : {false, true}) {
+        GridFixture g("insert into variable values (1, 'HHID', 1, 3, 'C', 'Y')");
+        g.go(1, column_name);
+        g.type("WEIGHT");
+        g.press(Qt::Key_Return);
+        if (left_first) {
+            g.go(0, column_name);
+            EXPECT_EQ(g.table(), (Table{"1,HHID,1,3,C,Y", "2,WEIGHT,,,,"}));
+            g.go(1, column_start);
+        }
+        g.press(Qt::Key_Escape);
+        g.press(Qt::Key_Escape);
+        EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y"}) << left_first;
+        EXPECT_EQ(g.grid().record_count(), 1) << left_first;
+        EXPECT_EQ(shown_headings(g), headings) << left_first;
+        QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
+        EXPECT_EQ(shown_headings(g), headings) << left_first;
+        EXPECT_TRUE(g.ui.events.isEmpty()) << left_first;
+    }
+}
+
+TEST(KeyboardEntry, EscEscOnACompleteRowKeepsItAsStored) {
+    GridFixture g(three_rows);
+    g.go(0, column_name);
+    g.type("sex");
+    g.press(Qt::Key_Return);
+    g.press(Qt::Key_Escape);
+    EXPECT_EQ(g.shown(0, column_name), "HHID");
+    g.go(1, column_name);
+    EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N");
+}
+
 // --- deleting ---
 
 TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
@@ -363,6 +408,32 @@ TEST(Caption, FollowsKeysAndClicks) {
     g.window->findChild<QWidget*>("AdodcX_last")->setFocus();
     QTest::mouseClick(g.window->findChild<QWidget*>("AdodcX_last"), Qt::LeftButton);
     EXPECT_EQ(g.caption(), "Record  3/3");
+}
+
+// --- one connection: an in-memory database serves a whole session ---
+
+TEST(InMemoryDatabase, TheGridsRowsReachTheImport) {
+    testing::TempDir dir;
+    AppState state(Database::open(":memory:"));
+    RecordingUserInterface ui;
+    VeskWindow window(state, ui);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* input = window.findChild<QLineEdit*>("inptxt");
+    input->setText(QString::fromStdString(dir.write("survey.txt", "0001A\n")));
+    QTest::keyClick(input, Qt::Key_Return);
+    auto* view = window.findChild<QTableView*>("DataGridX");
+    view->setFocus();
+    for (const char* cell : {"hhid", "1", "4", "c", "y"}) {
+        for (const char c : std::string(cell)) {
+            QTest::keyClick(QApplication::focusWidget(), c);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_TRUE(ui.events.isEmpty());
+    EXPECT_EQ(testing::rows(state.db_conn, "select ID, VN, ST, LEN, TYPE, PKEY from variable"),
+              Table{"1,HHID,1,4,C,Y"});
 }
 
 }  // namespace
