@@ -268,20 +268,27 @@ void ChitestWindow::Cmdremove_Click() {
     for (int row = 0; row < listpar_->count(); ++row) {
         values.push_back(listpar_->item(row)->data(members_role).toInt());
     }
-    bool removed = false;
-    for (int row = Listclass_->count() - 1; row >= 0; --row) {
+    // Taking out a line makes the list select a neighbour: the lines to dissolve are fixed first,
+    // and the list is left with nothing selected and no current line.
+    std::vector<int> dissolved;
+    for (int row = 0; row < Listclass_->count(); ++row) {
         const QListWidgetItem* line = Listclass_->item(row);
         if (line->isSelected()) {
+            dissolved.push_back(row);
             for (const QVariant& index : line->data(members_role).toList()) {
                 values.push_back(index.toInt());
             }
-            delete Listclass_->takeItem(row);
-            removed = true;
         }
     }
-    if (removed) {
-        set_value_lines(std::move(values));
+    if (dissolved.empty()) {
+        return;
     }
+    for (auto row = dissolved.rbegin(); row != dissolved.rend(); ++row) {
+        delete Listclass_->takeItem(*row);
+    }
+    Listclass_->clearSelection();
+    Listclass_->setCurrentItem(nullptr);
+    set_value_lines(std::move(values));
 }
 
 void ChitestWindow::Picture1_Click() {

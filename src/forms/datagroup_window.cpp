@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/text.h"
@@ -31,25 +32,31 @@ QListWidget* variable_list(const QString& name, QAbstractItemView::SelectionMode
 }
 
 // Appends the selected entries of one list, in their order, to the end of the other, then takes
-// them out of the first. Works on disabled lists too: a frozen window still moves what was
-// selected when it froze.
+// them out of the first, which is left with nothing selected and no current entry. Works on
+// disabled lists too: a frozen window still moves what was selected when it froze.
 void move_selected(QListWidget* from, QListWidget* to) {
+    // Taking out an entry makes the list select a neighbour: the rows to move are fixed first.
+    std::vector<int> rows;
     for (int i = 0; i < from->count(); ++i) {
         if (from->item(i)->isSelected()) {
+            rows.push_back(i);
             to->addItem(from->item(i)->text());
         }
     }
-    for (int i = from->count() - 1; i >= 0; --i) {
-        if (from->item(i)->isSelected()) {
-            delete from->takeItem(i);
-        }
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        delete from->takeItem(*row);
+    }
+    if (!rows.empty()) {
+        from->clearSelection();
+        from->setCurrentItem(nullptr);
     }
 }
 
-// Adds the first entry to the selection, leaving what else is selected.
+// Adds the first entry to the selection, leaving what else is selected, and makes it the
+// keyboard's current entry.
 void select_first(QListWidget* list) {
     if (list->count() > 0) {
-        list->item(0)->setSelected(true);
+        list->setCurrentRow(0, QItemSelectionModel::Select);
     }
 }
 

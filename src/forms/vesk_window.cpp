@@ -1,6 +1,7 @@
 #include "forms/vesk_window.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -76,6 +77,8 @@ void VeskWindow::build_controls() {
     DataGridX_->setSelectionMode(QAbstractItemView::SingleSelection);
     DataGridX_->setSelectionBehavior(QAbstractItemView::SelectItems);
     AdodcX_ = new NavigationBar(this);
+    // The start and length checks refer to it.
+    Lblreclen_ = named(new QLabel(this), QStringLiteral("Lblreclen"));
     Label6_ = named(
         new QLabel(QStringLiteral("Press ESC twice before leaving blank new record marked *  in "
                                   "the GRID"),
@@ -134,6 +137,8 @@ void VeskWindow::build_controls() {
 
     auto* loadRow = new QHBoxLayout;
     loadRow->addWidget(AdodcX_);
+    loadRow->addWidget(Lblreclen_);
+    loadRow->addSpacing(16);
     loadRow->addWidget(save_);
     loadRow->addStretch(1);
 
@@ -207,6 +212,7 @@ void VeskWindow::show_grid(bool visible) {
     grid_caption_->setVisible(visible);
     DataGridX_->setVisible(visible);
     AdodcX_->setVisible(visible);
+    Lblreclen_->setVisible(visible);
 }
 
 bool VeskWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -223,12 +229,16 @@ bool VeskWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void VeskWindow::take_input_file() {
     read_reclen(state_);
+    Lblreclen_->setText(QStringLiteral("Record length: %1").arg(state_.rec_len));
     show_grid(true);
 }
 
 void VeskWindow::brow_Click() {
+    // The dialog starts where the current input file is, usually where the next one is too.
+    const QString current = QString::fromStdString(state_.inp_file).trimmed();
     const QString chosen = ui_.open_file_name(
-        this, QStringLiteral("All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)"));
+        this, QStringLiteral("All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)"),
+        current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
     if (chosen.isEmpty()) {
         return;
     }

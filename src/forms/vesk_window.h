@@ -12,6 +12,7 @@ class QTableView;
 namespace vesk {
 
 struct AppState;
+struct LoadSummary;
 class NavigationBar;
 class UserInterface;
 class VariableGrid;
@@ -58,6 +59,8 @@ class VeskWindow : public QWidget {
     // Runs the import with the share of the file read in a progress dialog, then tells the user
     // what it did.
     void run_load();
+    // Asked when the filter has left no record: true lets the empty table replace the data.
+    bool replace_with_empty(const LoadSummary& loaded);
 
     AppState& state_;
     UserInterface& ui_;
@@ -68,6 +71,7 @@ class VeskWindow : public QWidget {
     QLabel* grid_caption_ = nullptr;
     QTableView* DataGridX_ = nullptr;
     NavigationBar* AdodcX_ = nullptr;
+    QLabel* Lblreclen_ = nullptr;
     QLabel* Label6_ = nullptr;
     QPushButton* Cmd_clr_var_ = nullptr;
     QPushButton* Refresh_ = nullptr;

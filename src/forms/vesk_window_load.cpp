@@ -10,10 +10,12 @@
 #include <optional>
 
 #include "core/app_state.h"
+#include "core/variable_table.h"
 #include "forms/busy_cursor.h"
 #include "forms/variable_grid.h"
 #include "forms/vesk_window.h"
 #include "load/data_filter.h"
+#include "load/filter_hint.h"
 #include "load/load_data.h"
 #include "load/load_report.h"
 #include "platform/user_interface.h"
@@ -74,7 +76,9 @@ void VeskWindow::run_load() {
             return !progress.wasCanceled();
         };
         try {
-            summary = load_data(state_, show_share);
+            summary = load_data(state_, show_share, [this](const LoadSummary& loaded) {
+                return replace_with_empty(loaded);
+            });
         } catch (const std::exception& e) {
             failure = QString::fromStdString(e.what());
         }
@@ -88,6 +92,22 @@ void VeskWindow::run_load() {
         alert_msg(ui_, QString::fromLatin1(no_key_text));
     }
     ui_.message(QString::fromStdString(load_report(summary)));
+}
+
+bool VeskWindow::replace_with_empty(const LoadSummary& loaded) {
+    QString text = QStringLiteral("The filter leaves no record: it removes all %1 rows loaded.")
+                       .arg(loaded.lines_loaded);
+    const std::string hint =
+        quoting_hint(read_var_defs(state_.db_conn), Condition_->text().toStdString());
+    if (!hint.empty()) {
+        text += QLatin1Char('\n') + QString::fromStdString(hint);
+    }
+    // The question waits for the user, not for work: the usual pointer meanwhile.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool replace = ui_.ask_yes_no(
+        text + QStringLiteral("\nReplace the data loaded before with an empty table?"));
+    QApplication::restoreOverrideCursor();
+    return replace;
 }
 
 void VeskWindow::fltChk_Click() {

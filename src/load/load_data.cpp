@@ -72,7 +72,9 @@ void create_data_table(Database& db, const std::vector<VarDef>& defs, const std:
 
 }  // namespace
 
-LoadSummary load_data(AppState& state, const LoadProgress& progress) {
+LoadSummary load_data(AppState& state, const LoadProgress& progress,
+                      const ConfirmEmpty& confirm_empty) {
+    const bool was_loaded = state.data_loaded;
     state.data_loaded = false;
     LineReader reader = open_input(state);
     Database& db = state.db_conn;
@@ -107,6 +109,11 @@ LoadSummary load_data(AppState& state, const LoadProgress& progress) {
         summary.filter_applied = true;
         summary.rows_filtered_out = db.changes();
         filter.reset();
+        if (summary.lines_loaded > 0 && summary.rows_filtered_out == summary.lines_loaded &&
+            confirm_empty && !confirm_empty(summary)) {
+            state.data_loaded = was_loaded;
+            throw LoadCancelled("Nothing was replaced; the data loaded before are kept.");
+        }
     }
     drop_previous_table(db);
     transaction.commit();

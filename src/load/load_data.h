@@ -19,11 +19,17 @@ inline constexpr const char* no_key_text = "primary keys not defined";
 // Returning false cancels the import.
 using LoadProgress = std::function<bool(std::uint64_t bytes_read, std::uint64_t file_size)>;
 
-// The import was cancelled through the progress callback; nothing was changed.
+// The import was cancelled through the progress callback, or the user kept the data loaded
+// before; nothing was changed.
 class LoadCancelled : public Error {
   public:
     LoadCancelled() : Error("The import was cancelled; the data loaded before are kept.") {}
+    explicit LoadCancelled(const std::string& what) : Error(what) {}
 };
+
+// Asked when the filter has removed every loaded row, before the empty table replaces the data
+// loaded before; false keeps them.
+using ConfirmEmpty = std::function<bool(const LoadSummary& summary)>;
 
 // Rebuilds table data from the layout in table variable and the fixed-width file inp_file: one
 // column per variable and CLASS, the key variables as primary key, one row per accepted line,
@@ -35,6 +41,10 @@ class LoadCancelled : public Error {
 // refused, the database fails or the import is cancelled, it throws vesk::Error (LoadCancelled
 // for a cancel) and table data, var_defs, key_list and last_load stay as they were, with
 // data_loaded false. A line the data cannot take is left out and reported in the summary.
-LoadSummary load_data(AppState& state, const LoadProgress& progress = {});
+// When the filter leaves no row of those loaded, confirm_empty (when given) decides whether the
+// empty table replaces the old one; a No throws LoadCancelled and leaves everything, data_loaded
+// included, as it was.
+LoadSummary load_data(AppState& state, const LoadProgress& progress = {},
+                      const ConfirmEmpty& confirm_empty = {});
 
 }  // namespace vesk

@@ -26,8 +26,9 @@ bool QtUserInterface::ask_yes_no(const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtUserInterface::open_file_name(QWidget* parent, const QString& filter) {
-    QFileDialog dialog(parent, QStringLiteral("Open"), QString(), filter);
+QString QtUserInterface::open_file_name(QWidget* parent, const QString& filter,
+                                        const QString& folder) {
+    QFileDialog dialog(parent, QStringLiteral("Open"), folder, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

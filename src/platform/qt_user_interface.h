@@ -10,7 +10,7 @@ class QtUserInterface : public UserInterface {
     void beep() override;
     void message(const QString& text) override;
     bool ask_yes_no(const QString& text) override;
-    QString open_file_name(QWidget* parent, const QString& filter) override;
+    QString open_file_name(QWidget* parent, const QString& filter, const QString& folder) override;
 };
 
 }  // namespace vesk

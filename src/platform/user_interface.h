@@ -17,8 +17,10 @@ class UserInterface {
     virtual void message(const QString& text) = 0;
     // A box with the text and the buttons Yes and No; true for Yes.
     virtual bool ask_yes_no(const QString& text) = 0;
-    // The file-open dialog; filter holds the choices separated by ";;". Empty when cancelled.
-    virtual QString open_file_name(QWidget* parent, const QString& filter) = 0;
+    // The file-open dialog, showing the folder first; filter holds the choices separated by
+    // ";;". Empty when cancelled.
+    virtual QString open_file_name(QWidget* parent, const QString& filter,
+                                   const QString& folder) = 0;
 };
 
 // Three beeps, then the message box.

@@ -142,6 +142,44 @@ TEST_F(DataGroup, RemoveSendsTheGroupVariableToTheEndOfTheAvailableList) {
     EXPECT_TRUE(ui.events.isEmpty());
 }
 
+TEST_F(DataGroup, AfterAddOrRemoveOnlyWhatTheWindowSelectsIsSelectedAndNoEntryIsLost) {
+    open_window();
+    const auto check = [&](const QStringList& available, const QStringList& group,
+                           const std::vector<int>& selected_available, const char* step) {
+        EXPECT_EQ(lines_of(listvar), available) << step;
+        EXPECT_EQ(lines_of(Listgrp), group) << step;
+        EXPECT_EQ(selected_rows(listvar), selected_available) << step;
+        EXPECT_EQ(selected_rows(Listgrp), std::vector<int>{}) << step;
+        QStringList every = available + group;
+        every.sort();
+        QStringList five = all_five;
+        five.sort();
+        EXPECT_EQ(every, five) << step;
+    };
+    // Each line picked with a click, as the user does; the selection is the one Qt leaves.
+    click_line(listvar, 1);
+    click("cmdadd");
+    check({"HHID", "SECTOR", "DISTRICT", "SEX"}, {"STATE"}, {0}, "add STATE");
+    click_line(listvar, 1);
+    click("cmdadd");
+    check({"HHID", "DISTRICT", "SEX"}, {"STATE", "SECTOR"}, {0}, "add SECTOR");
+    click_line(Listgrp, 1);
+    click("Cmdremove");
+    check({"HHID", "DISTRICT", "SEX", "SECTOR"}, {"STATE"}, {0}, "remove SECTOR");
+    click("Cmdremove");  // nothing is selected in the group list any more
+    check({"HHID", "DISTRICT", "SEX", "SECTOR"}, {"STATE"}, {0}, "remove again");
+
+    // The keyboard goes on from the entry the window selected.
+    click_line(listvar, 2);
+    click("cmdadd");
+    check({"HHID", "DISTRICT", "SECTOR"}, {"STATE", "SEX"}, {0}, "add SEX");
+    listvar->setFocus();
+    QTest::keyClick(listvar, Qt::Key_Down);
+    EXPECT_EQ(selected_rows(listvar), std::vector<int>{1});
+    EXPECT_EQ(listvar->currentRow(), 1);
+    EXPECT_TRUE(ui.events.isEmpty());
+}
+
 TEST_F(DataGroup, EachChevronClickMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
     struct Case {
         const char* picture;

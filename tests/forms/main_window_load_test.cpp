@@ -109,6 +109,45 @@ TEST_F(LoadCommand, ARefusedFilterOrAMissingFileIsToldAndKeepsTheDataLoadedBefor
     }
 }
 
+TEST_F(LoadCommand, AFilterThatLeavesNoRecordAsksBeforeReplacingTheData) {
+    struct Case {
+        QString condition;
+        bool replace;
+        QString hint;  // in the question; empty: no hint
+    };
+    const Case cases[] = {
+        {"STATE = 7", false,
+         "STATE is a character variable: compare it with a value in single "
+         "quotes, as it stands in the file, for example STATE = '07'."},
+        {"SEX = 1 AND 44 = state", true, "for example STATE = '44'"},
+        {"STATE = '7'", false, ""},
+        {"AGE > 99", true, ""},
+    };
+    for (const Case& c : cases) {
+        open_window();
+        click("save");
+        ASSERT_TRUE(t.state.data_loaded);
+        click("fltChk");
+        type_condition(c.condition);
+        ui.clear();
+        ui.answers = {c.replace};
+        click("save");
+        const std::string what = c.condition.toStdString();
+        ASSERT_GE(ui.events.size(), 2) << what;
+        EXPECT_TRUE(ui.events[0].startsWith(
+            "question: The filter leaves no record: it removes all 3 rows loaded.\n"))
+            << ui.events[0].toStdString();
+        EXPECT_EQ(ui.events[0].contains(" is a character variable"), !c.hint.isEmpty()) << what;
+        EXPECT_TRUE(ui.events[0].contains(c.hint)) << ui.events[0].toStdString();
+        EXPECT_EQ(hhids().size(), c.replace ? 0U : 3U) << what;
+        EXPECT_TRUE(t.state.data_loaded) << what;
+        if (!c.replace) {
+            EXPECT_EQ(ui.messages(),
+                      QStringList{"Nothing was replaced; the data loaded before are kept."});
+        }
+    }
+}
+
 TEST_F(LoadCommand, ALongLoadShowsProgressTakesNoSecondClickAndCanBeCancelled) {
     open_window();
     click("save");

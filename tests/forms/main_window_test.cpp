@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
 
@@ -81,6 +82,7 @@ TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableF
     click("brow");
     EXPECT_EQ(ui.events, QStringList({"open file", "open file"}));
     EXPECT_EQ(ui.last_filter, "All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)");
+    EXPECT_EQ(ui.last_folder, "");  // no input file yet: the dialog's own choice
     EXPECT_FALSE(shown("DataGridX"));
 
     const std::string file = t.dir.write("survey.txt", std::string(57, ' ') + "\n");
@@ -90,6 +92,12 @@ TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableF
     EXPECT_EQ(t.state.inp_file, file);
     EXPECT_EQ(t.state.rec_len, 57);
     EXPECT_TRUE(shown("DataGridX"));
+    EXPECT_EQ(control<QLabel>("Lblreclen")->text(), "Record length: 57");
+    EXPECT_TRUE(shown("Lblreclen"));
+
+    t.state.inp_file = t.dir.file("round2/survey.txt");
+    click("brow");  // cancelled
+    EXPECT_EQ(ui.last_folder.toStdString(), t.dir.file("round2"));
 }
 
 TEST_F(MainWindow, ProceedChecksInOrder) {

@@ -27,9 +27,10 @@ class RecordingUserInterface : public UserInterface {
         answers.pop_front();
         return answer;
     }
-    QString open_file_name(QWidget*, const QString& filter) override {
+    QString open_file_name(QWidget*, const QString& filter, const QString& folder) override {
         events.append(QStringLiteral("open file"));
         last_filter = filter;
+        last_folder = folder;
         if (file_names.empty()) {
             return {};
         }
@@ -54,6 +55,7 @@ class RecordingUserInterface : public UserInterface {
     std::deque<bool> answers;
     std::deque<QString> file_names;
     QString last_filter;
+    QString last_folder;
 };
 
 }  // namespace vesk::testing
