@@ -41,6 +41,16 @@ QString qtext(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The rows selected in a list; asking each line whether it is selected costs a look through every
+// selected range, so a scattered selection of many lines would take quadratic time.
+std::vector<bool> selected_rows(const QListWidget* list) {
+    std::vector<bool> selected(static_cast<std::size_t>(list->count()), false);
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+        selected[static_cast<std::size_t>(index.row())] = true;
+    }
+    return selected;
+}
+
 }  // namespace
 
 ChitestWindow::ChitestWindow(AppState& state, UserInterface& ui, QWidget* main_window)
@@ -224,13 +234,19 @@ std::vector<ParValue> ChitestWindow::class_members(const QListWidgetItem* class_
 
 void ChitestWindow::set_value_lines(std::vector<int> indexes) {
     std::sort(indexes.begin(), indexes.end());
-    listpar_->clear();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(indexes.size()));
     for (const int index : indexes) {
-        const ParValue& value = state_.par_vals[static_cast<std::size_t>(index)];
-        auto* line = new QListWidgetItem(qtext(value_line(value)));
-        line->setData(frequency_role, static_cast<qlonglong>(value.freq));
+        texts.append(qtext(value_line(state_.par_vals[static_cast<std::size_t>(index)])));
+    }
+    listpar_->clear();
+    listpar_->addItems(texts);  // one insertion, not one per line
+    for (int row = 0; row < listpar_->count(); ++row) {
+        const int index = indexes[static_cast<std::size_t>(row)];
+        QListWidgetItem* line = listpar_->item(row);
+        line->setData(frequency_role, static_cast<qlonglong>(
+                                          state_.par_vals[static_cast<std::size_t>(index)].freq));
         line->setData(members_role, index);
-        listpar_->addItem(line);
     }
 }
 
@@ -251,10 +267,10 @@ void ChitestWindow::append_class_line(const QVariantList& indexes) {
 void ChitestWindow::cmdadd_Click() {
     QVariantList indexes;
     std::vector<int> kept;
+    const std::vector<bool> selected = selected_rows(listpar_);
     for (int row = 0; row < listpar_->count(); ++row) {
-        const QListWidgetItem* line = listpar_->item(row);
-        (line->isSelected() ? indexes.append(line->data(members_role).toInt())
-                            : kept.push_back(line->data(members_role).toInt()));
+        const int index = listpar_->item(row)->data(members_role).toInt();
+        (selected[static_cast<std::size_t>(row)] ? indexes.append(index) : kept.push_back(index));
     }
     if (indexes.empty()) {
         return;

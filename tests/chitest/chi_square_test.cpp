@@ -179,6 +179,28 @@ TEST_F(ChiSquare, ValuesThatReadAlikeAreClassifiedAndCountedTogether) {
               Rows{"01,1,2,5,7,2,2,3"});
 }
 
+// A trigger counts the rewrites (and makes the engine update in two passes, which must count
+// every record once all the same).
+TEST_F(ChiSquare, ARunRewritesOnlyTheRecordsWhoseClassChanges) {
+    add("('01', 1, 1, 1)", 3);
+    add("('01', 1, 2, 2)", 4);
+    add("('01', 1, 1, 3)", 5);
+    use_classes({{"1"}, {"2"}, {"3"}});
+    run_chi_test(t.state);
+    t.state.db_conn.execute("create table rewrites (n integer)");
+    t.state.db_conn.execute("insert into rewrites values (0)");
+    t.state.db_conn.execute(
+        "create trigger count_rewrites after update of CLASS on data "
+        "begin update rewrites set n = n + 1; end");
+
+    use_classes({{"1"}, {"2", "3"}, {}});
+    run_chi_test(t.state);
+    EXPECT_EQ(rows("select n from rewrites"), Rows{"5"});
+    EXPECT_EQ(rows("select CLASS, frq1, frq2 from data_chi"), (Rows{"1,3,0", "2,5,4"}));
+    run_chi_test(t.state);
+    EXPECT_EQ(rows("select n from rewrites"), Rows{"5"});
+}
+
 TEST_F(ChiSquare, OnlyTheExactSampleTextOneIsCentral) {
     survey({"SAMPLE", 4, 2, "C", "N"}, numeric_param);
     add("('01', 1, '1', 1)", 2);
