@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <tuple>
 #include <unordered_map>
 
 #include "chitest/chi_sql.h"
@@ -70,29 +71,47 @@ void set_class(sqlite3_context* context, std::size_t k) {
     }
 }
 
-// vesk_class(parameter): the record's class number, null when no class holds its value.
+constexpr const char* classification_type = "vesk_classification";
+
+// The classification a call works for: the statement binds it as its first parameter, so the
+// functions hold no pointer of their own that could outlive it.
+Classification* classification_of(sqlite3_context* context, sqlite3_value* bound) {
+    auto* work = static_cast<Classification*>(sqlite3_value_pointer(bound, classification_type));
+    if (work == nullptr) {
+        sqlite3_result_error(context, "no classification is running", -1);
+    }
+    return work;
+}
+
+// vesk_class(?, parameter): the record's class number, null when no class holds its value.
 void class_function(sqlite3_context* context, int, sqlite3_value** args) {
-    auto* work = static_cast<Classification*>(sqlite3_user_data(context));
+    Classification* work = classification_of(context, args[0]);
+    if (work == nullptr) {
+        return;
+    }
     try {
-        set_class(context, work->classes.class_of(cell_of(args[0])));
+        set_class(context, work->classes.class_of(cell_of(args[1])));
     } catch (const std::exception& e) {
         sqlite3_result_error(context, e.what(), -1);
     }
 }
 
-// vesk_tally(CLASS, parameter, sample, group values ...): counts the record in its group, class
-// and sample; true when its stored class must change, so the update rewrites only those records.
+// vesk_tally(?, CLASS, parameter, sample, group values ...): counts the record in its group,
+// class and sample; true when its stored class must change, so the update rewrites only those.
 void tally_function(sqlite3_context* context, int count, sqlite3_value** args) {
-    auto* work = static_cast<Classification*>(sqlite3_user_data(context));
+    Classification* work = classification_of(context, args[0]);
+    if (work == nullptr || count < 4) {
+        return;
+    }
     try {
-        const std::size_t k = work->classes.class_of(cell_of(args[1]));
+        const std::size_t k = work->classes.class_of(cell_of(args[2]));
         auto& values = work->group_values;
         values.clear();
-        for (int i = 3; i < count; ++i) {
+        for (int i = 4; i < count; ++i) {
             values.push_back(cell_of(args[i]));
         }
-        work->tally.add(work->tally.group(values), k, is_central(cell_of(args[2])));
-        const Cell stored = cell_of(args[0]);
+        work->tally.add(work->tally.group(values), k, is_central(cell_of(args[3])));
+        const Cell stored = cell_of(args[1]);
         const bool same =
             k == 0 ? stored.kind == Cell::Kind::null
                    : stored.kind == Cell::Kind::number && stored.number == static_cast<double>(k);
@@ -102,27 +121,20 @@ void tally_function(sqlite3_context* context, int count, sqlite3_value** args) {
     }
 }
 
-// The two functions exist on the connection only while one classification runs.
-class RegisteredFunctions {
-  public:
-    RegisteredFunctions(Database& db, Classification& work) : db_(db.handle()) {
-        sqlite3_create_function_v2(db_, "vesk_class", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, &work,
-                                   class_function, nullptr, nullptr, nullptr);
-        sqlite3_create_function_v2(db_, "vesk_tally", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, &work,
-                                   tally_function, nullptr, nullptr, nullptr);
+// The functions stay on the connection once made: the engine refuses to replace or remove a
+// function while any statement is active, which it reports as busy; the definition is the same.
+void register_functions(Database& db) {
+    const int flags = SQLITE_UTF8 | SQLITE_DIRECTONLY;
+    for (const auto& [name, arguments, function] :
+         {std::tuple{"vesk_class", 2, &class_function},
+          std::tuple{"vesk_tally", -1, &tally_function}}) {
+        const int rc = sqlite3_create_function_v2(db.handle(), name, arguments, flags, nullptr,
+                                                  function, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK && rc != SQLITE_BUSY) {
+            throw Error(std::string("The classes could not be assigned: ") + sqlite3_errstr(rc));
+        }
     }
-    ~RegisteredFunctions() {
-        sqlite3_create_function_v2(db_, "vesk_class", 1, SQLITE_UTF8, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr);
-        sqlite3_create_function_v2(db_, "vesk_tally", -1, SQLITE_UTF8, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr);
-    }
-    RegisteredFunctions(const RegisteredFunctions&) = delete;
-    RegisteredFunctions& operator=(const RegisteredFunctions&) = delete;
-
-  private:
-    sqlite3* db_;
-};
+}
 
 // One pass over data both classifies and counts: the update's condition counts every record and
 // is true only for the records whose class changes, so a second run with classes that move few
@@ -132,14 +144,16 @@ void classify_and_count(AppState& state, const std::vector<GroupColumn>& columns
     Database& db = state.db_conn;
     const std::string& param = state.param_var;
     prepare_step(db, "select " + param + " from data", "The classes could not be assigned");
-    std::string arguments = "CLASS, " + param + ", " + state.sample_var;
+    std::string arguments = "?1, CLASS, " + param + ", " + state.sample_var;
     for (const GroupColumn& column : columns) {
         arguments += ", " + column.name;
     }
-    const RegisteredFunctions functions(db, work);
+    register_functions(db);
     Statement update = prepare_step(
-        db, "update data set CLASS = vesk_class(" + param + ") where vesk_tally(" + arguments + ")",
+        db,
+        "update data set CLASS = vesk_class(?1, " + param + ") where vesk_tally(" + arguments + ")",
         "The frequency table could not be built");
+    sqlite3_bind_pointer(update.handle(), 1, &work, classification_type, nullptr);
     try {
         update.run();
     } catch (const DbError& e) {
