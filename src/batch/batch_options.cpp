@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text.h"
+#include "report/report_format.h"
 
 namespace vesk {
 
@@ -10,10 +11,11 @@ const char* batch_usage() {
     return "usage:\n"
            "  vesk-batch runtest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
            "                     --groups G1,G2 --sample S --param P --out NAME [--details]\n"
+           "                     [--report FILE.html|FILE.pdf]\n"
            "  vesk-batch chitest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
            "                     --groups G1,G2 --sample S --param P --class V1,V2 [--class V3 "
            "...]\n"
-           "                     --out NAME [--details]\n"
+           "                     --out NAME [--details] [--report FILE.html|FILE.pdf]\n"
            "  vesk-batch chitest ... --suggest-classes [--min-expected E] (in place of --class)\n"
            "  vesk-batch suggest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
            "                     --groups G1,G2 --sample S --param P [--min-expected E]\n"
@@ -33,6 +35,8 @@ const char* batch_usage() {
            "every class, one class a line as --class takes it; groups too small for that even\n"
            "with one class are named on standard error and left out of the condition.\n"
            "--details also writes NAME_run_stats.csv or NAME_chi_stats.csv and a provenance file.\n"
+           "--report writes a report to send: the data, the question, the answer with a chart,\n"
+           "how to read it and the result files; one HTML file, or an A4 PDF.\n"
            "Exit status: 0 success, 2 a user error (the message on standard error), 1 otherwise.\n";
 }
 
@@ -132,6 +136,11 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
             options.out = reader.value_of(arg);
         } else if (arg == "--details" && is_test) {
             options.details = true;
+        } else if (arg == "--report" && is_test) {
+            options.report = reader.value_of(arg);
+            if (!report_format_of(options.report)) {
+                throw Error(report_name_text + options.report);
+            }
         } else if (arg == "--class" && options.command == Command::chitest) {
             options.classes.push_back(reader.value_of(arg));
         } else if (arg == "--suggest-classes" && options.command == Command::chitest) {

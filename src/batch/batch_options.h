@@ -21,6 +21,7 @@ struct BatchOptions {
     std::vector<std::string> classes;    // --class V1,V2 (once per class, in class order)
     std::string out;                     // --out NAME
     bool details = false;                // --details
+    std::string report;                  // --report FILE.html or FILE.pdf
     bool suggest_classes = false;        // chitest --suggest-classes, in place of --class
     std::optional<double> min_expected;  // --min-expected E (suggest, --suggest-classes)
     std::string export_file;             // layout export [FILE.csv]; empty: standard output

@@ -23,6 +23,8 @@
 #include "load/load_data.h"
 #include "load/load_report.h"
 #include "load/record_layout.h"
+#include "report/report_from_state.h"
+#include "report_print/report_writer.h"
 #include "runtest/run_calc.h"
 #include "runtest/run_report.h"
 
@@ -111,10 +113,16 @@ void report(AppState& state, const BatchOptions& options, TestKind kind, const R
     if (result.rows > 0) {
         out << run_report_message(result) << '\n';
     }
+    std::vector<std::string> written = {result.path};
     if (options.details) {
         const DetailFiles files = write_result_details(state, kind);
         out << "Statistics per group in file: " << files.stats_path << '\n'
             << "Provenance in file: " << files.provenance_path << '\n';
+        written.insert(written.end(), {files.stats_path, files.provenance_path});
+    }
+    if (!options.report.empty()) {
+        write_report(options.report, report_data(state, kind, ReportChoices{}, written));
+        out << "Report in file: " << options.report << '\n';
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,6 +21,8 @@
 #include "forms/results_chart.h"
 #include "forms/results_table_model.h"
 #include "platform/user_interface.h"
+#include "report/report_from_state.h"
+#include "report_print/report_writer.h"
 
 namespace vesk {
 
@@ -65,6 +68,11 @@ void ResultsPanel::build_controls() {
     saveDetails_->setToolTip(QStringLiteral(
         "Writes the statistics of every group and the provenance of the run beside the result "
         "file"));
+    saveReport_ = named(new QPushButton(QStringLiteral("Save rep&ort..."), this),
+                        QStringLiteral("saveReport"));
+    saveReport_->setToolTip(QStringLiteral(
+        "Writes one file to send, HTML or PDF: the data, the question, the answer with the chart "
+        "and the table, how to read it, and the result files"));
 
     model_ = new ResultsTableModel(this);
     sorted_ = new QSortFilterProxyModel(this);
@@ -88,6 +96,7 @@ void ResultsPanel::build_controls() {
     controls->addWidget(adjustment_);
     controls->addSpacing(12);
     controls->addWidget(saveDetails_);
+    controls->addWidget(saveReport_);
 
     // The runs table is wide, so its chart goes below it; the chi-square table leaves room
     // beside it.
@@ -104,6 +113,7 @@ void ResultsPanel::build_controls() {
     connect(level_, &QDoubleSpinBox::valueChanged, this, &ResultsPanel::show_significance);
     connect(adjustment_, &QComboBox::currentIndexChanged, this, &ResultsPanel::show_significance);
     connect(saveDetails_, &QPushButton::clicked, this, &ResultsPanel::saveDetails_Click);
+    connect(saveReport_, &QPushButton::clicked, this, &ResultsPanel::saveReport_Click);
 }
 
 void ResultsPanel::show_results() {
@@ -111,6 +121,7 @@ void ResultsPanel::show_results() {
                           ? run_result_table(state_.grp_names, state_.run_stats)
                           : chi_result_table(state_.grp_names, state_.chi_stats));
     filled_ = true;
+    details_saved_ = false;
     table_->resizeColumnsToContents();
     // Room for the bold of rows that become significant at another level.
     const int bold_room = table_->fontMetrics().averageCharWidth();
@@ -119,6 +130,7 @@ void ResultsPanel::show_results() {
     }
     fit_table();
     saveDetails_->setEnabled(!model_->table().rows.empty());
+    saveReport_->setEnabled(!model_->table().rows.empty());
     show_significance();
 }
 
@@ -150,7 +162,9 @@ void ResultsPanel::fit_table() {
 void ResultsPanel::clear() {
     model_->set_table({});
     filled_ = false;
+    details_saved_ = false;
     saveDetails_->setEnabled(false);
+    saveReport_->setEnabled(false);
     chart_->clear();
     summary_->setText(QStringLiteral("The results of a run show here after Proceed."));
 }
@@ -189,9 +203,35 @@ void ResultsPanel::saveDetails_Click() {
         ui_.message(QString::fromStdString(e.what()));
         return;
     }
+    details_saved_ = true;
     ui_.message(QStringLiteral("Saved the details in files: ") +
                 QString::fromStdString(files.stats_path) + QStringLiteral(" and ") +
                 QString::fromStdString(files.provenance_path));
+}
+
+void ResultsPanel::saveReport_Click() {
+    const bool runs = kind_ == TestKind::runs;
+    const std::string base = state_.out_file + (runs ? "_run" : "_chi");
+    const QString suggested =
+        QFileInfo(QString::fromStdString(base + "_report.html")).absoluteFilePath();
+    const QString path = ui_.save_file_name(
+        this, suggested, QStringLiteral("HTML report (*.html *.htm);;PDF report (*.pdf)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    std::vector<std::string> files = {base + ".csv"};
+    if (details_saved_) {
+        files.insert(files.end(), {base + "_stats.csv", base + ".provenance.json"});
+    }
+    const ReportChoices choices{level_->value(),
+                                static_cast<Adjustment>(adjustment_->currentData().toInt())};
+    try {
+        write_report(path.toStdString(), report_data(state_, kind_, choices, files));
+    } catch (const std::exception& e) {
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
+    ui_.message(QStringLiteral("Saved the report in file: ") + path);
 }
 
 }  // namespace vesk

@@ -21,8 +21,8 @@ class UserInterface;
 
 // The results of a test window's last run, below its controls: a table of the groups with their
 // statistics, the significant ones shaded at the level and adjustment the user picks, flagged
-// ones marked with their reason on hover, a chart, and "Save details..." for the statistics and
-// provenance files beside the result file.
+// ones marked with their reason on hover, a chart, "Save details..." for the statistics and
+// provenance files beside the result file, and "Save report..." for one file to send.
 class ResultsPanel : public QWidget {
     Q_OBJECT
   public:
@@ -34,6 +34,7 @@ class ResultsPanel : public QWidget {
     void clear();
 
     void saveDetails_Click();
+    void saveReport_Click();
 
   private:
     void build_controls();
@@ -45,11 +46,13 @@ class ResultsPanel : public QWidget {
     UserInterface& ui_;
     TestKind kind_;
     bool filled_ = false;
+    bool details_saved_ = false;  // for the shown results: the report names those files too
 
     QLabel* summary_ = nullptr;
     QDoubleSpinBox* level_ = nullptr;
     QComboBox* adjustment_ = nullptr;
     QPushButton* saveDetails_ = nullptr;
+    QPushButton* saveReport_ = nullptr;
     ResultsTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
     QTableView* table_ = nullptr;

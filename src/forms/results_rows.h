@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "core/adjustment.h"
 #include "core/group_flags.h"
 #include "core/result_stats.h"
 
 namespace vesk {
-
-// Which adjusted p-value decides whether a group counts as significant.
-enum class Adjustment { benjamini_hochberg, holm };
 
 // One cell of the results table: what it reads, the value it sorts by, and what it says on hover.
 struct ResultCell {

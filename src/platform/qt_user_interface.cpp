@@ -37,4 +37,16 @@ QString QtUserInterface::open_file_name(QWidget* parent, const QString& filter,
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtUserInterface::save_file_name(QWidget* parent, const QString& suggested,
+                                        const QString& filter) {
+    QFileDialog dialog(parent, QStringLiteral("Save"), suggested, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace vesk

@@ -11,6 +11,8 @@ class QtUserInterface : public UserInterface {
     void message(const QString& text) override;
     bool ask_yes_no(const QString& text) override;
     QString open_file_name(QWidget* parent, const QString& filter, const QString& folder) override;
+    QString save_file_name(QWidget* parent, const QString& suggested,
+                           const QString& filter) override;
 };
 
 }  // namespace vesk

@@ -21,6 +21,9 @@ class UserInterface {
     // ";;". Empty when cancelled.
     virtual QString open_file_name(QWidget* parent, const QString& filter,
                                    const QString& folder) = 0;
+    // The file-save dialog, offering suggested; filter as above. Empty when cancelled.
+    virtual QString save_file_name(QWidget* parent, const QString& suggested,
+                                   const QString& filter) = 0;
 };
 
 // Three beeps, then the message box.

@@ -219,6 +219,8 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
         {runs_test({"--filter", "NOSUCH = 1", "--groups", "STATE", "--out", out}), "filter"},
         {runs_test({"--groups", "STATE", "--out", dir.file("no/such/folder/x")}),
          "no/such/folder/x_run.csv"},
+        {runs_test({"--groups", "STATE", "--out", out, "--report", "x.doc"}),
+         "A report is written as .html or .pdf, not as x.doc"},
     };
     for (const auto& [args, message] : cases) {
         const Outcome r = run(args);

@@ -10,8 +10,8 @@
 namespace vesk::testing {
 
 // Records what the program says instead of showing boxes: "beep", "message: TEXT",
-// "question: TEXT", "open file". Questions take the queued answers (Yes when none is queued);
-// the file dialog returns the queued names (cancelled when none is queued).
+// "question: TEXT", "open file", "save file: SUGGESTED". Questions take the queued answers (Yes
+// when none is queued); the file dialogs return the queued names (cancelled when none is queued).
 class RecordingUserInterface : public UserInterface {
   public:
     void beep() override { events.append(QStringLiteral("beep")); }
@@ -31,6 +31,16 @@ class RecordingUserInterface : public UserInterface {
         events.append(QStringLiteral("open file"));
         last_filter = filter;
         last_folder = folder;
+        if (file_names.empty()) {
+            return {};
+        }
+        const QString name = file_names.front();
+        file_names.pop_front();
+        return name;
+    }
+    QString save_file_name(QWidget*, const QString& suggested, const QString& filter) override {
+        events.append(QStringLiteral("save file: ") + suggested);
+        last_filter = filter;
         if (file_names.empty()) {
             return {};
         }

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/adjustment.h"
+#include "core/app_state.h"
+#include "core/result_details.h"
+
+namespace vesk {
+
+// What a report says, as plain text and numbers: the document is built from this alone, so the
+// HTML, the PDF and the tests all see the same facts.
+
+// A file named in the report, with what identifies its bytes. size and sha256 are empty when
+// the file could not be read.
+struct ReportFile {
+    std::string path;  // absolute
+    std::optional<std::int64_t> size;
+    std::string sha256;
+    std::string modified;  // UTC, 2026-12-06 20:15:03 UTC
+};
+
+// Where the tested data came from.
+struct ReportOrigin {
+    bool known = false;  // false: loaded before, with no record of the import
+    ReportFile input;
+    std::string loaded_at;  // when the import ran, where recorded
+    std::int64_t lines_read = 0;
+    std::int64_t lines_loaded = 0;
+    std::int64_t lines_rejected = 0;
+    std::vector<std::string> first_rejections;  // "line 12: AMOUNT is not a number"
+    std::string filter;                         // the user's condition; empty: none
+    std::int64_t rows_filtered_out = 0;
+    std::vector<VarDef> layout;
+};
+
+struct ReportClass {
+    std::int64_t number = 0;
+    std::string values;  // as the class list shows them: 4,5
+    std::int64_t records = 0;
+};
+
+// What was asked of the data.
+struct ReportQuestion {
+    std::vector<std::string> group_variables;
+    std::string sample_variable;
+    std::string central_value = "1";
+    std::string parameter;
+    std::vector<ReportClass> classes;  // chi-square only
+};
+
+// One group's line of the table and its point in the chart.
+struct ReportRow {
+    std::vector<std::string> groups;    // the group's values, in group variable order
+    std::vector<std::string> measures;  // the test's own figures, under ReportData::measures
+    std::optional<double> p;            // the primary p-value
+    std::string p_source;               // how the primary p-value was found
+    std::optional<double> p_holm;
+    std::optional<double> p_bh;
+    std::vector<std::string> flags;  // each a reason in words
+    bool significant = false;        // adjusted p below the level
+    std::optional<double> z;         // runs test: the chart's value
+};
+
+struct ReportData {
+    TestKind kind = TestKind::runs;
+    std::string title;    // "Runs test of AMOUNT"
+    std::string created;  // UTC, the one part two reports of one run differ in
+    std::string version;
+    ReportOrigin origin;
+    ReportQuestion question;
+    double level = 0.05;
+    Adjustment adjustment = Adjustment::benjamini_hochberg;
+    std::string summary;
+    std::vector<std::string> measures;  // headings of ReportRow::measures
+    std::vector<ReportRow> rows;
+    std::vector<std::string> reading;  // paragraphs of "How to read it"
+    std::vector<ReportFile> result_files;
+};
+
+// "Benjamini–Hochberg" or "Holm".
+std::string adjustment_full_name(Adjustment adjustment);
+
+// A p-value with four significant digits, in scientific form below 0.0001; empty when none.
+std::string report_p_text(const std::optional<double>& p);
+
+}  // namespace vesk

@@ -1,0 +1,259 @@
+#include "report/report_html.h"
+
+#include "core/atomic_file.h"
+#include "core/number_text.h"
+#include "core/text.h"
+#include "report/report_chart.h"
+#include "report/report_markup.h"
+
+namespace vesk {
+
+namespace {
+
+const char* const style = R"(
+body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #000000;
+       max-width: 60em; margin: 1.5em auto; padding: 0 1em; }
+h1 { font-size: 16pt; margin-bottom: 0.2em; }
+h2 { font-size: 13pt; margin-top: 1.4em; border-bottom: 1px solid #888888; }
+h3 { font-size: 11pt; margin-top: 1em; }
+table { border-collapse: collapse; margin: 0.4em 0; }
+th, td { border: 1px solid #999999; padding: 2px 6px; text-align: left; vertical-align: top; }
+th { background-color: #eeeeee; }
+table.facts th { width: 9em; }
+td.number { text-align: right; }
+table.groups { font-size: 8.5pt; }
+code { font-family: "DejaVu Sans Mono", monospace; font-size: 9pt; }
+p.summary { font-size: 12pt; font-weight: bold; }
+p.created { color: #333333; }
+svg { max-width: 100%; height: auto; }
+@page { size: A4; margin: 15mm; }
+)";
+
+std::string esc(const std::string& text) {
+    return escape_markup(text);
+}
+
+std::string cell(const std::string& text, bool number = false) {
+    return std::string(number ? "<td class=\"number\" align=\"right\" nowrap=\"nowrap\">"
+                              : "<td>") +
+           esc(text) + "</td>";
+}
+
+// Printed rich text breaks lines only at blanks: a long path gets a chance to break after each
+// slash (zero-width spaces, only in print, so a path copied from the page is the path).
+std::string path_html(const std::string& path, bool print) {
+    std::string out = esc(path);
+    if (print) {
+        std::string broken;
+        for (const char c : out) {
+            broken += c;
+            if (c == '/') {
+                broken += "\u200B";
+            }
+        }
+        out = broken;
+    }
+    return "<code>" + out + "</code>";
+}
+
+std::string heading_row(const std::vector<std::string>& headings) {
+    std::string out = "<thead><tr>";
+    for (const std::string& heading : headings) {
+        out += "<th>" + esc(heading) + "</th>";
+    }
+    return out + "</tr></thead>\n";
+}
+
+std::string fact(const std::string& name, const std::string& value_html) {
+    return "<tr><th>" + esc(name) + "</th><td>" + value_html + "</td></tr>\n";
+}
+
+const char* const grid_attributes = " border=\"1\" cellspacing=\"0\" cellpadding=\"3\"";
+
+std::string size_text(const ReportFile& file) {
+    return file.size ? std::to_string(*file.size) + " bytes" : "not readable";
+}
+
+std::string data_section(const ReportData& report, bool print) {
+    const ReportOrigin& origin = report.origin;
+    std::string out = "<h2>The data</h2>\n";
+    if (!origin.known) {
+        out +=
+            "<p>The data were loaded before this run, and where they came from is not "
+            "recorded.</p>\n";
+    } else {
+        out += std::string("<table class=\"facts\"") + grid_attributes + ">\n";
+        out += fact("Input file", path_html(origin.input.path, print));
+        out += fact("Size", esc(size_text(origin.input)));
+        out += fact("SHA-256", "<code>" + esc(origin.input.sha256) + "</code>");
+        out += fact("Modified", esc(origin.input.modified));
+        if (!origin.loaded_at.empty()) {
+            out += fact("Loaded", esc(origin.loaded_at));
+        }
+        out += fact("Lines", esc(std::to_string(origin.lines_read) + " read, " +
+                                 std::to_string(origin.lines_loaded) + " loaded, " +
+                                 std::to_string(origin.lines_rejected) + " rejected"));
+        if (!origin.first_rejections.empty()) {
+            std::string reasons;
+            for (const std::string& reason : origin.first_rejections) {
+                reasons += (reasons.empty() ? "" : "<br/>") + esc(reason);
+            }
+            out += fact("First rejected", reasons);
+        }
+        out += fact("Filter", origin.filter.empty()
+                                  ? std::string("none: every loaded line is tested")
+                                  : "<code>" + esc(origin.filter) + "</code> (" +
+                                        esc(std::to_string(origin.rows_filtered_out)) +
+                                        " records removed by it)");
+        out += "</table>\n";
+    }
+    out += std::string("<h3>Record layout</h3>\n<table class=\"layout\"") + grid_attributes + ">\n";
+    out += heading_row({"Variable", "Start", "Length", "Type", "Key"});
+    out += "<tbody>\n";
+    for (const VarDef& def : origin.layout) {
+        out += "<tr>" + cell(def.name) + cell(std::to_string(def.start), true) +
+               cell(std::to_string(def.length), true) +
+               cell(def.type == "N" ? "numeric" : "character") +
+               cell(def.key == "Y" ? "yes" : "no") + "</tr>\n";
+    }
+    return out + "</tbody></table>\n";
+}
+
+std::string question_section(const ReportData& report) {
+    const ReportQuestion& question = report.question;
+    std::string out = "<h2>The question</h2>\n";
+    out += "<p>Do the central and the state sample agree in the distribution of " +
+           esc(question.parameter) + ", group by group?</p>\n";
+    out += std::string("<table class=\"facts\"") + grid_attributes + ">\n";
+    out += fact("Groups", esc(join(question.group_variables, ", ")) +
+                              ": one test for each combination of their values");
+    out += fact("Samples", esc(question.sample_variable) + ": records with the value " +
+                               esc(question.central_value) +
+                               " form the central sample, all others the state sample");
+    out += fact("Parameter", esc(question.parameter));
+    out += "</table>\n";
+    if (report.kind == TestKind::chi_square) {
+        out += "<h3>Classes of " + esc(question.parameter) + "</h3>\n";
+        out += std::string("<table class=\"classes\"") + grid_attributes + ">\n";
+        out += heading_row({"Class", "Values", "Records"});
+        out += "<tbody>\n";
+        for (const ReportClass& class_row : question.classes) {
+            out += "<tr>" + cell(std::to_string(class_row.number), true) + cell(class_row.values) +
+                   cell(std::to_string(class_row.records), true) + "</tr>\n";
+        }
+        out += "</tbody></table>\n";
+    }
+    return out;
+}
+
+std::string groups_table(const ReportData& report) {
+    std::vector<std::string> headings = {""};
+    headings.insert(headings.end(), report.question.group_variables.begin(),
+                    report.question.group_variables.end());
+    headings.insert(headings.end(), report.measures.begin(), report.measures.end());
+    headings.insert(headings.end(), {"p", "p from", "p Holm", "p BH", "Flags"});
+    std::string out =
+        std::string("<table class=\"groups\" width=\"100%\"") + grid_attributes + ">\n";
+    out += heading_row(headings);
+    out += "<tbody>\n";
+    for (const ReportRow& row : report.rows) {
+        // Bold and a star as well as the shade, so the marking survives black-and-white print.
+        const auto mark = [&](const std::string& html) {
+            return row.significant ? "<b>" + html + "</b>" : html;
+        };
+        const std::string shade = row.significant ? " style=\"background-color: #e6e6e6\"" : "";
+        const auto text_cell = [&](const std::string& text, bool number) {
+            return std::string(number ? "<td align=\"right\" nowrap=\"nowrap\"" : "<td") + shade +
+                   ">" + mark(esc(text)) + "</td>";
+        };
+        out += "<tr" + std::string(row.significant ? " class=\"significant\"" : "") + ">";
+        out += text_cell(row.significant ? "\u2605" : "", false);
+        for (const std::string& value : row.groups) {
+            out += text_cell(value, false);
+        }
+        for (const std::string& value : row.measures) {
+            out += text_cell(value, true);
+        }
+        out += text_cell(report_p_text(row.p), true) + text_cell(row.p_source, false) +
+               text_cell(report_p_text(row.p_holm), true) +
+               text_cell(report_p_text(row.p_bh), true) + text_cell(join(row.flags, "; "), false);
+        out += "</tr>\n";
+    }
+    return out + "</tbody></table>\n";
+}
+
+std::string answer_section(const ReportData& report, const std::string& chart_html) {
+    std::string out = "<h2>The answer</h2>\n";
+    out += "<p class=\"summary\"><b>" + esc(report.summary) + "</b></p>\n";
+    if (report.rows.empty()) {
+        return out;
+    }
+    out += chart_html;
+    out += groups_table(report);
+    out += "<p>\u2605 and bold: significant, the " + esc(adjustment_full_name(report.adjustment)) +
+           "-adjusted p-value below " + esc(general_form(report.level)) +
+           ". p is the primary p-value; \u201cp from\u201d says how it was found; p Holm and "
+           "p BH are adjusted across the " +
+           std::to_string(report.rows.size()) + " groups of this run.</p>\n";
+    return out;
+}
+
+std::string reading_section(const ReportData& report) {
+    std::string out = "<h2>How to read it</h2>\n";
+    for (const std::string& paragraph : report.reading) {
+        out += "<p>" + esc(paragraph) + "</p>\n";
+    }
+    return out;
+}
+
+std::string files_section(const ReportData& report, bool print) {
+    std::string out = "<h2>Result files</h2>\n";
+    out += std::string("<table class=\"files\" width=\"100%\"") + grid_attributes + ">\n";
+    out += heading_row({"File and its SHA-256", "Size"});
+    out += "<tbody>\n";
+    for (const ReportFile& file : report.result_files) {
+        out += "<tr><td>" + path_html(file.path, print) + "<br/><code>" + esc(file.sha256) +
+               "</code></td>" + cell(size_text(file), true) + "</tr>\n";
+    }
+    return out + "</tbody></table>\n";
+}
+
+std::string page(const ReportData& report, const std::string& chart_html, bool print) {
+    std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n";
+    out += "<title>" + esc(report.title) + "</title>\n";
+    out += "<style>" + std::string(style) + "</style>\n</head>\n<body>\n";
+    out += "<h1>" + esc(report.title) + "</h1>\n";
+    out += "<p class=\"created\">Created " + esc(report.created) + " by vesk " +
+           esc(report.version) + "</p>\n";
+    out += data_section(report, print);
+    out += question_section(report);
+    out += answer_section(report, chart_html);
+    out += reading_section(report);
+    out += files_section(report, print);
+    return out + "</body>\n</html>\n";
+}
+
+}  // namespace
+
+std::string report_html(const ReportData& report) {
+    const std::string chart =
+        "<div class=\"chart\">\n" + report_chart_svg(report, SvgUse::inline_html) + "</div>\n";
+    return page(report, chart, false);
+}
+
+PrintableHtml report_html_for_print(const ReportData& report) {
+    const std::string rest = page(report, "", true);
+    std::string marker = "[chart]";
+    while (rest.find(marker) != std::string::npos) {
+        marker += "#";
+    }
+    return {page(report, "<p>" + marker + "</p>\n", true), marker};
+}
+
+void write_report_html(const std::string& path, const ReportData& report) {
+    AtomicFile file(path);
+    file.stream() << report_html(report);
+    file.commit();
+}
+
+}  // namespace vesk

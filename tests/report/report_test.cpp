@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QXmlStreamReader>
+
+#include <cstdio>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+#include "batch/batch_run.h"
+#include "core/csv.h"
+#include "core/text.h"
+#include "report/report_html.h"
+#include "support/temp_dir.h"
+
+namespace vesk {
+namespace {
+
+using testing::TempDir;
+
+const std::string examples = VESK_EXAMPLES_DIR;
+
+// The two tests of the example data as the README runs them.
+struct ExampleTest {
+    const char* name;
+    std::vector<std::string> args;
+    std::string suffix;                  // of the result file
+    std::vector<std::string> statistic;  // result file columns the report shows, 3 decimals
+};
+
+const ExampleTest runs_test{
+    "runs",
+    {"runtest", "--groups", "STATE,SECTOR", "--sample", "SAMPLE", "--param", "AMOUNT"},
+    "_run",
+    {"n", "m", "zvalue"}};
+const ExampleTest chi_test{
+    "chi",
+    {"chitest", "--groups", "STATE,SECTOR", "--sample", "SAMPLE", "--param", "AGEGRP", "--class",
+     "1", "--class", "2", "--class", "3", "--class", "4,5"},
+    "_chi",
+    {"df", "chisqval"}};
+
+std::vector<std::vector<std::string>> csv_rows(const std::string& path) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(TempDir::read(path));
+    for (std::string line; std::getline(lines, line);) {
+        rows.push_back(split(line, ','));
+    }
+    return rows;
+}
+
+// A number of the result file as the report's tables show it.
+std::string shown(const std::string& column, const std::string& value) {
+    if (column == "zvalue" || column == "chisqval") {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", std::stod(value));
+        return text;
+    }
+    return value;
+}
+
+// What an HTML report holds, read back with an XML reader.
+struct ParsedPage {
+    QString error;
+    QStringList outside_references;  // anything the page would fetch from elsewhere
+    std::vector<QStringList> group_rows;
+    QString text;
+};
+
+ParsedPage parse_page(const QByteArray& html) {
+    ParsedPage page;
+    QXmlStreamReader reader(html);
+    bool in_groups = false;
+    QStringList row;
+    const QStringList fetching = {"script", "link", "img", "iframe", "object", "embed", "image"};
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const QString name = reader.name().toString();
+        if (reader.isStartElement()) {
+            if (fetching.contains(name)) {
+                page.outside_references.append(name);
+            }
+            for (const QXmlStreamAttribute& attribute : reader.attributes()) {
+                const QString value = attribute.value().toString();
+                const bool reference = attribute.name() == u"src" || attribute.name() == u"href";
+                if ((reference && !value.startsWith("#") && !value.startsWith("data:")) ||
+                    value.contains("url(")) {
+                    page.outside_references.append(value);
+                }
+            }
+            if (name == "table") {
+                in_groups = reader.attributes().value("class") == u"groups";
+            } else if (in_groups && name == "tr") {
+                row.clear();
+            } else if (in_groups && name == "td") {
+                row.append(reader.readElementText(QXmlStreamReader::IncludeChildElements));
+            }
+        } else if (reader.isEndElement() && in_groups && name == "tr" && !row.isEmpty()) {
+            page.group_rows.push_back(row);
+        } else if (reader.isCharacters()) {
+            page.text += reader.text();
+            if (reader.text().contains(u"@import") || reader.text().contains(u"url(")) {
+                page.outside_references.append("style: " + reader.text().toString());
+            }
+        }
+    }
+    if (reader.hasError()) {
+        page.error = reader.errorString() + " at line " + QString::number(reader.lineNumber());
+    }
+    return page;
+}
+
+std::string command_output(const std::string& command) {
+    std::string output;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    char buffer[4096];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) {
+        output += buffer;
+    }
+    return output;
+}
+
+std::string collapsed(const std::string& text) {
+    return std::regex_replace(text, std::regex("\\s+"), " ");
+}
+
+class ExampleReport : public ::testing::TestWithParam<ExampleTest> {
+  protected:
+    // Loads the example data and runs the test with --details and the options given.
+    void run(const std::string& out, std::vector<std::string> options) {
+        std::vector<std::string> args = GetParam().args;
+        args.insert(args.end(),
+                    {"--db", dir.file("example.db"), "--layout", examples + "/layout.csv",
+                     "--input", examples + "/survey.txt", "--out", dir.file(out), "--details"});
+        args.insert(args.end(), options.begin(), options.end());
+        std::ostringstream output;
+        std::ostringstream errors;
+        ASSERT_EQ(run_batch(args, output, errors), 0) << errors.str();
+    }
+    std::string result_file(const std::string& out) { return dir.file(out) + GetParam().suffix; }
+
+    TempDir dir;
+};
+
+TEST_P(ExampleReport, HtmlIsWellFormedSelfContainedAndHoldsEveryGroupAndTheInputDigest) {
+    run("example", {"--report", dir.file("report.html")});
+    QFile input(QString::fromStdString(examples + "/survey.txt"));
+    ASSERT_TRUE(input.open(QIODevice::ReadOnly));
+    const QString digest =
+        QCryptographicHash::hash(input.readAll(), QCryptographicHash::Sha256).toHex();
+
+    const ParsedPage page =
+        parse_page(QByteArray::fromStdString(TempDir::read(dir.file("report.html"))));
+    ASSERT_TRUE(page.error.isEmpty()) << page.error.toStdString();
+    EXPECT_TRUE(page.outside_references.isEmpty())
+        << page.outside_references.join(", ").toStdString();
+    EXPECT_TRUE(page.text.contains(digest));
+
+    const auto rows = csv_rows(result_file("example") + ".csv");
+    ASSERT_EQ(page.group_rows.size(), rows.size() - 1);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        // A blank or a star, the two group values, then the statistics.
+        const QStringList& cells = page.group_rows[i - 1];
+        const QString line = cells.join("|");
+        EXPECT_EQ(cells.mid(1, 2), (QStringList{QString::fromStdString(rows[i][0]),
+                                                QString::fromStdString(rows[i][1])}))
+            << line.toStdString();
+        for (const std::string& column : GetParam().statistic) {
+            const auto at = std::find(rows[0].begin(), rows[0].end(), column) - rows[0].begin();
+            EXPECT_TRUE(cells.contains(QString::fromStdString(shown(column, rows[i][at]))))
+                << column << " of row " << i << ": " << line.toStdString();
+        }
+    }
+}
+
+TEST_P(ExampleReport, PdfHoldsTheGroupsAndTheSummarySentence) {
+    run("example", {"--report", dir.file("report.pdf")});
+    ASSERT_TRUE(TempDir::read(dir.file("report.pdf")).starts_with("%PDF-"));
+    const std::string text = command_output("pdftotext -layout " + dir.file("report.pdf") + " -");
+    EXPECT_GE(std::count(text.begin(), text.end(), '\f'), 1) << "no page";
+
+    // The sentence, counted from the statistics file beside the result file.
+    const auto stats = csv_rows(result_file("example") + "_stats.csv");
+    const auto column = [&](const char* name) {
+        return std::find(stats[0].begin(), stats[0].end(), name) - stats[0].begin();
+    };
+    int differ = 0;
+    int flagged = 0;
+    for (std::size_t i = 1; i < stats.size(); ++i) {
+        const std::string& p_bh = stats[i][column("p_bh")];
+        differ += !p_bh.empty() && std::stod(p_bh) < 0.05 ? 1 : 0;
+        flagged += stats[i][column("flag")].empty() ? 0 : 1;
+    }
+    const std::string groups = std::to_string(stats.size() - 1);
+    const std::string sentence =
+        std::to_string(differ) + " of " + groups + " groups " +
+        (differ == 1 ? "differs" : "differ") +
+        " at the 5% level after Benjamini\u2013Hochberg adjustment; " +
+        (flagged == 0 ? std::string("no group") : std::to_string(flagged) + " group") +
+        (flagged > 1 ? "s" : "") + " flagged.";
+    EXPECT_NE(collapsed(text).find(sentence), std::string::npos) << sentence << "\n" << text;
+
+    // Each group's line of the table: its values, then its first statistic.
+    const auto rows = csv_rows(result_file("example") + ".csv");
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const std::regex line(rows[i][0] + " +" + rows[i][1] + " +[0-9]");
+        EXPECT_TRUE(std::regex_search(text, line)) << rows[i][0] << " " << rows[i][1];
+    }
+}
+
+TEST_P(ExampleReport, ResultFilesAreTheSameWithAndWithoutAReport) {
+    run("plain", {});
+    run("reported", {"--report", dir.file("report.pdf")});
+    for (const std::string& file : {std::string(".csv"), std::string("_stats.csv")}) {
+        EXPECT_EQ(TempDir::read(result_file("plain") + file),
+                  TempDir::read(result_file("reported") + file))
+            << file;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ExampleData, ExampleReport, ::testing::Values(runs_test, chi_test),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST(ReportHtml, DataOfAnyBytesKeepThePageWellFormed) {
+    ReportData report;
+    report.title = "Runs test of <P>";
+    report.question.group_variables = {"G"};
+    ReportRow row;
+    row.groups = {"<b>&\"'\xff\x01"};
+    row.z = 1;
+    report.rows = {row};
+    const ParsedPage page = parse_page(QByteArray::fromStdString(report_html(report)));
+    ASSERT_TRUE(page.error.isEmpty()) << page.error.toStdString();
+    ASSERT_EQ(page.group_rows.size(), 1u);
+    EXPECT_EQ(page.group_rows[0][1], QString::fromUtf8("<b>&\"'\uFFFD\uFFFD"));
+}
+
+}  // namespace
+}  // namespace vesk
