@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "core/group_flags.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
@@ -96,14 +97,16 @@ std::vector<ReportClass> classes_of(AppState& state) {
 }
 
 template <typename Stats>
-ReportRow common_row(const Stats& group, const ReportChoices& choices) {
+ReportRow common_row(const Stats& group, const std::vector<GroupFlag>& flags,
+                     const ReportChoices& choices) {
     ReportRow row;
     row.groups = group.groups;
     row.p = group.p_primary();
+    row.p_source = group.p_source;
     row.p_holm = group.p_holm;
     row.p_bh = group.p_bh;
-    if (!group.flag.empty()) {
-        row.flags.push_back(group.flag);
+    for (const GroupFlag& flag : flags) {
+        row.flags.push_back(flag.reason.empty() ? flag.name : flag.name + ": " + flag.reason);
     }
     const std::optional<double> adjusted =
         choices.adjustment == Adjustment::holm ? group.p_holm : group.p_bh;
@@ -115,13 +118,14 @@ void add_run_rows(ReportData& report, const std::vector<RunGroupStats>& groups,
                   const ReportChoices& choices) {
     report.measures = {"n", "m", "runs", "runs over ties", "z"};
     for (const RunGroupStats& group : groups) {
-        ReportRow row = common_row(group, choices);
+        ReportRow row = common_row(group, group_flags(group, choices.level), choices);
         row.measures = {std::to_string(group.n), std::to_string(group.m),
                         std::to_string(group.runs), range_text(group.fewest_runs, group.most_runs),
                         fixed_text(group.z, 3)};
-        row.p_source = group.p_exact ? "exact" : group.p_normal ? "normal approximation" : "";
-        if (std::isfinite(group.z)) {
-            row.z = group.z;
+        // Where ties cross the samples the p-value is the one at the most runs: so is the point.
+        const double z = group.tied_values > 0 ? group.z_most : group.z;
+        if (std::isfinite(z)) {
+            row.z = z;
         }
         report.rows.push_back(std::move(row));
     }
@@ -129,12 +133,15 @@ void add_run_rows(ReportData& report, const std::vector<RunGroupStats>& groups,
 
 void add_chi_rows(ReportData& report, const std::vector<ChiGroupStats>& groups,
                   const ReportChoices& choices) {
-    report.measures = {"chi-square", "df", "expected below 5"};
+    report.measures = {"n", "m", "chisqval (file)", "chi-square", "df", "expected below 5"};
     for (const ChiGroupStats& group : groups) {
-        ReportRow row = common_row(group, choices);
-        row.measures = {fixed_text(group.chival, 3), std::to_string(group.df),
+        ReportRow row = common_row(group, group_flags(group), choices);
+        row.measures = {std::to_string(group.n),
+                        std::to_string(group.m),
+                        fixed_text(group.chival, 3),
+                        fixed_text(group.statistic, 3),
+                        std::to_string(group.df),
                         std::to_string(group.below_five) + " of " + std::to_string(group.cells)};
-        row.p_source = group.p ? "chi-square approximation" : "";
         report.rows.push_back(std::move(row));
     }
 }
@@ -173,20 +180,21 @@ std::vector<std::string> run_reading(const ReportData& report) {
             " and counts the runs: stretches of consecutive records from the same sample, the "
             "central sample (" +
             sample +
-            " = 1) or the state sample (every other value). When both samples come "
-            "from one distribution they interleave and give many runs; too few runs say "
-            "that they differ. z is the number of runs less the number expected, in "
-            "standard deviations.",
-        "The p-value is the chance of as few runs as counted, or fewer, if the samples did not "
-        "differ. It is exact, from the distribution of the number of runs, where the group is "
-        "small enough; otherwise it comes from the normal approximation of z. The column "
-        "\u201cp from\u201d says which.",
+            " = 1) or the state sample (every other value). When both samples come from one "
+            "distribution they interleave and give many runs; too few runs say that they "
+            "differ. z is the number of runs less the number expected, in standard deviations. "
+            "The p-value is the exact chance of as few runs as counted, or fewer, if the "
+            "samples did not differ (\u201cp from\u201d: exact).",
         "Records with the same value of " + param +
-            " (ties) have no order among themselves. The count above orders them by sample, "
-            "which joins each sample's tied records into one run. \u201cRuns over ties\u201d "
-            "gives the fewest and the most runs any order within the ties could give: where the "
-            "range is wide, the verdict may depend on how ties are ordered rather than on the "
-            "data, and the group should be read with care.",
+            " (ties) have no order among themselves, and the count above orders them by "
+            "sample, which packs each tie into as few runs as possible. \u201cRuns over "
+            "ties\u201d gives the fewest and the most runs any order within the ties could "
+            "give. Where a tied value holds records of both samples, the p-value taken is the "
+            "one at the most runs (\u201cexact at the most runs over ties\u201d): a group "
+            "counts as different only if it would be so whatever the order within its ties, "
+            "and the chart shows z at the most runs. A group is flagged \u201cties "
+            "decide\u201d when it would be significant at the fewest runs but is not at the "
+            "most: the data alone cannot settle it.",
     };
 }
 
@@ -195,13 +203,19 @@ std::vector<std::string> chi_reading(const ReportData& report) {
         "The chi-square test of homogeneity asks, group by group, whether the central sample (" +
             report.question.sample_variable +
             " = 1) and the state sample spread over the classes of " + report.question.parameter +
-            " in the same shares. Pearson's statistic adds up, over the classes, the squared "
-            "differences between the counts and the counts expected if both samples shared "
-            "one spread.",
-        "The p-value is the upper tail of the chi-square distribution with the degrees of "
-        "freedom shown (classes less one). This is an approximation that is reliable when "
-        "the expected counts are not small; \u201cexpected below 5\u201d counts the cells "
-        "where they are, and such groups are flagged.",
+            " in the same shares. Pearson's statistic (\u201cchi-square\u201d) adds up, over "
+            "the classes that hold records of the group, the squared differences between the "
+            "counts and the counts expected if both samples shared one spread; df is the number "
+            "of those classes less one. \u201cchisqval (file)\u201d is the result file's "
+            "figure, which counts empty cells as 1; it is shown for reference and gives no "
+            "p-value.",
+        "The p-value is the upper tail of the chi-square distribution (\u201cp from\u201d: "
+        "chi-square) where the expected counts are large enough. Where they are small (any "
+        "below 1, or more than a fifth below 5) that distribution is a poor guide, and the "
+        "p-value is the share of 10,000 random tables with the group's totals whose statistic "
+        "is at least the group's own (\u201cMonte Carlo\u201d), drawn from a fixed seed so the "
+        "same data always give the same p-value; such a group is flagged. A group without "
+        "records of one sample has nothing to compare: it gets no p-value and is flagged.",
     };
 }
 
