@@ -10,9 +10,15 @@ namespace vesk {
 
 namespace {
 
-const char* const style = R"(
+// The browser's page keeps a readable width; Qt's rich text would take the body's margins for
+// the tables' own and squeeze them, so the printed page gets none.
+const char* const screen_body = R"(
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #000000;
-       max-width: 60em; margin: 1.5em auto; padding: 0 1em; }
+       max-width: 60em; margin: 1.5em auto; padding: 0 1em; })";
+const char* const print_body = R"(
+body { font-family: "DejaVu Sans", sans-serif; font-size: 9pt; color: #000000; })";
+
+const char* const style = R"(
 h1 { font-size: 16pt; margin-bottom: 0.2em; }
 h2 { font-size: 13pt; margin-top: 1.4em; border-bottom: 1px solid #888888; }
 h3 { font-size: 11pt; margin-top: 1em; }
@@ -20,8 +26,9 @@ table { border-collapse: collapse; margin: 0.4em 0; }
 th, td { border: 1px solid #999999; padding: 2px 6px; text-align: left; vertical-align: top; }
 th { background-color: #eeeeee; }
 table.facts th { width: 9em; }
-td.number { text-align: right; }
+td.number { text-align: right; white-space: nowrap; }
 table.groups { font-size: 8.5pt; }
+tr.flags td { font-style: italic; }
 code { font-family: "DejaVu Sans Mono", monospace; font-size: 9pt; }
 p.summary { font-size: 12pt; font-weight: bold; }
 p.created { color: #333333; }
@@ -34,9 +41,8 @@ std::string esc(const std::string& text) {
 }
 
 std::string cell(const std::string& text, bool number = false) {
-    return std::string(number ? "<td class=\"number\" align=\"right\" nowrap=\"nowrap\">"
-                              : "<td>") +
-           esc(text) + "</td>";
+    return std::string(number ? "<td class=\"number\" align=\"right\">" : "<td>") + esc(text) +
+           "</td>";
 }
 
 // Printed rich text breaks lines only at blanks: a long path gets a chance to break after each
@@ -59,7 +65,9 @@ std::string path_html(const std::string& path, bool print) {
 std::string heading_row(const std::vector<std::string>& headings) {
     std::string out = "<thead><tr>";
     for (const std::string& heading : headings) {
-        out += "<th>" + esc(heading) + "</th>";
+        // The source of the p-value is a few words: room for them, so they need no more lines
+        // than the group's figures.
+        out += (heading == "p from" ? "<th width=\"16%\">" : "<th>") + esc(heading) + "</th>";
     }
     return out + "</tr></thead>\n";
 }
@@ -151,7 +159,7 @@ std::string groups_table(const ReportData& report) {
     headings.insert(headings.end(), report.question.group_variables.begin(),
                     report.question.group_variables.end());
     headings.insert(headings.end(), report.measures.begin(), report.measures.end());
-    headings.insert(headings.end(), {"p", "p from", "p Holm", "p BH", "Flags"});
+    headings.insert(headings.end(), {"p", "p from", "p Holm", "p BH"});
     std::string out =
         std::string("<table class=\"groups\" width=\"100%\"") + grid_attributes + ">\n";
     out += heading_row(headings);
@@ -163,7 +171,7 @@ std::string groups_table(const ReportData& report) {
         };
         const std::string shade = row.significant ? " style=\"background-color: #e6e6e6\"" : "";
         const auto text_cell = [&](const std::string& text, bool number) {
-            return std::string(number ? "<td align=\"right\" nowrap=\"nowrap\"" : "<td") + shade +
+            return std::string(number ? "<td class=\"number\" align=\"right\"" : "<td") + shade +
                    ">" + mark(esc(text)) + "</td>";
         };
         out += "<tr" + std::string(row.significant ? " class=\"significant\"" : "") + ">";
@@ -176,8 +184,14 @@ std::string groups_table(const ReportData& report) {
         }
         out += text_cell(report_p_text(row.p), true) + text_cell(row.p_source, false) +
                text_cell(report_p_text(row.p_holm), true) +
-               text_cell(report_p_text(row.p_bh), true) + text_cell(join(row.flags, "; "), false);
+               text_cell(report_p_text(row.p_bh), true);
         out += "</tr>\n";
+        // A flag's reason is a sentence: it gets the width of the table, under its group.
+        if (!row.flags.empty()) {
+            out += "<tr class=\"flags\"><td></td><td colspan=\"" +
+                   std::to_string(headings.size() - 1) +
+                   "\"><i>Flagged: " + esc(join(row.flags, "; ")) + "</i></td></tr>\n";
+        }
     }
     return out + "</tbody></table>\n";
 }
@@ -194,7 +208,8 @@ std::string answer_section(const ReportData& report, const std::string& chart_ht
            "-adjusted p-value below " + esc(general_form(report.level)) +
            ". p is the primary p-value; \u201cp from\u201d says how it was found; p Holm and "
            "p BH are adjusted across the " +
-           std::to_string(report.rows.size()) + " groups of this run.</p>\n";
+           std::to_string(report.rows.size()) +
+           " groups of this run. A flagged group has its reasons in the line below it.</p>\n";
     return out;
 }
 
@@ -221,7 +236,8 @@ std::string files_section(const ReportData& report, bool print) {
 std::string page(const ReportData& report, const std::string& chart_html, bool print) {
     std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n";
     out += "<title>" + esc(report.title) + "</title>\n";
-    out += "<style>" + std::string(style) + "</style>\n</head>\n<body>\n";
+    out += "<style>" + std::string(print ? print_body : screen_body) + style +
+           "</style>\n</head>\n<body>\n";
     out += "<h1>" + esc(report.title) + "</h1>\n";
     out += "<p class=\"created\">Created " + esc(report.created) + " by vesk " +
            esc(report.version) + "</p>\n";

@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 
 #include "core/error.h"
 #include "report/report_chart.h"
@@ -61,6 +62,10 @@ QByteArray report_pdf(const ReportData& report) {
     // Without ligatures, so text found or copied in the PDF reads as it was written.
     font.setStyleStrategy(QFont::PreferNoShaping);
     doc.setDefaultFont(font);
+    // Lines break between words only, so a table column is never narrower than its longest word.
+    QTextOption wrapping = doc.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    doc.setDefaultTextOption(wrapping);
     const PrintableHtml page = report_html_for_print(report);
     doc.setHtml(qtext(page.html));
     place_chart(doc, report, page.chart_marker);

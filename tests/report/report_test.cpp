@@ -94,6 +94,9 @@ ParsedPage parse_page(const QByteArray& html) {
                 in_groups = reader.attributes().value("class") == u"groups";
             } else if (in_groups && name == "tr") {
                 row.clear();
+                if (reader.attributes().value("class") == u"flags") {
+                    reader.skipCurrentElement();  // the reasons of the group above
+                }
             } else if (in_groups && name == "td") {
                 row.append(reader.readElementText(QXmlStreamReader::IncludeChildElements));
             }
