@@ -14,6 +14,7 @@
 #include "core/app_state.h"
 #include "core/default_database.h"
 #include "core/error.h"
+#include "core/find_variable.h"
 #include "core/layout_check.h"
 #include "core/result_details.h"
 #include "core/routines.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "chitest/chi_sql.h"
+#include "core/sql_step.h"
 #include "chitest/sample_tally.h"
 #include "chitest/value_texts.h"
 #include "core/error.h"

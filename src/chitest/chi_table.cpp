@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chitest/chi_sql.h"
+#include "core/sql_step.h"
 #include "chitest/chi_statistics.h"
 #include "chitest/pearson_statistic.h"
 #include "core/groups.h"

@@ -5,18 +5,10 @@
 
 #include "chitest/value_texts.h"
 #include "core/error.h"
+#include "core/find_variable.h"
 #include "core/identifier.h"
 
 namespace vesk {
-
-const VarDef* find_variable(const AppState& state, const std::string& name) {
-    for (const VarDef& def : state.var_defs) {
-        if (def.name == name) {
-            return &def;
-        }
-    }
-    return nullptr;
-}
 
 // Counted in one scan rather than by a grouped query, which sorts every record: values that read
 // alike (numbers with more than 15 significant digits) then make one line, not two lines of one

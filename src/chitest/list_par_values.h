@@ -9,7 +9,4 @@ namespace vesk {
 // defined variable or the query cannot run; par_vals is empty then.
 void list_par_values(AppState& state);
 
-// The first variable definition named exactly name, or null.
-const VarDef* find_variable(const AppState& state, const std::string& name);
-
 }  // namespace vesk

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "chitest/chi_sql.h"
+#include "core/sql_step.h"
 #include "chitest/value_texts.h"
 #include "core/error.h"
 #include "core/groups.h"

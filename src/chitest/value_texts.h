@@ -8,26 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/database.h"
-
-struct sqlite3_value;
+#include "core/cell.h"
 
 namespace vesk {
-
-// One field of a row as the engine holds it, for scans that must not write every number as text.
-struct Cell {
-    enum class Kind { null, number, text };
-    Kind kind = Kind::null;
-    double number = 0;
-    std::string_view text;  // valid until the row moves on
-};
-
-Cell cell_of(const Statement& row, int column);
-Cell cell_of(sqlite3_value* value);
-
-// The central sample is marked by the text "1" exactly; a number reads "1" only when its general
-// form is "1".
-bool is_central(const Cell& cell);
 
 // Numbers the distinct texts the values of one column read as: a number by its general form
 // (15 significant digits), null and empty as "". Values that read alike share one number, so

@@ -18,6 +18,7 @@
 #include "chitest/list_par_values.h"
 #include "chitest/suggest_classes.h"
 #include "core/app_state.h"
+#include "core/find_variable.h"
 #include "core/number_text.h"
 #include "forms/busy_cursor.h"
 #include "forms/named_widget.h"

@@ -1,4 +1,4 @@
-#include "chitest/chi_sql.h"
+#include "core/sql_step.h"
 
 namespace vesk {
 
