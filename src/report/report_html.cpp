@@ -14,9 +14,16 @@ namespace {
 // the tables' own and squeeze them, so the printed page gets none.
 const char* const screen_body = R"(
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #000000;
-       max-width: 60em; margin: 1.5em auto; padding: 0 1em; })";
+       max-width: 60em; margin: 1.5em auto; padding: 0 1em; }
+table.facts th { width: 9em; })";
 const char* const print_body = R"(
 body { font-family: "DejaVu Sans", sans-serif; font-size: 9pt; color: #000000; })";
+
+// A4 portrait holds a dozen columns only in a smaller type with narrow cell padding.
+const char* const print_tables = R"(
+th, td { padding: 1px 3px; }
+table.groups { font-size: 7.5pt; }
+)";
 
 const char* const style = R"(
 h1 { font-size: 16pt; margin-bottom: 0.2em; }
@@ -25,8 +32,8 @@ h3 { font-size: 11pt; margin-top: 1em; }
 table { border-collapse: collapse; margin: 0.4em 0; }
 th, td { border: 1px solid #999999; padding: 2px 6px; text-align: left; vertical-align: top; }
 th { background-color: #eeeeee; }
-table.facts th { width: 9em; }
-td.number { text-align: right; white-space: nowrap; }
+td.number, td.source { white-space: nowrap; }
+td.number { text-align: right; }
 table.groups { font-size: 8.5pt; }
 tr.flags td { font-style: italic; }
 code { font-family: "DejaVu Sans Mono", monospace; font-size: 9pt; }
@@ -62,12 +69,27 @@ std::string path_html(const std::string& path, bool print) {
     return "<code>" + out + "</code>";
 }
 
+// A few words in two lines that do not break further, broken at the blank nearest the middle: a
+// table column gives them their room, where free wrapping would squeeze them a word a line.
+std::string two_lines(const std::string& text) {
+    const std::size_t middle = text.size() / 2;
+    std::size_t best = std::string::npos;
+    for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
+        if (best == std::string::npos || (at > middle ? at - middle : middle - at) <
+                                             (best > middle ? best - middle : middle - best)) {
+            best = at;
+        }
+    }
+    if (utf8_length(text) < 16 || best == std::string::npos) {
+        return esc(text);
+    }
+    return esc(text.substr(0, best)) + "<br/>" + esc(text.substr(best + 1));
+}
+
 std::string heading_row(const std::vector<std::string>& headings) {
     std::string out = "<thead><tr>";
     for (const std::string& heading : headings) {
-        // The source of the p-value is a few words: room for them, so they need no more lines
-        // than the group's figures.
-        out += (heading == "p from" ? "<th width=\"16%\">" : "<th>") + esc(heading) + "</th>";
+        out += "<th>" + esc(heading) + "</th>";
     }
     return out + "</tr></thead>\n";
 }
@@ -170,9 +192,9 @@ std::string groups_table(const ReportData& report) {
             return row.significant ? "<b>" + html + "</b>" : html;
         };
         const std::string shade = row.significant ? " style=\"background-color: #e6e6e6\"" : "";
-        const auto text_cell = [&](const std::string& text, bool number) {
-            return std::string(number ? "<td class=\"number\" align=\"right\"" : "<td") + shade +
-                   ">" + mark(esc(text)) + "</td>";
+        const auto text_cell = [&](const std::string& text, bool number, const char* width = "") {
+            return std::string(number ? "<td class=\"number\" align=\"right\"" : "<td") + width +
+                   shade + ">" + mark(esc(text)) + "</td>";
         };
         out += "<tr" + std::string(row.significant ? " class=\"significant\"" : "") + ">";
         out += text_cell(row.significant ? "\u2605" : "", false);
@@ -182,7 +204,8 @@ std::string groups_table(const ReportData& report) {
         for (const std::string& value : row.measures) {
             out += text_cell(value, true);
         }
-        out += text_cell(report_p_text(row.p), true) + text_cell(row.p_source, false) +
+        out += text_cell(report_p_text(row.p), true) + "<td class=\"source\"" + shade + ">" +
+               mark(two_lines(row.p_source)) + "</td>" +
                text_cell(report_p_text(row.p_holm), true) +
                text_cell(report_p_text(row.p_bh), true);
         out += "</tr>\n";
@@ -237,7 +260,7 @@ std::string page(const ReportData& report, const std::string& chart_html, bool p
     std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n";
     out += "<title>" + esc(report.title) + "</title>\n";
     out += "<style>" + std::string(print ? print_body : screen_body) + style +
-           "</style>\n</head>\n<body>\n";
+           (print ? print_tables : "") + "</style>\n</head>\n<body>\n";
     out += "<h1>" + esc(report.title) + "</h1>\n";
     out += "<p class=\"created\">Created " + esc(report.created) + " by vesk " +
            esc(report.version) + "</p>\n";
