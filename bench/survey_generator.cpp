@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "core/variable_table.h"
 #include "load/load_data.h"
 
 namespace vesk::bench {
@@ -142,18 +143,11 @@ std::string ensure_survey_file(const std::string& folder, std::int64_t lines) {
 }
 
 void write_survey_layout(Database& db) {
-    Transaction transaction(db);
-    db.execute("delete from variable");
-    auto insert = db.prepare(
-        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (?1, ?2, "
-        "?3, ?4, ?5, ?6)");
-    std::int64_t id = 0;
+    std::vector<VariableRow> rows;
     for (const VarDef& def : survey_layout()) {
-        insert.bind(1, ++id).bind(2, def.name).bind(3, def.start).bind(4, def.length);
-        insert.bind(5, def.type).bind(6, def.key).run();
-        insert.reset();
+        rows.push_back(variable_row(def));
     }
-    transaction.commit();
+    replace_variable_rows(db, std::move(rows));
 }
 
 void prepare_survey_load(AppState& state, const std::string& file) {
@@ -163,11 +157,9 @@ void prepare_survey_load(AppState& state, const std::string& file) {
 }
 
 void add_month_variable(Database& db) {
-    auto insert = db.prepare(
-        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values "
-        "((select max(ID) + 1 from variable), ?, ?, ?, ?, ?)");
-    insert.bind(1, month_field.name).bind(2, month_field.start).bind(3, month_field.length);
-    insert.bind(4, month_field.type).bind(5, month_field.key).run();
+    VariableRow row = variable_row(month_field);
+    row.id = largest_variable_id(db) + 1;
+    store_variable_row(db, row);
 }
 
 LoadSummary load_survey(AppState& state, const std::string& file) {

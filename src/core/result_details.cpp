@@ -216,10 +216,31 @@ std::vector<std::string> chi_stats_columns() {
             "reason"};
 }
 
+DetailFiles default_detail_files(const AppState& state, TestKind kind) {
+    const std::string base = state.out_file + (kind == TestKind::runs ? "_run" : "_chi");
+    return {base + "_stats.csv", base + ".provenance.json"};
+}
+
+DetailFiles detail_files_for(const std::string& stats_path) {
+    const std::filesystem::path path(stats_path);
+    std::string stem = path.filename().string();
+    const std::string suffix = "_stats.csv";
+    if (stem.size() > suffix.size() && stem.ends_with(suffix)) {
+        stem.resize(stem.size() - suffix.size());
+    } else if (path.has_extension()) {
+        stem = path.stem().string();
+    }
+    return {stats_path, (path.parent_path() / (stem + ".provenance.json")).string()};
+}
+
 DetailFiles write_result_details(AppState& state, TestKind kind, double level) {
+    return write_result_details(state, kind, level, default_detail_files(state, kind));
+}
+
+DetailFiles write_result_details(AppState& state, TestKind kind, double level,
+                                 const DetailFiles& files) {
     const bool runs = kind == TestKind::runs;
     const std::string base = state.out_file + (runs ? "_run" : "_chi");
-    DetailFiles files{base + "_stats.csv", base + ".provenance.json"};
     if (runs) {
         write_stats_file<RunGroupStats>(
             state, files.stats_path, run_stats_columns(), state.run_stats,

@@ -22,8 +22,17 @@ struct DetailFiles {
     std::string provenance_path;
 };
 
+// The files beside the result file: NAME_run_stats.csv and NAME_run.provenance.json.
+DetailFiles default_detail_files(const AppState& state, TestKind kind);
+
+// The statistics file the user named and its provenance file beside it: the name without
+// "_stats.csv" (or else without its extension) followed by ".provenance.json".
+DetailFiles detail_files_for(const std::string& stats_path);
+
 // level: the significance level the flags are judged at ("ties decide" depends on it).
 DetailFiles write_result_details(AppState& state, TestKind kind, double level = default_level);
+DetailFiles write_result_details(AppState& state, TestKind kind, double level,
+                                 const DetailFiles& files);
 
 // The header of the statistics file, after the group columns.
 std::vector<std::string> run_stats_columns();

@@ -67,6 +67,10 @@ Statement prepare_store(Database& db) {
 
 }  // namespace
 
+VariableRow variable_row(const VarDef& def) {
+    return {0, def.name, def.start, def.length, def.type, def.key};
+}
+
 void create_variable_table(Database& db) {
     db.execute(
         "create table if not exists variable (ID integer primary key, VN varchar(10), "

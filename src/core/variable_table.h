@@ -25,6 +25,9 @@ struct VariableRow {
     bool operator==(const VariableRow&) const = default;
 };
 
+// The row that stores a definition; its ID is left to the caller.
+VariableRow variable_row(const VarDef& def);
+
 // Creates the empty table when the database does not have it yet.
 void create_variable_table(Database& db);
 

@@ -183,6 +183,18 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     y->setTickInterval(step);
     y->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(y, Qt::AlignLeft);
+    // A short chart would shorten crowded labels to "...": its ticks are thinned instead.
+    QObject::connect(chart, &QChart::plotAreaChanged, y, [y, step, reach](const QRectF& area) {
+        constexpr double least_label_gap = 24;
+        const double labels = std::max(2.0, std::floor(area.height() / least_label_gap));
+        double interval = step;
+        while (2 * reach / interval > labels) {
+            interval += step;
+        }
+        if (y->tickInterval() != interval) {
+            y->setTickInterval(interval);
+        }
+    });
 
     auto* band = named_series<QAreaSeries>(QStringLiteral("zBand"), QStringLiteral("\u00b11.96"));
     // The area series draws its edges but does not own them.

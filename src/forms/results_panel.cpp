@@ -66,8 +66,8 @@ void ResultsPanel::build_controls() {
     saveDetails_ = named(new QPushButton(QStringLiteral("Save &details..."), this),
                          QStringLiteral("saveDetails"));
     saveDetails_->setToolTip(QStringLiteral(
-        "Writes the statistics of every group and the provenance of the run beside the result "
-        "file"));
+        "Writes the statistics of every group to the file you name, and the provenance of the "
+        "run beside it"));
     saveReport_ = named(new QPushButton(QStringLiteral("Save rep&ort..."), this),
                         QStringLiteral("saveReport"));
     saveReport_->setToolTip(QStringLiteral(
@@ -87,8 +87,10 @@ void ResultsPanel::build_controls() {
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     chart_ = new ResultsChart(this);
 
+    // The summary has a row of its own, so a narrow window keeps every control in view.
+    summary_->setWordWrap(true);
     auto* controls = new QHBoxLayout;
-    controls->addWidget(summary_, 1);
+    controls->addStretch(1);
     controls->addWidget(new QLabel(QStringLiteral("Significance level:"), this));
     controls->addWidget(level_);
     controls->addSpacing(12);
@@ -107,6 +109,7 @@ void ResultsPanel::build_controls() {
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(summary_);
     page->addLayout(controls);
     page->addWidget(split_, 1);
 
@@ -121,7 +124,7 @@ void ResultsPanel::show_results() {
                           ? run_result_table(state_.grp_names, state_.run_stats)
                           : chi_result_table(state_.grp_names, state_.chi_stats));
     filled_ = true;
-    details_saved_ = false;
+    saved_details_.reset();
     table_->resizeColumnsToContents();
     // Room for the bold of rows that become significant at another level.
     const int bold_room = table_->fontMetrics().averageCharWidth();
@@ -162,7 +165,7 @@ void ResultsPanel::fit_table() {
 void ResultsPanel::clear() {
     model_->set_table({});
     filled_ = false;
-    details_saved_ = false;
+    saved_details_.reset();
     saveDetails_->setEnabled(false);
     saveReport_->setEnabled(false);
     chart_->clear();
@@ -196,14 +199,23 @@ void ResultsPanel::show_significance() {
 }
 
 void ResultsPanel::saveDetails_Click() {
+    const QString suggested =
+        QFileInfo(QString::fromStdString(default_detail_files(state_, kind_).stats_path))
+            .absoluteFilePath();
+    const QString chosen =
+        ui_.save_file_name(this, suggested, QStringLiteral("CSV files (*.csv);;All Files (*)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
     DetailFiles files;
     try {
-        files = write_result_details(state_, kind_, level_->value());
+        files = write_result_details(state_, kind_, level_->value(),
+                                     detail_files_for(chosen.toStdString()));
     } catch (const std::exception& e) {
         ui_.message(QString::fromStdString(e.what()));
         return;
     }
-    details_saved_ = true;
+    saved_details_ = files;
     ui_.message(QStringLiteral("Saved the details in files: ") +
                 QString::fromStdString(files.stats_path) + QStringLiteral(" and ") +
                 QString::fromStdString(files.provenance_path));
@@ -220,8 +232,8 @@ void ResultsPanel::saveReport_Click() {
         return;
     }
     std::vector<std::string> files = {base + ".csv"};
-    if (details_saved_) {
-        files.insert(files.end(), {base + "_stats.csv", base + ".provenance.json"});
+    if (saved_details_) {
+        files.insert(files.end(), {saved_details_->stats_path, saved_details_->provenance_path});
     }
     const ReportChoices choices{level_->value(),
                                 static_cast<Adjustment>(adjustment_->currentData().toInt())};

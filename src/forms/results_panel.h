@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include "core/result_details.h"
 
 class QComboBox;
@@ -46,7 +48,8 @@ class ResultsPanel : public QWidget {
     UserInterface& ui_;
     TestKind kind_;
     bool filled_ = false;
-    bool details_saved_ = false;  // for the shown results: the report names those files too
+    // The files Save details... wrote for the shown results: the report names them too.
+    std::optional<DetailFiles> saved_details_;
 
     QLabel* summary_ = nullptr;
     QDoubleSpinBox* level_ = nullptr;

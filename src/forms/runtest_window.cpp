@@ -75,9 +75,9 @@ void RuntestWindow::build_controls() {
     buttons->addStretch(1);
 
     page_ = new QVBoxLayout(this);
-    page_->addSpacing(48);
+    page_->addSpacing(16);
     page_->addWidget(title);
-    page_->addSpacing(32);
+    page_->addSpacing(16);
     page_->addLayout(picks);
     page_->addSpacing(16);
     page_->addLayout(buttons);

@@ -295,9 +295,15 @@ TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToS
     pick("Combo_par", "P");
     click("Cmdproceed");
     ui.clear();
+    click("saveDetails");  // cancelled
+    const QString suggested = QString::fromStdString(t.dir.file("survey_run_stats.csv"));
+    EXPECT_EQ(ui.events, QStringList{"save file: " + suggested});
+    EXPECT_FALSE(std::filesystem::exists(suggested.toStdString()));
+
+    const QString stats = QString::fromStdString(t.dir.file("round1_stats.csv"));
+    const QString provenance = QString::fromStdString(t.dir.file("round1.provenance.json"));
+    ui.file_names = {stats};
     click("saveDetails");
-    const QString stats = QString::fromStdString(t.dir.file("survey_run_stats.csv"));
-    const QString provenance = QString::fromStdString(t.dir.file("survey_run.provenance.json"));
     EXPECT_EQ(ui.messages(),
               QStringList{"Saved the details in files: " + stats + " and " + provenance});
     EXPECT_TRUE(TempDir::read(stats.toStdString()).starts_with("STATE,SECTOR,n,m,runs,"));

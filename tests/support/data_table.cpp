@@ -1,5 +1,7 @@
 #include "support/data_table.h"
 
+#include "core/variable_table.h"
+
 namespace vesk::testing {
 
 void make_data(AppState& state, const std::vector<VarDef>& variables) {
@@ -26,16 +28,11 @@ void add_rows(AppState& state, const std::string& values, int times) {
 }
 
 void write_layout(Database& db, const std::vector<VarDef>& variables) {
-    Transaction transaction(db);
-    db.execute("delete from variable");
-    auto insert = db.prepare("insert into variable values (?1, ?2, ?3, ?4, ?5, ?6)");
-    std::int64_t id = 0;
+    std::vector<VariableRow> rows;
     for (const VarDef& v : variables) {
-        insert.bind(1, ++id).bind(2, v.name).bind(3, v.start).bind(4, v.length);
-        insert.bind(5, v.type).bind(6, v.key).run();
-        insert.reset();
+        rows.push_back(variable_row(v));
     }
-    transaction.commit();
+    replace_variable_rows(db, std::move(rows));
 }
 
 std::vector<std::string> rows(Database& db, const std::string& sql) {
