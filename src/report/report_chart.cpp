@@ -15,7 +15,7 @@ namespace {
 
 constexpr double chart_width = 720;
 constexpr double plot_top = 60;  // below the title and the legend
-constexpr double plot_height = 240;
+constexpr double plot_height = 210;
 constexpr double plot_left = 64;
 constexpr double plot_right = 18;
 // Beyond this many groups their names no longer fit under the chart: the points are numbered
