@@ -338,7 +338,7 @@ TEST(KeyboardEntry, EscEscOnAHalfTypedNewRowRemovesItFromTheTableToo) {
         g.press(Qt::Key_Return);
         if (left_first) {
             g.go(0, column_name);
-            EXPECT_EQ(g.table(), (Table{"1,HHID,1,3,C,Y", "2,WEIGHT,,,,"}));
+            EXPECT_EQ(g.table(), (Table{"1,HHID,1,3,C,Y", "2,WEIGHT,NULL,NULL,NULL,NULL"}));
             g.go(1, column_start);
         }
         g.press(Qt::Key_Escape);
