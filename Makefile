@@ -1,5 +1,6 @@
 # make run    installs what is missing, builds, starts vesk on the default database
-# make test   installs, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test
+# make test   installs, checks that install-deps covers every package the build uses, builds with
+#             AddressSanitizer and UndefinedBehaviorSanitizer, runs every test
 # make bench  installs, builds optimised, prints the benchmark figures
 # make bench-10m  the end-to-end figure on 1,000,000 and 10,000,000 lines (not in make bench)
 
@@ -20,6 +21,7 @@ run: build
 
 test: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF $(CMAKE_FLAGS)
+	bash scripts/check-deps build-asan
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

@@ -57,8 +57,9 @@ void replace_layout(AppState& state, const std::string& layout_path) {
     replace_variable_rows(state.db_conn, std::move(layout));
 }
 
-// Loads the input file as the load command of the main window does, and prints the summary.
-void load_input(AppState& state, const BatchOptions& options, std::ostream& out,
+// Loads the input as the load command of the main window does, in the same pass that gave the
+// record length, and prints the summary.
+void load_input(AppState& state, const BatchOptions& options, LineReader& reader, std::ostream& out,
                 std::ostream& err) {
     if (read_var_defs(state.db_conn).size() < static_cast<std::size_t>(min_var_count)) {
         std::string text = too_few_variables_text;
@@ -66,7 +67,7 @@ void load_input(AppState& state, const BatchOptions& options, std::ostream& out,
         throw Error(text);
     }
     state.filter_cond = filter_cond_for(options.filter.value_or(""));
-    const LoadSummary summary = load_data(state);
+    const LoadSummary summary = load_data(state, reader);
     out << load_report(summary) << '\n';
     if (summary.key_missing) {
         err << no_key_text << '\n';
@@ -176,12 +177,15 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
     }
 
     if (!options.input.empty()) {
+        // One pass over the input: a pipe or standard input cannot be opened a second time.
+        LineReader reader =
+            options.input == "-" ? LineReader::standard_input() : LineReader(options.input);
         state.inp_file = options.input;
-        read_reclen(state);
+        state.rec_len = record_length(reader);
         if (!options.layout.empty()) {
             replace_layout(state, options.layout);
         }
-        load_input(state, options, out, err);
+        load_input(state, options, reader, out, err);
     } else {
         use_loaded_data(state);
     }

@@ -175,6 +175,7 @@ void write_frequency_table(AppState& state, const std::vector<GroupColumn>& colu
                    "CLASS,frq1,frq2,frq) values (" + placeholders(columns.size() + 4) + ")");
     for (const std::size_t group : tally.ordered_groups()) {
         const std::vector<std::string> texts = tally.group_texts(group);
+        const std::vector<std::optional<double>> numbers = tally.group_numbers(group);
         const std::vector<SampleCounts>& counts = tally.counts(group);
         for (std::size_t k = 0; k < counts.size(); ++k) {
             const SampleCounts& cell = counts[k];
@@ -183,7 +184,12 @@ void write_frequency_table(AppState& state, const std::vector<GroupColumn>& colu
             }
             int index = 1;
             for (std::size_t i = 0; i < columns.size(); ++i) {
-                bind_group_value(insert, index++, columns[i], texts[i]);
+                // A number as stored: its 15-digit text may overflow when read back.
+                if (numbers[i] && columns[i].type == "N") {
+                    insert.bind(index++, *numbers[i]);
+                } else {
+                    bind_group_value(insert, index++, columns[i], texts[i]);
+                }
             }
             if (k == 0) {
                 insert.bind_null(index++);

@@ -1,5 +1,7 @@
 #include "chitest/chi_table.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,6 +10,7 @@
 #include "chitest/pearson_statistic.h"
 #include "core/groups.h"
 #include "core/multiple_testing.h"
+#include "runtest/field_value.h"
 
 namespace vesk {
 
@@ -46,6 +49,30 @@ double sum(const std::vector<double>& cells) {
 }
 
 }  // namespace
+
+void refuse_what_chi_tables_cannot_hold(AppState& state) {
+    if (state.class_defs.empty()) {
+        return;  // chi_classify says so
+    }
+    const std::vector<GroupColumn> columns = checked_group_columns(state);
+    refuse_group_name_clash(columns, {"CLASS", "frq1", "frq2", "frq"}, "data_chi");
+    const std::int64_t m = state.class_count();
+    // data_chitable: the groups, frq1, frq2, frq, three cells a class, df and chival.
+    const auto fixed = static_cast<std::int64_t>(columns.size()) + 5;
+    const std::int64_t limit = sqlite3_limit(state.db_conn.handle(), SQLITE_LIMIT_COLUMN, -1);
+    const std::int64_t most = std::max<std::int64_t>(0, (limit - fixed) / 3);
+    if (m > most) {
+        throw Error("There are " + std::to_string(m) + " classes: at most " + std::to_string(most) +
+                    " are allowed with " + std::to_string(columns.size()) +
+                    " group variable(s), as a table of the database holds at most " +
+                    std::to_string(limit) + " columns and each class takes three.");
+    }
+    std::vector<std::string> added = cell_names(m);
+    for (const char* name : {"frq1", "frq2", "frq", "df", "chival"}) {
+        added.emplace_back(name);
+    }
+    refuse_group_name_clash(columns, added, "data_chitable");
+}
 
 void chi_table(AppState& state) {
     Database& db = state.db_conn;
@@ -86,11 +113,12 @@ void chi_table(AppState& state) {
     GroupCells group(static_cast<std::size_t>(m));
     std::vector<std::string> key(group_count);
     std::vector<std::string> current;
+    std::vector<FieldValue> stored(group_count);  // the group values as stored, for binding
     bool started = false;
     auto flush = [&] {
         int index = 1;
         for (std::size_t i = 0; i < group_count; ++i) {
-            bind_group_value(insert, index++, columns[i], current[i]);
+            stored[i].bind_group(insert, index++, columns[i]);
         }
         for (const auto* kind : {&group.central, &group.other, &group.both}) {
             insert.bind(index++, sum(*kind));
@@ -119,6 +147,11 @@ void chi_table(AppState& state) {
         }
         if (started && key != current) {
             flush();
+        }
+        if (!started || key != current) {
+            for (std::size_t i = 0; i < group_count; ++i) {
+                stored[i].assign(query, static_cast<int>(i));
+            }
         }
         current = key;
         started = true;

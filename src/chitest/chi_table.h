@@ -11,4 +11,9 @@ namespace vesk {
 // empty data_chi gives no row. Throws vesk::Error when data_chi cannot be read.
 void chi_table(AppState& state);
 
+// Throws vesk::Error, before any work, when data_chi and data_chitable could not be built: more
+// classes than the engine's column limit leaves room for (the message says how many fit), or a
+// group variable named like a column the tables add (CLASS, frq, df, chival, frq1_1 ...).
+void refuse_what_chi_tables_cannot_hold(AppState& state);
+
 }  // namespace vesk

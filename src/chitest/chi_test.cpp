@@ -7,6 +7,7 @@
 namespace vesk {
 
 ResultFile run_chi_test(AppState& state) {
+    refuse_what_chi_tables_cannot_hold(state);
     Transaction transaction(state.db_conn, Transaction::Lock::immediate);
     chi_classify(state);
     chi_table(state);

@@ -36,6 +36,14 @@ std::vector<std::string> SampleTally::group_texts(std::size_t group) const {
     return texts;
 }
 
+std::vector<std::optional<double>> SampleTally::group_numbers(std::size_t group) const {
+    std::vector<std::optional<double>> numbers;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        numbers.push_back(columns_[i].number(keys_[group][i]));
+    }
+    return numbers;
+}
+
 std::vector<std::size_t> SampleTally::ordered_groups() const {
     std::vector<std::size_t> order(groups_.size());
     std::iota(order.begin(), order.end(), 0);

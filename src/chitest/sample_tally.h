@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,6 +31,8 @@ class SampleTally {
     std::size_t group_count() const { return groups_.size(); }
     // The group's value texts, one per group column.
     std::vector<std::string> group_texts(std::size_t group) const;
+    // Per group column, the number the group's value holds as stored (TextIds::number).
+    std::vector<std::optional<double>> group_numbers(std::size_t group) const;
     // Its counts by category; categories never counted in the group may be missing at the end.
     const std::vector<SampleCounts>& counts(std::size_t group) const { return groups_[group]; }
     // The groups in the order of their values, as an ORDER BY over the group columns gives.

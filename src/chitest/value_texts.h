@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,11 @@ class TextIds {
     std::size_t id(const Cell& cell);
     std::size_t size() const { return entries_.size(); }
     const std::string& text(std::size_t id) const { return entries_[id].text; }
+    // The number the first value of this text held, for a text that numbers read as: what a group
+    // of numbers that read alike is stored as. Nothing for null, empty or text.
+    std::optional<double> number(std::size_t id) const {
+        return entries_[id].rank == 1 ? std::optional<double>(entries_[id].number) : std::nullopt;
+    }
     // Orders ids as the engine orders their values: null and empty first, then numbers by
     // value, then texts byte by byte.
     bool before(std::size_t a, std::size_t b) const;

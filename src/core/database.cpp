@@ -12,6 +12,15 @@ namespace vesk {
 
 namespace {
 
+// " (in: statement)" for a message, the statement cut after its first characters: a
+// composed statement can run to megabytes.
+std::string quoted(std::string_view sql) {
+    if (sql.size() <= statement_quote_limit) {
+        return " (in: " + std::string(sql) + ")";
+    }
+    return " (in: " + std::string(sql.substr(0, statement_quote_limit)) + " ...)";
+}
+
 constexpr int busy_timeout_ms = 5000;
 
 // Pages of 16 KiB make the import of a large survey file cheaper than the engine's 4 KiB; a page
@@ -45,7 +54,7 @@ Statement::~Statement() {
 }
 
 void Statement::fail(const char* action) const {
-    throw DbError(std::string(action) + " failed: " + sqlite3_errmsg(db_) + " (in: " + sql_ + ")");
+    throw DbError(std::string(action) + " failed: " + sqlite3_errmsg(db_) + quoted(sql_));
 }
 
 Statement& Statement::bind(int index, double value) {
@@ -87,7 +96,7 @@ bool Statement::step() {
     }
     // The statement stays usable after a failed step once it is reset.
     const std::string message =
-        std::string("statement failed: ") + sqlite3_errmsg(db_) + " (in: " + sql_ + ")";
+        std::string("statement failed: ") + sqlite3_errmsg(db_) + quoted(sql_);
     sqlite3_reset(stmt_);
     throw DbError(message);
 }
@@ -121,7 +130,7 @@ int Statement::column_index(std::string_view name) const {
             return i;
         }
     }
-    throw DbError("no column named " + std::string(name) + " (in: " + sql_ + ")");
+    throw DbError("no column named " + std::string(name) + quoted(sql_));
 }
 
 bool Statement::is_null(int column) const {
@@ -213,8 +222,7 @@ Statement Database::prepare(std::string_view sql) {
     const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
     Statement statement(db_, stmt, std::string(sql));
     if (rc != SQLITE_OK) {
-        throw DbError(std::string("statement refused: ") + sqlite3_errmsg(db_) +
-                      " (in: " + std::string(sql) + ")");
+        throw DbError(std::string("statement refused: ") + sqlite3_errmsg(db_) + quoted(sql));
     }
     if (stmt == nullptr) {
         throw DbError("statement refused: the SQL text holds no statement");
@@ -226,8 +234,8 @@ Statement Database::prepare(std::string_view sql) {
         sqlite3_prepare_v2(db_, rest.data(), static_cast<int>(rest.size()), &next, nullptr);
     sqlite3_finalize(next);
     if (rc_next != SQLITE_OK || next != nullptr) {
-        throw DbError("statement refused: the SQL text holds more than one statement (in: " +
-                      std::string(sql) + ")");
+        throw DbError("statement refused: the SQL text holds more than one statement" +
+                      quoted(sql));
     }
     return statement;
 }

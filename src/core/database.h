@@ -21,6 +21,9 @@ class DbError : public Error {
 
 class Database;
 
+// Messages quote at most this many characters of a statement.
+inline constexpr std::size_t statement_quote_limit = 200;
+
 // One prepared statement. Values are bound, never pasted into the SQL text. Read forward with
 // step(); fields by position (0 = first column of the select list) or by name, without regard to
 // case.

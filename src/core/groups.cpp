@@ -68,6 +68,20 @@ std::vector<GroupColumn> checked_group_columns(AppState& state) {
     return columns;
 }
 
+void refuse_group_name_clash(const std::vector<GroupColumn>& columns,
+                             const std::vector<std::string>& table_columns,
+                             const std::string& table) {
+    for (const GroupColumn& column : columns) {
+        for (const std::string& name : table_columns) {
+            if (iequals(column.name, name)) {
+                throw Error("The group variable " + column.name +
+                            " has the name of a column of the result table " + table + " (" + name +
+                            "): choose other group variables or rename the variable.");
+            }
+        }
+    }
+}
+
 std::string column_list(const std::vector<GroupColumn>& columns) {
     std::string text;
     for (const GroupColumn& column : columns) {

@@ -34,6 +34,13 @@ void bind_group_value(Statement& statement, int index, const GroupColumn& column
 // plain name, so no query is built over an unknown or ambiguous column.
 std::vector<GroupColumn> checked_group_columns(AppState& state);
 
+// Throws vesk::Error before a result table is built when a group variable has the name of a
+// column the table adds after the group columns (compared without regard to case, as the engine
+// compares names): the table could not hold both.
+void refuse_group_name_clash(const std::vector<GroupColumn>& columns,
+                             const std::vector<std::string>& table_columns,
+                             const std::string& table);
+
 // The columns' names joined by ", ": the select list and ordering of a grouped query.
 std::string column_list(const std::vector<GroupColumn>& columns);
 

@@ -1,8 +1,9 @@
 #include "core/line_reader.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "core/error.h"
 
@@ -10,19 +11,34 @@ namespace vesk {
 
 namespace {
 constexpr std::size_t chunk_size = 1 << 20;
-}
 
-LineReader::LineReader(const std::string& path) : path_(path), buffer_(chunk_size) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+std::FILE* open_for_reading(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         throw Error("cannot open input file " + path + ": it is a directory");
     }
-    file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         throw Error("cannot open input file " + path + ": " + std::strerror(errno));
     }
-    const auto size = std::filesystem::file_size(path, ec);
-    file_size_ = ec ? 0 : size;
+    return file;
+}
+}  // namespace
+
+LineReader::LineReader(const std::string& path) : LineReader(open_for_reading(path), {}, path) {}
+
+LineReader LineReader::standard_input() {
+    return LineReader(stdin, Closer{false}, "-");
+}
+
+LineReader::LineReader(std::FILE* file, Closer closer, std::string path)
+    : file_(file, closer), path_(std::move(path)), buffer_(chunk_size) {
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode)) {
+        regular_ = true;
+        file_size_ = static_cast<std::uint64_t>(info.st_size);
+        modified_ = static_cast<std::int64_t>(info.st_mtime);
+    }
 }
 
 // Moves the unread bytes to the front and reads more behind them; false when nothing was added.
@@ -47,8 +63,29 @@ bool LineReader::fill() {
         eof_ = true;
         return false;
     }
+    hash_.update(buffer_.data() + end_, got);
     end_ += got;
     return true;
+}
+
+std::optional<LineReader::FirstLine> LineReader::first_line() {
+    std::size_t scan = begin_;
+    for (;;) {
+        const char* data = buffer_.data();
+        for (std::size_t i = scan; i < end_; ++i) {
+            if (data[i] == '\n' || data[i] == '\r') {
+                return FirstLine{i - begin_, true};
+            }
+        }
+        scan = end_ - begin_;
+        if (!fill()) {
+            if (begin_ == end_) {
+                return std::nullopt;
+            }
+            return FirstLine{end_ - begin_, false};
+        }
+        scan += begin_;
+    }
 }
 
 bool LineReader::next(std::string_view& line) {

@@ -9,6 +9,7 @@
 #include "core/csv.h"
 #include "core/group_flags.h"
 #include "core/json_writer.h"
+#include "core/load_provenance.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
@@ -99,18 +100,9 @@ std::string utc_now() {
     return text;
 }
 
-// The user's condition inside filter_cond (" WHERE not(" + condition + ")").
-std::string filter_condition(const std::string& filter_cond) {
-    const std::string head = " WHERE not(";
-    if (filter_cond.starts_with(head) && filter_cond.ends_with(")")) {
-        return filter_cond.substr(head.size(), filter_cond.size() - head.size() - 1);
-    }
-    return filter_cond;
-}
-
 void write_file_entry(JsonWriter& json, std::string_view key, const std::string& path) {
     json.begin_object(key);
-    json.value("path", path);
+    json.value("path", absolute_path(path));
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec) {
@@ -123,32 +115,9 @@ void write_file_entry(JsonWriter& json, std::string_view key, const std::string&
     json.end_object();
 }
 
-std::string provenance(AppState& state, TestKind kind, const std::string& result_path,
-                       const std::string& stats_path) {
-    JsonWriter json;
-    json.begin_object();
-    json.value("program", "vesk");
-    json.value("version", VESK_VERSION);
-    json.value("created", utc_now());
-    json.value("test", kind == TestKind::runs ? "runs" : "chi-square");
-    json.value("database", state.db_conn.path());
-    if (state.inp_file.empty()) {
-        json.null("input");
-    } else {
-        write_file_entry(json, "input", state.inp_file);
-    }
-    if (state.inp_file.empty()) {
-        json.null("load");  // the data were loaded before this run; the import is not known
-    } else {
-        json.begin_object("load");
-        json.value("lines_read", state.last_load.lines_read);
-        json.value("lines_loaded", state.last_load.lines_loaded);
-        json.value("lines_rejected", state.last_load.lines_rejected);
-        json.value("rows_removed_by_filter", state.last_load.rows_filtered_out);
-        json.end_object();
-    }
+void write_layout(JsonWriter& json, const std::vector<VarDef>& layout) {
     json.begin_array("layout");
-    for (const VarDef& def : state.var_defs) {
+    for (const VarDef& def : layout) {
         json.begin_object();
         json.value("name", def.name);
         json.value("start", def.start);
@@ -158,11 +127,60 @@ std::string provenance(AppState& state, TestKind kind, const std::string& result
         json.end_object();
     }
     json.end_array();
-    if (trim(state.filter_cond).empty()) {
+}
+
+// The input and the import as the database recorded them when the data were loaded, by this run
+// or an earlier one; null where the data carry no record.
+void write_load(JsonWriter& json, const std::optional<LoadProvenance>& load,
+                const std::vector<VarDef>& var_defs) {
+    if (!load) {
+        json.null("input");
+        json.null("load");
+        write_layout(json, var_defs);
         json.null("filter");
-    } else {
-        json.value("filter", filter_condition(state.filter_cond));
+        return;
     }
+    json.begin_object("input");
+    json.value("path", load->input_path);
+    json.value("size", load->input_size);
+    json.value("sha256", load->input_sha256);
+    if (load->input_modified) {
+        json.value("modified", *load->input_modified);
+    } else {
+        json.null("modified");
+    }
+    json.end_object();
+    json.begin_object("load");
+    json.value("loaded", load->loaded_at);
+    json.value("program_version", load->program_version);
+    json.value("lines_read", load->lines_read);
+    json.value("lines_loaded", load->lines_loaded);
+    json.value("lines_rejected", load->lines_rejected);
+    json.begin_array("first_rejected");
+    for (const std::string& rejected : load->first_rejected) {
+        json.element(rejected);
+    }
+    json.end_array();
+    json.value("rows_removed_by_filter", load->rows_filtered_out);
+    json.end_object();
+    write_layout(json, load->layout);
+    if (load->filter) {
+        json.value("filter", *load->filter);
+    } else {
+        json.null("filter");
+    }
+}
+
+std::string provenance(AppState& state, TestKind kind, const std::string& result_path,
+                       const std::string& stats_path) {
+    JsonWriter json;
+    json.begin_object();
+    json.value("program", "vesk");
+    json.value("version", VESK_VERSION);
+    json.value("created", utc_now());
+    json.value("test", kind == TestKind::runs ? "runs" : "chi-square");
+    json.value("database", absolute_path(state.db_conn.path()));
+    write_load(json, read_load_provenance(state.db_conn), state.var_defs);
     json.begin_array("group_variables");
     for (const std::string& name : state.grp_names) {
         json.element(name);

@@ -11,10 +11,11 @@ namespace vesk {
 // The files that go beside a result file: the per-group statistics (NAME_run_stats.csv or
 // NAME_chi_stats.csv: the group columns, then the statistics, one row per group, under the same
 // CSV rules as the result files) and the provenance (NAME_run.provenance.json or
-// NAME_chi.provenance.json: program version, time, database, input file with its size and
-// SHA-256, the load counts, layout, filter, groups, sample, parameter, classes, and the result
-// file with its SHA-256). Each is written to a temporary file and renamed into place. Throws
-// vesk::Error naming the path and the reason.
+// NAME_chi.provenance.json: program version, time, database, the input file and the import as
+// the database recorded them when the data were loaded (path, size, SHA-256, modification time,
+// the load counts and first rejections, layout, filter), groups, sample, parameter, classes, and
+// the result files with their SHA-256; every path absolute). Each is written to a temporary file
+// and renamed into place. Throws vesk::Error naming the path and the reason.
 enum class TestKind { runs, chi_square };
 
 struct DetailFiles {

@@ -242,6 +242,12 @@ void VeskWindow::brow_Click() {
     if (chosen.isEmpty()) {
         return;
     }
+    try {
+        require_regular_file(chosen.toStdString());
+    } catch (const Error& e) {
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
     inptxt_->setText(chosen);
     state_.inp_file = inptxt_->text().toStdString();
     try {
@@ -260,8 +266,9 @@ void VeskWindow::inptxt_KeyDown(int key) {
         alert_msg(ui_, QStringLiteral("File Name Max 70 char pl"));
         return;
     }
-    state_.inp_file = name.toStdString();
     try {
+        require_regular_file(name.toStdString());
+        state_.inp_file = name.toStdString();
         take_input_file();
     } catch (const Error& e) {
         alert_msg(ui_, QString::fromStdString(e.what()));

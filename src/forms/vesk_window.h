@@ -30,6 +30,8 @@ class VeskWindow : public QWidget {
 
     void reset_gridX();
     VariableGrid& grid() { return *grid_; }
+    // How long an import runs before its progress dialog shows; a shorter import shows none.
+    void set_progress_delay(int milliseconds) { progress_delay_ms_ = milliseconds; }
 
     // Handlers, named after their control and event.
     void brow_Click();
@@ -86,6 +88,7 @@ class VeskWindow : public QWidget {
 
     VariableGrid* grid_ = nullptr;
     bool loading_ = false;  // a click that arrives while the import runs is ignored
+    int progress_delay_ms_ = 400;
 };
 
 }  // namespace vesk

@@ -25,8 +25,6 @@ namespace vesk {
 namespace {
 
 constexpr int progress_steps = 1000;
-// A load that ends sooner shows no progress dialog at all.
-constexpr int progress_delay_ms = 400;
 
 }  // namespace
 
@@ -67,7 +65,7 @@ void VeskWindow::run_load() {
         progress.setObjectName(QStringLiteral("loadProgress"));
         progress.setWindowTitle(product_title());
         progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(progress_delay_ms);
+        progress.setMinimumDuration(progress_delay_ms_);
         progress.setAutoClose(false);
         progress.setAutoReset(false);
         const auto show_share = [&progress](std::uint64_t done, std::uint64_t size) {

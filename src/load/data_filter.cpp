@@ -111,6 +111,15 @@ std::string filter_cond_for(std::string_view condition) {
     return std::string(cond_head) + std::string(condition) + std::string(cond_tail);
 }
 
+std::string filter_condition(std::string_view filter_cond) {
+    if (filter_cond.starts_with(cond_head) && filter_cond.ends_with(cond_tail) &&
+        filter_cond.size() >= cond_head.size() + cond_tail.size()) {
+        filter_cond.remove_prefix(cond_head.size());
+        filter_cond.remove_suffix(cond_tail.size());
+    }
+    return std::string(filter_cond);
+}
+
 std::optional<Statement> prepare_filter(Database& db, const std::string& filter_cond) {
     if (trim(filter_cond).empty()) {
         return std::nullopt;

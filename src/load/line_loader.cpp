@@ -29,9 +29,11 @@ bool LineLoader::bind(std::string_view line, RejectedLine& rejection) {
                                            ? line.substr(field.offset, field.length)
                                            : std::string_view{};
         if (!field.numeric) {
-            // The line outlives the step, so the engine need not copy the slice.
-            sqlite3_bind_text(stmt, index, slice.data(), static_cast<int>(slice.size()),
-                              SQLITE_STATIC);
+            // The line outlives the step, so the engine need not copy the slice. An empty slice
+            // past the line's end has no data pointer, which the engine would bind as null:
+            // nothing left of the line is empty text.
+            sqlite3_bind_text(stmt, index, slice.empty() ? "" : slice.data(),
+                              static_cast<int>(slice.size()), SQLITE_STATIC);
             continue;
         }
         const auto number = parse_number(slice);

@@ -1,8 +1,12 @@
 #include "load/load_data.h"
 
+#include <chrono>
+
+#include "core/load_provenance.h"
 #include "core/routines.h"
 #include "load/data_filter.h"
 #include "load/line_loader.h"
+#include "load/load_report.h"
 #include "load/record_layout.h"
 
 namespace vesk {
@@ -70,6 +74,33 @@ void create_data_table(Database& db, const std::vector<VarDef>& defs, const std:
     }
 }
 
+LoadProvenance provenance_of(LineReader& reader, const LoadSummary& summary,
+                             const std::vector<VarDef>& defs, const std::string& filter_cond) {
+    LoadProvenance p;
+    p.loaded_at = utc_text(std::chrono::duration_cast<std::chrono::seconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count());
+    p.input_path = absolute_path(reader.path());
+    p.input_size = static_cast<std::int64_t>(reader.bytes_read());
+    p.input_sha256 = reader.sha256_hex();
+    if (const auto modified = reader.modified()) {
+        p.input_modified = utc_text(*modified);
+    }
+    p.lines_read = summary.lines_read;
+    p.lines_loaded = summary.lines_loaded;
+    p.lines_rejected = summary.lines_rejected;
+    p.rows_filtered_out = summary.rows_filtered_out;
+    for (const RejectedLine& rejected : summary.first_rejected) {
+        p.first_rejected.push_back(rejected_line_text(rejected));
+    }
+    if (summary.filter_applied) {
+        p.filter = filter_condition(filter_cond);
+    }
+    p.layout = defs;
+    p.program_version = VESK_VERSION;
+    return p;
+}
+
 }  // namespace
 
 LoadSummary load_data(AppState& state, const LoadProgress& progress,
@@ -77,6 +108,14 @@ LoadSummary load_data(AppState& state, const LoadProgress& progress,
     const bool was_loaded = state.data_loaded;
     state.data_loaded = false;
     LineReader reader = open_input(state);
+    state.data_loaded = was_loaded;
+    return load_data(state, reader, progress, confirm_empty);
+}
+
+LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& progress,
+                      const ConfirmEmpty& confirm_empty) {
+    const bool was_loaded = state.data_loaded;
+    state.data_loaded = false;
     Database& db = state.db_conn;
     std::vector<VarDef> defs = read_var_defs(db);
     if (defs.empty()) {
@@ -116,6 +155,7 @@ LoadSummary load_data(AppState& state, const LoadProgress& progress,
         }
     }
     drop_previous_table(db);
+    store_load_provenance(db, provenance_of(reader, summary, defs, state.filter_cond));
     transaction.commit();
 
     state.var_defs = std::move(defs);

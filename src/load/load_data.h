@@ -5,6 +5,7 @@
 
 #include "core/app_state.h"
 #include "core/error.h"
+#include "core/line_reader.h"
 #include "core/load_summary.h"
 
 namespace vesk {
@@ -43,8 +44,14 @@ using ConfirmEmpty = std::function<bool(const LoadSummary& summary)>;
 // data_loaded false. A line the data cannot take is left out and reported in the summary.
 // When the filter leaves no row of those loaded, confirm_empty (when given) decides whether the
 // empty table replaces the old one; a No throws LoadCancelled and leaves everything, data_loaded
-// included, as it was.
+// included, as it was. Every byte is read in one pass, and the import records where its data
+// came from (see load_provenance.h) in the same transaction.
 LoadSummary load_data(AppState& state, const LoadProgress& progress = {},
+                      const ConfirmEmpty& confirm_empty = {});
+
+// The same, reading the lines of an input already opened (a pipe or standard input, whose first
+// line may have been looked at for the record length) instead of opening inp_file.
+LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& progress = {},
                       const ConfirmEmpty& confirm_empty = {});
 
 }  // namespace vesk

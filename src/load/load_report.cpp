@@ -26,6 +26,10 @@ std::string reject_reason_text(const RejectedLine& rejected) {
     return "refused by the database";
 }
 
+std::string rejected_line_text(const RejectedLine& rejected) {
+    return "line " + std::to_string(rejected.line_number) + ": " + reject_reason_text(rejected);
+}
+
 std::string load_report(const LoadSummary& summary) {
     std::string text = count_of(summary.lines_read, "line", "lines") +
                        " read: " + std::to_string(summary.lines_loaded) + " loaded, " +
@@ -38,8 +42,7 @@ std::string load_report(const LoadSummary& summary) {
     if (!summary.first_rejected.empty()) {
         text += "\nRejected lines:";
         for (const RejectedLine& rejected : summary.first_rejected) {
-            text += "\nline " + std::to_string(rejected.line_number) + ": " +
-                    reject_reason_text(rejected);
+            text += "\n" + rejected_line_text(rejected);
         }
         const auto unnamed =
             summary.lines_rejected - static_cast<std::int64_t>(summary.first_rejected.size());

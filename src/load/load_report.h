@@ -13,4 +13,7 @@ std::string load_report(const LoadSummary& summary);
 // "AGE is not a number", "duplicate key", ...
 std::string reject_reason_text(const RejectedLine& rejected);
 
+// "line 3: duplicate key"
+std::string rejected_line_text(const RejectedLine& rejected);
+
 }  // namespace vesk

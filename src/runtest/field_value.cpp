@@ -41,6 +41,14 @@ std::string FieldValue::text() const {
     return is_number_ ? general_form(number_) : text_;
 }
 
+void FieldValue::bind_group(Statement& statement, int index, const GroupColumn& column) const {
+    if (is_number_ && column.type == "N") {
+        statement.bind(index, number_);
+    } else {
+        bind_group_value(statement, index, column, text());
+    }
+}
+
 bool is_central(const Statement& row, int column) {
     if (row.is_number(column)) {
         const double number = row.number(column);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/database.h"
+#include "core/groups.h"
 
 namespace vesk {
 
@@ -15,6 +16,9 @@ class FieldValue {
     bool same_as(const Statement& row, int column) const;
     // The value as text, numbers in the general form.
     std::string text() const;
+    // Binds the value as a group value of a result table: a number as stored, since its 15-digit
+    // text may round or, at the edge of the range, overflow when read back.
+    void bind_group(Statement& statement, int index, const GroupColumn& column) const;
 
   private:
     bool is_number_ = false;

@@ -23,6 +23,8 @@ namespace {
 constexpr const char* statistic_columns =
     "centrun double, statrun double, totrun double, n double, m double, erun double, "
     "vrun double, zvalue double";
+const std::vector<std::string> statistic_names = {"centrun", "statrun", "totrun", "n",
+                                                  "m",       "erun",    "vrun",   "zvalue"};
 
 // The names go into SQL text, so only plain variable names are let through.
 void check_names(const AppState& state) {
@@ -129,7 +131,7 @@ class GroupRuns {
     void store() {
         int index = 1;
         for (std::size_t i = 0; i < start_.size(); ++i) {
-            bind_group_value(insert_, index++, columns_[i], start_[i].text());
+            start_[i].bind_group(insert_, index++, columns_[i]);
         }
         const double totrun = centrun_ + statrun_;
         const RunsMoments moments = runs_moments(n_, m_);
@@ -178,6 +180,7 @@ void run_calc(AppState& state) {
     if (columns.size() != state.grp_names.size()) {
         throw Error("A group variable of \"" + state.grp_vars + "\" is defined more than once.");
     }
+    refuse_group_name_clash(columns, statistic_names, "data_run");
     Database& db = state.db_conn;
     let_sorter_use_processors(db);
 

@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "batch/batch_run.h"
+#include "core/sha256.h"
 #include "support/temp_dir.h"
 
 namespace vesk {
@@ -241,6 +250,67 @@ TEST_F(Batch, DetailsGoBesideTheResultFileWhichStaysTheSame) {
     EXPECT_EQ(std::count(stats.begin(), stats.end(), '\n'), 5);
     EXPECT_NE(TempDir::read(detailed + "_run.provenance.json").find("\"sha256\""),
               std::string::npos);
+}
+
+// The program itself under bash, which makes the pipes: --input reads its stream in one pass.
+TEST_F(Batch, InputThatIsAStreamLoadsEveryLine) {
+    const std::string command = std::string(VESK_BATCH) + " values --db " + db + " --layout " +
+                                layout + " --param AGEGRP --input ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"standard input", command + "- < " + input},
+        {"process substitution", command + "<(cat " + input + ")"},
+        {"a FIFO", "mkfifo fifo && { cat " + input + " > fifo & } && " + command + "fifo"},
+    };
+    for (const auto& [what, line] : cases) {
+        const std::string script =
+            dir.write("run.sh", "cd " + dir.path().string() + " && rm -f fifo && " + line + "\n");
+        const std::string out = dir.file("out.txt");
+        const std::string err = dir.file("err.txt");
+        const int status = std::system(("bash " + script + " > " + out + " 2> " + err).c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << what;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << what << "\n" << TempDir::read(err);
+        EXPECT_NE(TempDir::read(out).find("60 lines read: 60 loaded, 0 rejected."),
+                  std::string::npos)
+            << what << "\n"
+            << TempDir::read(out);
+    }
+}
+
+TEST_F(Batch, AStreamEndingBeforeItsFirstLineEndIsEmptyAndKeepsTheData) {
+    ASSERT_EQ(run(with_data({"values", "--param", "AGEGRP"})).status, 0);
+    const std::string cut =
+        dir.write("cut.sh", "printf 0001 | " + std::string(VESK_BATCH) + " values --db " + db +
+                                " --layout " + layout + " --param AGEGRP --input - 2> /dev/null\n");
+    const int status = std::system(("bash " + cut + " > /dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    const Outcome kept = run({"values", "--db", db, "--param", "AGEGRP"});
+    EXPECT_NE(kept.out.find("1           #       15"), std::string::npos) << kept.out;
+}
+
+TEST_F(Batch, ProvenanceOfARunOnDataLoadedBeforeNamesTheImportsFileAndFilter) {
+    // The input named relative to the working folder; the provenance names it absolute.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const Outcome loaded = run({"values", "--db", db, "--layout", layout, "--input", "survey.txt",
+                                "--filter", "SECTOR = 1", "--param", "AGEGRP"});
+    std::filesystem::current_path(before);
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+
+    const std::string out = dir.file("later");
+    const Outcome r = run({"runtest", "--db", db, "--groups", "STATE", "--sample", "SAMPLE",
+                           "--param", "AMOUNT", "--out", out, "--details"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    QFile file(QString::fromStdString(out + "_run.provenance.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject provenance = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(provenance["input"]["path"].toString().toStdString(), input);
+    EXPECT_EQ(provenance["input"]["size"].toInt(), static_cast<int>(survey_file().size()));
+    EXPECT_EQ(provenance["input"]["sha256"].toString().toStdString(), sha256_of_file(input));
+    EXPECT_EQ(provenance["filter"].toString(), "SECTOR = 1");
+    EXPECT_EQ(provenance["load"]["lines_loaded"].toInt(), 60);
+    EXPECT_EQ(provenance["load"]["rows_removed_by_filter"].toInt(), 30);
+    EXPECT_EQ(provenance["layout"][5]["name"].toString(), "AGEGRP");
 }
 
 TEST_F(Batch, HelpAndVersion) {

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "chitest/list_par_values.h"
 #include "chitest/pearson_statistic.h"
 #include "core/error.h"
+#include "core/text.h"
+#include "runtest/run_calc.h"
+#include "runtest/run_report.h"
 #include "support/data_table.h"
 #include "support/temp_dir.h"
 
@@ -260,7 +265,8 @@ TEST_F(ChiSquare, AMissingParameterValueIsClassedByItsEmptyMember) {
     add("('01', 1, 2, 1)", 4);
     use_classes({{"", "1"}, {"0"}});
     run_chi_test(t.state);
-    EXPECT_EQ(rows("select P, CLASS from data group by P order by P"), (Rows{",1", "0,2", "1,1"}));
+    EXPECT_EQ(rows("select P, CLASS from data group by P order by P"),
+              (Rows{"NULL,1", "0,2", "1,1"}));
 }
 
 TEST_F(ChiSquare, EmptyDataGivesNoRowAndAnEmptyFile) {
@@ -295,6 +301,12 @@ TEST_F(ChiSquare, ARefusedRunIsReportedAndLeavesTablesAndFileAsTheyWere) {
          "The group variable \"REGION\""},
         {"no classes", [](AppState& s) { s.class_defs.clear(); }, "No Classes are formed"},
         {"not a name", [](AppState& s) { s.sample_var = "SAMPLE; drop table data"; }, "The sample"},
+        {"group named like a column of the result",
+         [](AppState& s) {
+             s.var_defs[1].name = "DF";
+             s.grp_vars = "STATE, DF";
+         },
+         "The group variable DF has the name of a column of the result table data_chitable (df)"},
     };
     for (const auto& [what, spoil, message_start] : cases) {
         AppState& s = t.state;
@@ -313,6 +325,66 @@ TEST_F(ChiSquare, ARefusedRunIsReportedAndLeavesTablesAndFileAsTheyWere) {
         EXPECT_EQ(rows("select * from data_chitable"), old_table) << what;
         EXPECT_EQ(rows("select P, CLASS from data group by P"), old_classes) << what;
         EXPECT_EQ(result_file(), old_file) << what;
+    }
+}
+
+TEST_F(ChiSquare, AsManyClassesAsTheEngineHoldsRunAndOneMoreIsRefusedBeforeAnyWork) {
+    add("('01', 1, 1, 1)", 2);
+    std::vector<Rows> members;
+    for (int k = 1; k <= 3000; ++k) {
+        members.push_back({std::to_string(k)});
+    }
+    use_classes(members);
+    std::string message;
+    try {
+        run_chi_test(t.state);
+    } catch (const Error& e) {
+        message = e.what();
+    }
+    const std::string allowed = "classes: at most ";
+    ASSERT_NE(message.find(allowed), std::string::npos) << message;
+    EXPECT_FALSE(t.state.db_conn.table_exists("data_chi"));
+    const auto most = std::stoul(message.substr(message.find(allowed) + allowed.size()));
+
+    members.resize(most + 1);
+    use_classes(members);
+    EXPECT_THROW(run_chi_test(t.state), Error);
+    members.resize(most);
+    use_classes(members);
+    EXPECT_EQ(run_chi_test(t.state).rows, 1);
+}
+
+TEST_F(ChiSquare, TheLargestNumberAsAGroupValueKeepsItsValueAndItsPlace) {
+    const double largest = std::numeric_limits<double>::max();
+    auto insert = t.state.db_conn.prepare(
+        "insert into data (STATE, SECTOR, SAMPLE, P) values ('01', ?1, ?2, ?3)");
+    for (const double sector : {largest, 1.0}) {
+        for (const std::int64_t sample : {1, 2}) {
+            insert.bind(1, sector).bind(2, sample).bind(3, sample).run();
+            insert.reset();
+        }
+    }
+    use_classes({{"1"}, {"2"}});
+    run_chi_test(t.state);
+    run_calc(t.state);
+    run_report(t.state);
+
+    const auto sectors = [&](const std::string& table) {
+        std::vector<double> found;
+        auto query = t.state.db_conn.prepare("select SECTOR from " + table + " order by rowid");
+        while (query.step()) {
+            found.push_back(query.is_null(0) ? std::nan("") : query.number(0));
+        }
+        return found;
+    };
+    EXPECT_EQ(sectors("data_chi"), (std::vector<double>{1, 1, largest, largest}));
+    EXPECT_EQ(sectors("data_chitable"), (std::vector<double>{1, largest}));
+    EXPECT_EQ(sectors("data_run"), (std::vector<double>{1, largest}));
+    for (const char* file : {"_chi.csv", "_run.csv"}) {
+        const std::vector<std::string> lines = split(TempDir::read(t.state.out_file + file), '\n');
+        ASSERT_GE(lines.size(), 3U) << file;
+        EXPECT_TRUE(lines[1].starts_with("01,1,")) << lines[1];
+        EXPECT_TRUE(lines[2].starts_with("01,1.79769313486232e+308,")) << lines[2];
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/database.h"
 #include "support/data_table.h"
 #include "support/temp_dir.h"
@@ -63,6 +65,31 @@ TEST(Database, FailingStatementsRaiseErrorsAndBoundTextIsNeverReadAsSql) {
     EXPECT_NO_THROW(insert.bind(1, std::int64_t{2}).run());  // usable again after the failure
     EXPECT_EQ(rows(db, "select v from k where a = 1"),
               std::vector<std::string>{"O'Hara'); drop table k; --"});
+}
+
+TEST(Database, AMessageQuotesOnlyTheBeginningOfALongStatement) {
+    TempDir dir;
+    auto db = Database::open(dir.file("t.db"));
+    std::string columns;
+    for (int i = 0; i < 100000; ++i) {
+        columns += "c" + std::to_string(i) + " double, ";
+    }
+    const std::string refused = "create table wide (" + columns + "last double)";
+    const std::string two = "select 1; select " + std::string(100000, '2');
+    db.execute("create table k (a integer primary key)");
+    db.execute("insert into k values (1)");
+    auto failing = db.prepare("insert into k values (1) -- " + std::string(100000, '-'));
+    for (const auto& attempt : std::vector<std::function<void()>>{
+             [&] { db.execute(refused); }, [&] { db.prepare(two); }, [&] { failing.run(); }}) {
+        try {
+            attempt();
+            ADD_FAILURE() << "no error";
+        } catch (const DbError& e) {
+            const std::string message = e.what();
+            EXPECT_LT(message.size(), 400U) << message.substr(0, 400);
+            EXPECT_NE(message.find("(in: "), std::string::npos) << message.substr(0, 400);
+        }
+    }
 }
 
 TEST(Database, TransactionRollsBackUnlessCommitted) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
@@ -98,6 +100,24 @@ TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableF
     t.state.inp_file = t.dir.file("round2/survey.txt");
     click("brow");  // cancelled
     EXPECT_EQ(ui.last_folder.toStdString(), t.dir.file("round2"));
+}
+
+TEST_F(MainWindow, AnInputThatIsNotARegularFileIsRefusedWithAMessageAndChangesNothing) {
+    const std::string file = t.dir.write("survey.txt", std::string(57, ' ') + "\n");
+    type_and_press("inptxt", QString::fromStdString(file), Qt::Key_Return);
+    const std::string fifo = t.dir.file("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ui.clear();
+
+    type_and_press("inptxt", QString::fromStdString(fifo), Qt::Key_Return);
+    ui.file_names.push_back(QString::fromStdString(fifo));
+    click("brow");
+    ASSERT_EQ(ui.messages().size(), 2);
+    for (const QString& message : ui.messages()) {
+        EXPECT_TRUE(message.contains("pipe is not a regular file")) << message.toStdString();
+    }
+    EXPECT_EQ(t.state.inp_file, file);
+    EXPECT_EQ(t.state.rec_len, 57);
 }
 
 TEST_F(MainWindow, ProceedChecksInOrder) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "core/load_provenance.h"
+#include "core/routines.h"
+#include "core/sha256.h"
 #include "load/load_data.h"
 #include "load_fixture.h"
 
@@ -19,7 +22,7 @@ TEST_F(LoadData, BuildsTableDataFromTheLayoutWithTheKeyDeclared) {
     EXPECT_EQ(rows("select name, type, pk from pragma_table_info('data') order by cid"),
               (Rows{"HHID,varchar(3),1", "STATE,varchar(2),0", "SEX,double,0", "AGE,double,0",
                     "CLASS,double,0"}));
-    EXPECT_EQ(rows("select HHID, STATE, SEX, AGE, CLASS from data"), Rows{"001,02,1,3,"});
+    EXPECT_EQ(rows("select HHID, STATE, SEX, AGE, CLASS from data"), Rows{"001,02,1,3,NULL"});
     ASSERT_EQ(t.state.var_count(), 4);
     EXPECT_EQ(t.state.var_defs[3].start, 7);
     EXPECT_EQ(t.state.key_list, "HHID");
@@ -74,17 +77,19 @@ TEST_F(LoadData, NumericSlicesReadLikeNumericLiterals) {
 }
 
 TEST_F(LoadData, CharacterSlicesKeepTheirBlanksAndQuotes) {
+    // TAIL is part of the key: nothing left of the line is empty text, which a key can hold.
     set_layout({{"HHID", 1, 3, "C", "Y"},
                 {"NAME", 4, 4, "C", "N"},
                 {"SEX", 8, 1, "N", "N"},
-                {"TAIL", 9, 5, "C", "N"}});
-    set_input("001AB  1  x\n002O'B 2\n003\"Q\";1ABCDEFG\n");
+                {"TAIL", 9, 5, "C", "Y"}});
+    set_input("001AB  1  x\n002O'B 2\n003\"Q\";1ABCDEFG\n004\n");
     const LoadSummary summary = load_data(t.state);
 
-    EXPECT_EQ(summary.lines_rejected, 0);
+    EXPECT_EQ(summary.lines_rejected, 1);  // 004 ends before SEX
     // A field running past the line end holds what remains, possibly nothing.
     EXPECT_EQ(rows("select HHID, NAME, TAIL from data order by HHID"),
               (Rows{"001,AB  ,  x", "002,O'B ,", "003,\"Q\";,ABCDE"}));
+    EXPECT_EQ(rows("select HHID from data where TAIL = ''"), Rows{"002"});
 }
 
 TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
@@ -150,8 +155,48 @@ TEST_F(LoadData, ReplacingLoadedDataLeavesOnlyTheNewTableAndTheConnectionAsItWas
 
     EXPECT_EQ(rows("select HHID from data"), Rows{"003"});
     EXPECT_EQ(rows("select name from sqlite_master where type = 'table' order by name"),
-              (Rows{"data", "variable"}));
+              (Rows{"data", "load_provenance", "load_provenance_layout", "variable"}));
     EXPECT_EQ(rows("pragma secure_delete"), secure_delete);
+}
+
+TEST_F(LoadData, EveryImportRecordsWhereItsDataCameFromUntilTheDataGo) {
+    set_layout(four_variables());
+    const std::string content = "00102134\n\n00202135\n";
+    set_input(content);
+    t.state.filter_cond = " WHERE not(AGE > 34)";
+    load_data(t.state);
+
+    auto recorded = read_load_provenance(t.state.db_conn);
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->input_path, t.state.inp_file);
+    EXPECT_EQ(recorded->input_size, static_cast<std::int64_t>(content.size()));
+    EXPECT_EQ(recorded->input_sha256, sha256_of_file(t.state.inp_file));
+    EXPECT_TRUE(recorded->input_modified.has_value());
+    EXPECT_EQ(recorded->lines_read, 3);
+    EXPECT_EQ(recorded->lines_loaded, 2);
+    EXPECT_EQ(recorded->lines_rejected, 1);
+    EXPECT_EQ(recorded->rows_filtered_out, 1);
+    EXPECT_EQ(recorded->first_rejected, Rows{"line 2: blank line"});
+    EXPECT_EQ(recorded->filter, "AGE > 34");
+    ASSERT_EQ(recorded->layout.size(), 4U);
+    EXPECT_EQ(recorded->layout[3].name, "AGE");
+    EXPECT_EQ(recorded->layout[3].start, 7);
+
+    // A refused import changes neither the data nor their record.
+    const std::string first_input = t.state.inp_file;
+    t.state.inp_file = t.dir.write("other.txt", "00302136\n");
+    t.state.filter_cond = " WHERE not(NOSUCH = 1)";
+    EXPECT_THROW(load_data(t.state), Error);
+    EXPECT_EQ(read_load_provenance(t.state.db_conn)->input_path, first_input);
+
+    t.state.filter_cond.clear();
+    load_data(t.state);
+    recorded = read_load_provenance(t.state.db_conn);
+    EXPECT_EQ(recorded->input_path, t.state.inp_file);
+    EXPECT_FALSE(recorded->filter.has_value());
+
+    clear_vars(t.state);
+    EXPECT_FALSE(read_load_provenance(t.state.db_conn).has_value());
 }
 
 }  // namespace

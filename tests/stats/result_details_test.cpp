@@ -9,6 +9,7 @@
 
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
+#include "core/load_provenance.h"
 #include "core/result_details.h"
 #include "core/sha256.h"
 #include "core/text.h"
@@ -58,8 +59,6 @@ class Details : public ::testing::Test {
         t.state.sample_var = "SAMPLE";
         t.state.param_var = "INCOME";
         t.state.out_file = t.dir.file("round");
-        t.state.inp_file = t.dir.write("input.txt", "0110    1\r\n");
-        t.state.filter_cond = " WHERE not(STATE <> '09')";
     }
     // The lines of a file, without the line end of the last.
     static std::vector<std::string> lines(const std::string& path) {
@@ -79,6 +78,14 @@ class Details : public ::testing::Test {
 };
 
 TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
+    LoadProvenance load;
+    load.input_path = "/surveys/2023.txt";
+    load.input_size = 11;
+    load.input_sha256 = std::string(64, 'a');
+    load.first_rejected = {"line 1: blank line"};
+    load.filter = "STATE <> '09'";
+    load.layout = t.state.var_defs;
+    store_load_provenance(t.state.db_conn, load);
     run_calc(t.state);
     const ResultFile result = run_report(t.state);
     const DetailFiles files = write_result_details(t.state, TestKind::runs);
@@ -100,9 +107,11 @@ TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
     const QJsonObject provenance = json(files.provenance_path);
     EXPECT_EQ(provenance["test"].toString(), "runs");
     EXPECT_EQ(provenance["database"].toString().toStdString(), t.state.db_conn.path());
-    EXPECT_EQ(provenance["input"]["sha256"].toString().toStdString(),
-              sha256_of_file(t.state.inp_file));
+    EXPECT_EQ(provenance["input"]["path"].toString(), "/surveys/2023.txt");
+    EXPECT_EQ(provenance["input"]["sha256"].toString(), QString(64, 'a'));
     EXPECT_EQ(provenance["input"]["size"].toInt(), 11);
+    EXPECT_TRUE(provenance["input"]["modified"].isNull());
+    EXPECT_EQ(provenance["load"]["first_rejected"][0].toString(), "line 1: blank line");
     EXPECT_EQ(provenance["filter"].toString(), "STATE <> '09'");
     EXPECT_EQ(provenance["layout"][2]["name"].toString(), "INCOME");
     EXPECT_EQ(provenance["group_variables"][0].toString(), "STATE");
@@ -136,6 +145,7 @@ TEST_F(Details, ChiSquareStatisticsAndDetailFiles) {
         << stats[1];
     const QJsonObject provenance = json(files.provenance_path);
     EXPECT_EQ(provenance["test"].toString(), "chi-square");
+    EXPECT_TRUE(provenance["input"].isNull());  // the data carry no record of their import
     EXPECT_EQ(provenance["classes"].toArray().size(), 2);
     EXPECT_EQ(provenance["classes"][1][0].toString(), "2");
     EXPECT_EQ(provenance["result_file"]["path"].toString().toStdString(),

@@ -41,7 +41,7 @@ std::vector<std::string> rows(Database& db, const std::string& sql) {
     while (query.step()) {
         std::string row;
         for (int i = 0; i < query.column_count(); ++i) {
-            row += (i > 0 ? "," : "") + query.text(i);
+            row += (i > 0 ? "," : "") + (query.is_null(i) ? std::string("NULL") : query.text(i));
         }
         found.push_back(row);
     }

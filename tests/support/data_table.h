@@ -18,7 +18,8 @@ void add_rows(AppState& state, const std::string& values, int times = 1);
 // Table variable holding this layout, with IDs from 1.
 void write_layout(Database& db, const std::vector<VarDef>& variables);
 
-// Every row of the query, its fields as text joined by ",".
+// Every row of the query, its fields as text joined by ","; a null field reads NULL, so it
+// is told from empty text.
 std::vector<std::string> rows(Database& db, const std::string& sql);
 
 }  // namespace vesk::testing
