@@ -21,6 +21,7 @@
 #include "core/text.h"
 #include "core/variable_table.h"
 #include "load/data_filter.h"
+#include "load/filter_hint.h"
 #include "load/load_data.h"
 #include "load/load_report.h"
 #include "load/record_layout.h"
@@ -67,7 +68,22 @@ void load_input(AppState& state, const BatchOptions& options, LineReader& reader
         throw Error(text);
     }
     state.filter_cond = filter_cond_for(options.filter.value_or(""));
-    const LoadSummary summary = load_data(state, reader);
+    // Nobody is there to ask whether an empty table may replace the loaded data: it may not.
+    std::string emptied;
+    const auto keep_loaded_data = [&](const LoadSummary& loaded) {
+        emptied = "The filter leaves no record: it removes all " +
+                  std::to_string(loaded.lines_loaded) + " rows loaded.\n";
+        const std::string hint =
+            quoting_hint(read_var_defs(state.db_conn), options.filter.value_or(""));
+        emptied += hint.empty() ? "" : hint + "\n";
+        return false;
+    };
+    LoadSummary summary;
+    try {
+        summary = load_data(state, reader, {}, keep_loaded_data);
+    } catch (const LoadCancelled& e) {
+        throw Error(emptied + e.what());
+    }
     out << load_report(summary) << '\n';
     if (summary.key_missing) {
         err << no_key_text << '\n';

@@ -195,6 +195,22 @@ TEST_F(Batch, AStartOrLengthWithAFractionIsStoredAsTheNearestWholeNumber) {
               "SAMPLE,8,1,N,N\n");
 }
 
+TEST_F(Batch, AFilterThatLeavesNoRecordIsRefusedAndTheLoadedDataStay) {
+    const Outcome loaded = run(with_data({"values", "--param", "STATE"}));
+    ASSERT_EQ(loaded.status, 0);
+    const Outcome refused = run({"values", "--db", db, "--layout", layout, "--input", input,
+                                 "--filter", "STATE = 1", "--param", "STATE"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err,
+              "The filter leaves no record: it removes all 60 rows loaded.\n"
+              "STATE is a character variable: compare it with a value in single quotes, as it "
+              "stands in the file, for example STATE = '01'.\n"
+              "Nothing was replaced; the data loaded before are kept.\n");
+    const Outcome kept = run({"values", "--db", db, "--param", "STATE"});
+    EXPECT_EQ(kept.out, loaded.out.substr(loaded.out.find('\n') + 1));  // without the load summary
+    EXPECT_NE(kept.out.find("#       30\n"), std::string::npos) << kept.out;
+}
+
 TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
     const std::string header = "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,";
     const std::string bad_start = dir.write("bad.csv", header + "19,2,C,N\n");

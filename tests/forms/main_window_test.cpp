@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRadioButton>
 
+#include "forms/datagroup_window.h"
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
 #include "forms/vesk_window.h"
@@ -118,6 +119,26 @@ TEST_F(MainWindow, AnInputThatIsNotARegularFileIsRefusedWithAMessageAndChangesNo
     }
     EXPECT_EQ(t.state.inp_file, file);
     EXPECT_EQ(t.state.rec_len, 57);
+}
+
+TEST_F(MainWindow, TheMainAndGroupWindowsShrinkToALaptopScreen) {
+    const QSize laptop(1024, 600);
+    const auto fits = [&laptop](const QWidget* shown) {
+        const QSize least = shown->minimumSizeHint().expandedTo(shown->minimumSize());
+        return laptop.expandedTo(least) == laptop;
+    };
+    type_and_press("inptxt", input_file_named_with(60), Qt::Key_Return);
+    ASSERT_TRUE(shown("DataGridX"));
+    EXPECT_TRUE(fits(window.get()));
+
+    t.state.data_loaded = true;
+    t.state.var_defs = {{"HHID", 1, 3, "C", "Y"}, {"STATE", 4, 2, "C", "N"}};
+    window->show();
+    click("cmdgrp");
+    auto* group = testing::shown_window<DataGroupWindow>();
+    ASSERT_NE(group, nullptr);
+    EXPECT_TRUE(fits(group));
+    delete group;
 }
 
 TEST_F(MainWindow, ProceedChecksInOrder) {

@@ -354,6 +354,22 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
     }
 }
 
+TEST_F(ResultsPanelTest, BothTestWindowsWithTheirResultsShrinkToALaptopScreen) {
+    const QSize laptop(1024, 600);
+    add_runs_groups();
+    run_runs_test();
+    ASSERT_GT(table().rowCount(), 0);
+    const QSize runs = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_TRUE(laptop.expandedTo(runs) == laptop) << runs.width() << "x" << runs.height();
+
+    start_over();
+    add_chi_groups();
+    run_chi_test();
+    ASSERT_GT(table().rowCount(), 0);
+    const QSize chi = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_TRUE(laptop.expandedTo(chi) == laptop) << chi.width() << "x" << chi.height();
+}
+
 TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
     add_chi_groups();
     run_chi_test();
