@@ -141,6 +141,7 @@ bool VariableTableModel::write_row(int row) {
     record.stored = record.shown;
     record.in_table = true;
     record.ever_complete = record.ever_complete || complete(record.shown);
+    emit headerDataChanged(Qt::Vertical, row, row);
     return true;
 }
 
@@ -279,7 +280,10 @@ QVariant VariableTableModel::headerData(int section, Qt::Orientation orientation
         return section >= 0 && section < column_count ? QString::fromLatin1(captions[section])
                                                       : QVariant();
     }
-    return is_new_row_line(section) ? new_row_mark : QVariant(section + 1);
+    // A record not yet in the table is marked like the new-row line it came from.
+    const bool unwritten = is_new_row_line(section) || (section >= 0 && section < record_count() &&
+                                                        !records_[section].in_table);
+    return unwritten ? new_row_mark : QVariant(section + 1);
 }
 
 Qt::ItemFlags VariableTableModel::flags(const QModelIndex& index) const {
