@@ -5,28 +5,22 @@
 #include <filesystem>
 
 #include "core/group_flags.h"
+#include "core/load_provenance.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
-#include "load/load_report.h"
 
 namespace vesk {
 
 namespace {
 
-std::string utc_text(std::chrono::system_clock::time_point time) {
+std::string report_time(std::chrono::system_clock::time_point time) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
     std::tm utc{};
     gmtime_r(&seconds, &utc);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
     return text;
-}
-
-std::string absolute_path(const std::string& path) {
-    std::error_code ec;
-    const auto absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.lexically_normal().string();
 }
 
 std::string fixed_text(double value, int decimals) {
@@ -44,34 +38,43 @@ std::string range_text(std::int64_t low, std::int64_t high) {
                        : std::to_string(low) + "\u2013" + std::to_string(high);
 }
 
-// The user's condition inside filter_cond (" WHERE not(" + condition + ")").
-std::string user_filter(const std::string& filter_cond) {
-    const std::string head = " WHERE not(";
-    if (filter_cond.starts_with(head) && filter_cond.ends_with(")")) {
-        return filter_cond.substr(head.size(), filter_cond.size() - head.size() - 1);
+// "2024-05-01T12:00:00Z" as the report writes times: "2024-05-01 12:00:00 UTC".
+std::string readable_time(std::string time) {
+    if (time.size() == 20 && time[10] == 'T' && time.back() == 'Z') {
+        time[10] = ' ';
+        time.pop_back();
+        time += " UTC";
     }
-    return std::string(trim(filter_cond));
+    return time;
 }
 
-// The import that built table data is known only when it ran in this session.
-ReportOrigin origin_of(const AppState& state) {
+// The import that built table data, as the database recorded it: also for a run on data loaded
+// earlier, by this program or another.
+ReportOrigin origin_of(AppState& state) {
     ReportOrigin origin;
     origin.layout = state.var_defs;
-    const LoadSummary& load = state.last_load;
-    origin.known = !state.inp_file.empty() && load.lines_read > 0;
-    if (!origin.known) {
+    std::optional<LoadProvenance> loaded;
+    try {
+        loaded = read_load_provenance(state.db_conn);
+    } catch (const Error&) {
+        // An unreadable record reads as none: the report says the origin is not recorded.
+    }
+    if (!loaded) {
         return origin;
     }
-    origin.input = describe_file(state.inp_file);
-    origin.lines_read = load.lines_read;
-    origin.lines_loaded = load.lines_loaded;
-    origin.lines_rejected = load.lines_rejected;
-    for (const RejectedLine& rejected : load.first_rejected) {
-        origin.first_rejections.push_back("line " + std::to_string(rejected.line_number) + ": " +
-                                          reject_reason_text(rejected));
-    }
-    origin.filter = load.filter_applied ? user_filter(state.filter_cond) : std::string();
-    origin.rows_filtered_out = load.rows_filtered_out;
+    origin.known = true;
+    origin.input.path = loaded->input_path == "-" ? "standard input" : loaded->input_path;
+    origin.input.size = loaded->input_size;
+    origin.input.sha256 = loaded->input_sha256;
+    origin.input.modified = readable_time(loaded->input_modified.value_or(""));
+    origin.loaded_at = readable_time(loaded->loaded_at);
+    origin.lines_read = loaded->lines_read;
+    origin.lines_loaded = loaded->lines_loaded;
+    origin.lines_rejected = loaded->lines_rejected;
+    origin.first_rejections = loaded->first_rejected;
+    origin.filter = loaded->filter.value_or("");
+    origin.rows_filtered_out = loaded->rows_filtered_out;
+    origin.layout = loaded->layout;
     return origin;
 }
 
@@ -243,7 +246,7 @@ ReportFile describe_file(const std::string& path) {
     }
     const auto modified = std::filesystem::last_write_time(path, ec);
     if (!ec) {
-        file.modified = utc_text(std::chrono::file_clock::to_sys(modified));
+        file.modified = report_time(std::chrono::file_clock::to_sys(modified));
     }
     try {
         file.sha256 = sha256_of_file(path);
@@ -260,7 +263,7 @@ ReportData report_data(AppState& state, TestKind kind, const ReportChoices& choi
     ReportData report;
     report.kind = kind;
     report.title = (runs ? "Runs test of " : "Chi-square test of ") + state.param_var;
-    report.created = utc_text(std::chrono::system_clock::now());
+    report.created = report_time(std::chrono::system_clock::now());
     report.version = VESK_VERSION;
     report.origin = origin_of(state);
     report.question.group_variables = state.grp_names;
