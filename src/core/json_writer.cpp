@@ -1,108 +1,68 @@
 #include "core/json_writer.h"
 
 #include <cmath>
-#include <cstdio>
-
-#include "core/number_text.h"
+#include <utility>
 
 namespace vesk {
 
-std::string JsonWriter::quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
+void JsonWriter::add(std::string_view key, nlohmann::ordered_json member) {
+    nlohmann::ordered_json& parent = *open_.back();
+    if (parent.is_array()) {
+        parent.push_back(std::move(member));
+    } else {
+        parent[std::string(key)] = std::move(member);
     }
-    return out + "\"";
 }
 
-void JsonWriter::open_member(std::string_view key) {
-    if (depth_ > 0) {
-        out_ += first_ ? "\n" : ",\n";
-        out_.append(static_cast<std::size_t>(2 * depth_), ' ');
+void JsonWriter::open(std::string_view key, nlohmann::ordered_json container) {
+    if (open_.empty()) {
+        root_ = std::move(container);
+        open_.push_back(&root_);
+        return;
     }
-    first_ = false;
-    if (!key.empty()) {
-        out_ += quoted(key) + ": ";
+    add(key, std::move(container));
+    nlohmann::ordered_json& parent = *open_.back();
+    open_.push_back(&parent.back());
+}
+
+void JsonWriter::close() {
+    open_.pop_back();
+    if (open_.empty()) {
+        // Paths are bytes, not always UTF-8: a stray byte becomes U+FFFD instead of failing.
+        text_ = root_.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
     }
 }
 
 void JsonWriter::begin_object(std::string_view key) {
-    open_member(key);
-    out_ += "{";
-    ++depth_;
-    first_ = true;
-}
-
-void JsonWriter::close(char bracket) {
-    --depth_;
-    if (!first_) {
-        out_ += '\n';
-        out_.append(static_cast<std::size_t>(2 * depth_), ' ');
-    }
-    out_ += bracket;
-    first_ = false;
+    open(key, nlohmann::ordered_json::object());
 }
 
 void JsonWriter::end_object() {
-    close('}');
-    if (depth_ == 0) {
-        out_ += '\n';
-    }
+    close();
 }
 
 void JsonWriter::begin_array(std::string_view key) {
-    open_member(key);
-    out_ += "[";
-    ++depth_;
-    first_ = true;
+    open(key, nlohmann::ordered_json::array());
 }
 
 void JsonWriter::end_array() {
-    close(']');
+    close();
 }
 
 void JsonWriter::value(std::string_view key, std::string_view text) {
-    open_member(key);
-    out_ += quoted(text);
+    add(key, std::string(text));
 }
 
 void JsonWriter::value(std::string_view key, std::int64_t number) {
-    open_member(key);
-    out_ += std::to_string(number);
+    add(key, number);
 }
 
 void JsonWriter::value(std::string_view key, double number) {
-    open_member(key);
-    out_ += std::isfinite(number) ? general_form(number) : "null";
+    add(key, std::isfinite(number) ? nlohmann::ordered_json(number) : nullptr);
 }
 
 void JsonWriter::null(std::string_view key) {
-    open_member(key);
-    out_ += "null";
+    add(key, nullptr);
 }
 
 }  // namespace vesk

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace vesk {
 
-// A small writer of indented JSON for the provenance records: the program writes, never reads,
-// JSON, so a writer is all it needs.
+// Builds the provenance records member by member in the order written, and gives them as
+// indented JSON text (two blanks a level, one line end at the end).
 class JsonWriter {
   public:
     void begin_object(std::string_view key = {});
@@ -24,16 +26,17 @@ class JsonWriter {
     // Inside an array: an element without a key.
     void element(std::string_view text) { value({}, text); }
 
-    const std::string& text() const { return out_; }
+    // The text of the record once its outermost object is closed.
+    const std::string& text() const { return text_; }
 
   private:
-    void open_member(std::string_view key);
-    void close(char bracket);
-    static std::string quoted(std::string_view text);
+    void add(std::string_view key, nlohmann::ordered_json member);
+    void open(std::string_view key, nlohmann::ordered_json container);
+    void close();
 
-    std::string out_;
-    int depth_ = 0;
-    bool first_ = true;
+    nlohmann::ordered_json root_;
+    std::vector<nlohmann::ordered_json*> open_;
+    std::string text_;
 };
 
 }  // namespace vesk
