@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QPointer>
-#include <QRadioButton>
 
 #include "forms/datagroup_window.h"
 #include "forms/secondary_window.h"
@@ -193,17 +192,6 @@ TEST_F(MainWindow, ProceedOpensTheChosenTestsWindowInItsPlace) {
         EXPECT_TRUE(opened.isNull());
         EXPECT_TRUE(window->isVisible());
     }
-}
-
-TEST_F(MainWindow, TestOptionsAreExclusive) {
-    auto* runs = control<QRadioButton>("Optmain_0");
-    auto* chi = control<QRadioButton>("Optmain_1");
-    click("Optmain_1");
-    EXPECT_TRUE(chi->isChecked());
-    EXPECT_FALSE(runs->isChecked());
-    click("Optmain_0");
-    EXPECT_TRUE(runs->isChecked());
-    EXPECT_FALSE(chi->isChecked());
 }
 
 TEST_F(MainWindow, RefreshRereadsTheLayoutAndClearVariablesEmptiesItAndDropsTheData) {
