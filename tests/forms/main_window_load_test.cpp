@@ -9,9 +9,7 @@
 
 #include "forms/vesk_window.h"
 #include "support/data_table.h"
-#include "support/recording_user_interface.h"
-#include "support/temp_dir.h"
-#include "support/widget_driver.h"
+#include "support/window_harness.h"
 
 namespace vesk {
 namespace {
@@ -27,22 +25,17 @@ const std::vector<VarDef> four_variables = {{"HHID", 1, 3, "C", "Y"},
                                             {"SEX", 6, 1, "N", "N"},
                                             {"AGE", 7, 3, "N", "N"}};
 
-class LoadCommand : public ::testing::Test, protected testing::WidgetDriver {
+class LoadCommand : public testing::MainWindowHarness {
   protected:
     void open_window(const std::vector<VarDef>& layout = four_variables) {
         testing::write_layout(t.state.db_conn, layout);
         t.state.inp_file = t.dir.write("survey.txt", "001021 34\r\n002022 35\r\n003011 36\r\n");
-        window = std::make_unique<VeskWindow>(t.state, ui);
-        root = window.get();
+        open_main();
     }
     void type_condition(const QString& text) { control<QLineEdit>("Condition")->setText(text); }
     std::vector<std::string> hhids() {
         return rows(t.state.db_conn, "select HHID from data order by HHID");
     }
-
-    TempState t;
-    RecordingUserInterface ui;
-    std::unique_ptr<VeskWindow> window;
 };
 
 TEST_F(LoadCommand, FewerThanFourVariablesAreRefusedWithTheTwoLineMessage) {

@@ -10,9 +10,7 @@
 #include "forms/variable_grid.h"
 #include "forms/vesk_window.h"
 #include "support/data_table.h"
-#include "support/recording_user_interface.h"
-#include "support/temp_dir.h"
-#include "support/widget_driver.h"
+#include "support/window_harness.h"
 
 namespace vesk {
 namespace {
@@ -21,22 +19,15 @@ using testing::alert;
 using testing::RecordingUserInterface;
 using testing::TempState;
 
-class MainWindow : public ::testing::Test, protected testing::WidgetDriver {
+class MainWindow : public testing::MainWindowHarness {
   protected:
-    void SetUp() override {
-        window = std::make_unique<VeskWindow>(t.state, ui);
-        root = window.get();
-    }
+    void SetUp() override { open_main(); }
     // A path of exactly the given length to a file whose first line has 80 characters.
     QString input_file_named_with(int length) {
         const std::string folder = t.dir.path().string() + "/";
         const std::string name(static_cast<std::size_t>(length) - folder.size(), 'f');
         return QString::fromStdString(t.dir.write(name, std::string(80, 'x') + "\r\n"));
     }
-
-    TempState t;
-    RecordingUserInterface ui;
-    std::unique_ptr<VeskWindow> window;
 };
 
 TEST_F(MainWindow, FileNamesUpToSeventyCharactersAreTakenOnEnterOrDown) {

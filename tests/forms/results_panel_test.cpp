@@ -6,7 +6,6 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineSeries>
-#include <QPointer>
 #include <QScatterSeries>
 #include <QTableView>
 #include <QToolTip>
@@ -19,9 +18,7 @@
 #include "forms/chitest_window.h"
 #include "forms/runtest_window.h"
 #include "support/data_table.h"
-#include "support/recording_user_interface.h"
-#include "support/temp_dir.h"
-#include "support/widget_driver.h"
+#include "support/window_harness.h"
 
 // Readable failures for texts.
 void PrintTo(const QString& text, std::ostream* out) {
@@ -36,7 +33,7 @@ using testing::RecordingUserInterface;
 using testing::TempDir;
 using testing::TempState;
 
-class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver {
+class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow> {
   protected:
     void SetUp() override {
         testing::make_data(t.state, {{"STATE", 1, 2, "C", "N"},
@@ -45,9 +42,7 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
                                      {"P", 5, 2, "N", "N"}});
         t.state.grp_vars = "STATE, SECTOR";
         t.state.out_file = t.dir.file("survey");
-        main_window.show();
     }
-    void TearDown() override { delete window.data(); }
 
     // Records of one group, each "C" (central) or "S" (state), with the parameter 1, 2, 3 ... in
     // the order given.
@@ -109,11 +104,6 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
         delete window.data();
         t.state.db_conn.execute("delete from data");
     }
-    void open(SecondaryWindow* opened) {
-        window = opened;
-        root = opened;
-        opened->open();
-    }
 
     void set_significance(double level, const QString& adjustment) {
         control<QDoubleSpinBox>("levelSpin")->setValue(level);
@@ -161,11 +151,6 @@ class ResultsPanelTest : public ::testing::Test, protected testing::WidgetDriver
         ADD_FAILURE() << "no series " << name;
         return nullptr;
     }
-
-    TempState t;
-    RecordingUserInterface ui;
-    QWidget main_window;
-    QPointer<SecondaryWindow> window;
 };
 
 TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatisticsAndFlags) {

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QPointer>
-
 #include "forms/runtest_window.h"
 #include "support/data_table.h"
-#include "support/recording_user_interface.h"
-#include "support/temp_dir.h"
-#include "support/widget_driver.h"
+#include "support/window_harness.h"
 
 namespace vesk {
 namespace {
@@ -18,7 +14,7 @@ using testing::TempState;
 
 const QString refusal = QStringLiteral("Either sample or parameter to be tested not defined");
 
-class RuntestWindowTest : public ::testing::Test, protected testing::WidgetDriver {
+class RuntestWindowTest : public testing::SecondaryWindowHarness<RuntestWindow> {
   protected:
     void SetUp() override {
         testing::make_data(
@@ -27,19 +23,7 @@ class RuntestWindowTest : public ::testing::Test, protected testing::WidgetDrive
         testing::add_rows(t.state, "('01', 1, 10), ('01', 2, 20), ('01', 1, 30)");
         t.state.grp_vars = "STATE";
         t.state.out_file = t.dir.file("survey");
-        main_window.show();
     }
-    void TearDown() override { delete window.data(); }
-    void open_window() {
-        window = new RuntestWindow(t.state, ui, &main_window);
-        window->open();
-        root = window;
-    }
-
-    TempState t;
-    RecordingUserInterface ui;
-    QWidget main_window;
-    QPointer<RuntestWindow> window;
 };
 
 TEST_F(RuntestWindowTest, ProceedRefusesUntilBothListsArePickedInThisWindow) {

@@ -6,9 +6,7 @@
 
 #include "forms/chitest_window.h"
 #include "support/data_table.h"
-#include "support/recording_user_interface.h"
-#include "support/temp_dir.h"
-#include "support/widget_driver.h"
+#include "support/window_harness.h"
 
 namespace vesk {
 namespace {
@@ -23,7 +21,7 @@ QString blanks(int n) {
     return QString(n, QLatin1Char(' '));
 }
 
-class ChitestWindowTest : public ::testing::Test, protected testing::WidgetDriver {
+class ChitestWindowTest : public testing::SecondaryWindowHarness<ChitestWindow> {
   protected:
     // Numeric P: 1 (5 records), 2 (7), 3 (1); character CODE: "AB " (6) and "O'H" (7).
     void SetUp() override {
@@ -37,15 +35,8 @@ class ChitestWindowTest : public ::testing::Test, protected testing::WidgetDrive
         testing::add_rows(t.state, "('02', 1, 2, 3, 'AB ')");
         t.state.grp_vars = "STATE, SECTOR";
         t.state.out_file = t.dir.file("survey");
-        main_window.show();
     }
-    void TearDown() override { delete window.data(); }
 
-    void open() {
-        window = new ChitestWindow(t.state, ui, &main_window);
-        window->open();
-        root = window;
-    }
     QListWidget* list(const char* name) { return control<QListWidget>(name); }
     QStringList lines(const char* name) { return testing::lines_of(list(name)); }
     std::vector<qlonglong> frequencies(const char* name) {
@@ -61,15 +52,10 @@ class ChitestWindowTest : public ::testing::Test, protected testing::WidgetDrive
         click("cmdadd");
     }
     void select_class(int row) { list("Listclass")->setCurrentRow(row); }
-
-    TempState t;
-    RecordingUserInterface ui;
-    QWidget main_window;
-    QPointer<ChitestWindow> window;
 };
 
 TEST_F(ChitestWindowTest, ValuesAreListedFormClassesAndComeBackWhenTheClassIsRemoved) {
-    open();
+    open_window();
     // The lines' columns line up only in a font of one width.
     for (const char* name : {"listpar", "Listclass", "lblistpar", "lblistclass"}) {
         const QFontMetrics metrics(control<QWidget>(name)->font());
@@ -107,7 +93,7 @@ TEST_F(ChitestWindowTest, ValuesAreListedFormClassesAndComeBackWhenTheClassIsRem
 }
 
 TEST_F(ChitestWindowTest, AMoveLeavesNothingSelectedInTheListItTookFrom) {
-    open();
+    open_window();
     pick("Combo_par", "P");
     const auto click_line = [](QListWidget* target, int row) {
         QTest::mouseClick(target->viewport(), Qt::LeftButton, {},
@@ -133,7 +119,7 @@ TEST_F(ChitestWindowTest, AMoveLeavesNothingSelectedInTheListItTookFrom) {
 }
 
 TEST_F(ChitestWindowTest, CharacterValuesKeepTrailingBlanksAndQuotesInsideTheirQuotes) {
-    open();
+    open_window();
     pick("Combo_par", "CODE");
     EXPECT_EQ(lines("listpar"),
               (QStringList{"AB " + blanks(10) + "#        6", "O'H" + blanks(10) + "#        7"}));
@@ -148,7 +134,7 @@ TEST_F(ChitestWindowTest, CharacterValuesKeepTrailingBlanksAndQuotesInsideTheirQ
 }
 
 TEST_F(ChitestWindowTest, ChevronsReorderTheClassesAndTheOrderNumbersThem) {
-    open();
+    open_window();
     pick("Combo_par", "P");
     for (int i = 0; i < 3; ++i) {
         add_class({0});
@@ -174,7 +160,7 @@ TEST_F(ChitestWindowTest, ChevronsReorderTheClassesAndTheOrderNumbersThem) {
 }
 
 TEST_F(ChitestWindowTest, FreezeIsRefusedUntilEveryValueIsClassedAndUnfreezeEmptiesTheClasses) {
-    open();
+    open_window();
     click("cmdclass");
     EXPECT_EQ(ui.events, alert("No Classes are formed"));
     pick("Combo_par", "P");
@@ -204,7 +190,7 @@ TEST_F(ChitestWindowTest, FreezeIsRefusedUntilEveryValueIsClassedAndUnfreezeEmpt
 }
 
 TEST_F(ChitestWindowTest, ProceedNeedsASampleAndFrozenClassesAndNamesOnlyAFileWithRows) {
-    open();
+    open_window();
     pick("Combo_par", "P");
     add_class({0, 1, 2});
     click("cmdclass");
@@ -226,7 +212,7 @@ TEST_F(ChitestWindowTest, ProceedNeedsASampleAndFrozenClassesAndNamesOnlyAFileWi
 }
 
 TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
-    open();
+    open_window();
     pick("Combo_par", "P");
     click("cmdsuggest");
     EXPECT_EQ(ui.events, alert("Either sample or Parameter class not defined"));
@@ -266,7 +252,7 @@ TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
 
 TEST_F(ChitestWindowTest, FailuresAreToldAndTheWindowGoesOn) {
     t.state.var_defs.push_back({"MISSING", 9, 1, "N", "N"});
-    open();
+    open_window();
     pick("Combo_par", "MISSING");
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].contains("MISSING"));
