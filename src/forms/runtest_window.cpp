@@ -14,7 +14,6 @@
 #include "forms/busy_cursor.h"
 #include "forms/named_widget.h"
 #include "forms/results_panel.h"
-#include "forms/window_geometry.h"
 #include "platform/user_interface.h"
 #include "runtest/run_calc.h"
 #include "runtest/run_report.h"
@@ -93,7 +92,6 @@ void RuntestWindow::build_controls() {
 }
 
 void RuntestWindow::Form_Load() {
-    place_top_left(this);
     for (const VarDef& def : state_.var_defs) {
         Combo_ss_->addItem(QString::fromStdString(def.name));
         Combo_par_->addItem(QString::fromStdString(def.name));
@@ -109,17 +107,9 @@ void RuntestWindow::Combo_ss_Click() {
     take_pick(*Combo_ss_, state_.sample_var, state_.sample_set);
 }
 
-void RuntestWindow::Combo_ss_DblClick() {
-    Combo_ss_Click();
-}
-
 void RuntestWindow::Combo_par_Click() {
     results_->clear();
     take_pick(*Combo_par_, state_.param_var, state_.param_set);
-}
-
-void RuntestWindow::Combo_par_DblClick() {
-    Combo_par_Click();
 }
 
 void RuntestWindow::Cmdproceed_Click() {

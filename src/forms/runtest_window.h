@@ -21,9 +21,7 @@ class RuntestWindow : public SecondaryWindow {
 
     // Handlers, named after their control and event.
     void Combo_ss_Click();
-    void Combo_ss_DblClick();
     void Combo_par_Click();
-    void Combo_par_DblClick();
     void Cmdproceed_Click();
     void Cmdexit_Click();
 

@@ -182,8 +182,6 @@ void VeskWindow::build_controls() {
     connect(fltChk_, &QCheckBox::clicked, this, &VeskWindow::fltChk_Click);
     connect(save_, &QPushButton::clicked, this, &VeskWindow::save_Click);
     connect(cmdgrp_, &QPushButton::clicked, this, &VeskWindow::cmdgrp_Click);
-    connect(Optmain_[0], &QRadioButton::clicked, this, [this] { Optmain_Click(0); });
-    connect(Optmain_[1], &QRadioButton::clicked, this, [this] { Optmain_Click(1); });
     connect(Cmdproceed_, &QPushButton::clicked, this, &VeskWindow::Cmdproceed_Click);
     connect(Cmdexit_, &QPushButton::clicked, this, &VeskWindow::Cmdexit_Click);
 }
@@ -313,16 +311,6 @@ void VeskWindow::cmdgrp_Click() {
         return;
     }
     show_form(form_datagroup);
-}
-
-void VeskWindow::Optmain_Click(int index) {
-    for (int i = 0; i < 2; ++i) {
-        if (i != index && Optmain_[i]->isChecked()) {
-            Optmain_[i]->setAutoExclusive(false);
-            Optmain_[i]->setChecked(false);
-            Optmain_[i]->setAutoExclusive(true);
-        }
-    }
 }
 
 void VeskWindow::Cmdproceed_Click() {

@@ -42,7 +42,6 @@ class VeskWindow : public QWidget {
     void save_Click();
     void fltChk_Click();
     void cmdgrp_Click();
-    void Optmain_Click(int index);
     void Cmdproceed_Click();
     void Cmdexit_Click();
     void AdodcX_Error(const QString& description);
