@@ -63,9 +63,7 @@ void replace_layout(AppState& state, const std::string& layout_path) {
 void load_input(AppState& state, const BatchOptions& options, LineReader& reader, std::ostream& out,
                 std::ostream& err) {
     if (read_var_defs(state.db_conn).size() < static_cast<std::size_t>(min_var_count)) {
-        std::string text = too_few_variables_text;
-        std::replace(text.begin(), text.end(), '\r', '\n');
-        throw Error(text);
+        throw Error(with_newlines(too_few_variables_text));
     }
     state.filter_cond = filter_cond_for(options.filter.value_or(""));
     // Nobody is there to ask whether an empty table may replace the loaded data: it may not.

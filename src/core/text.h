@@ -18,4 +18,8 @@ std::string join(const std::vector<std::string>& pieces, std::string_view separa
 std::string to_upper(std::string_view s);
 bool iequals(std::string_view a, std::string_view b);
 
+// Some messages break their lines with a lone carriage return ("...defined\rGroup var..."); a
+// terminal or a label shows a line end only for "\n": every "\r\n" and lone "\r" becomes "\n".
+std::string with_newlines(std::string_view text);
+
 }  // namespace vesk

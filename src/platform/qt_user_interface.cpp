@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "core/text.h"
+
 namespace vesk {
 
 void QtUserInterface::beep() {
@@ -11,10 +13,7 @@ void QtUserInterface::beep() {
 }
 
 void QtUserInterface::message(const QString& text) {
-    // Some texts break their lines with a lone carriage return, which a label would not show.
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString shown = QString::fromStdString(with_newlines(text.toStdString()));
     QMessageBox box(QMessageBox::NoIcon, product_title(), shown, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
