@@ -10,9 +10,13 @@ namespace {
 
 const std::string one_sample_missing = "one sample missing";
 
+// "p = 0.01"; a p-value below what a double holds is "p < 1e-300", not 0.
 std::string p_words(const std::optional<double>& p) {
+    if (p && *p == 0) {
+        return "p < 1e-300";
+    }
     char text[32];
-    std::snprintf(text, sizeof text, "%.4g", p.value_or(no_value));
+    std::snprintf(text, sizeof text, "p = %.4g", p.value_or(no_value));
     return text;
 }
 
@@ -27,9 +31,9 @@ std::vector<GroupFlag> group_flags(const RunGroupStats& group, double level) {
         flags.push_back(
             {"ties decide",
              "the order within tied parameter values decides the verdict: at the fewest runs (" +
-                 std::to_string(group.fewest_runs) + ") p = " + p_words(group.p_fewest) +
+                 std::to_string(group.fewest_runs) + ") " + p_words(group.p_fewest) +
                  " is below the level " + general_form(level) + ", at the most runs (" +
-                 std::to_string(group.most_runs) + ") p = " + p_words(group.p_most) +
+                 std::to_string(group.most_runs) + ") " + p_words(group.p_most) +
                  " is not; the p-value taken is the one at the most runs"});
     }
     return flags;

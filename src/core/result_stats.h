@@ -33,9 +33,9 @@ struct RunGroupStats {
     double z_most = no_value;
     std::optional<double> p_fewest;
     std::optional<double> p_most;
-    // The primary p-value: it decides the shading and enters the adjustment. p_exact without
-    // ties across kinds, else p_most, so the arbitrary order within ties cannot make a group
-    // significant.
+    // The primary p-value: it decides the shading and enters the adjustment. p_exact where no
+    // order within the ties changes the runs (fewest = most), else p_most, so the arbitrary
+    // order within ties cannot make a group significant.
     std::optional<double> p;
     std::string p_source;  // "exact" or "exact at the most runs over ties"; empty without p
     std::string missing;   // why there is no p ("no state records"); empty when there is one
@@ -47,7 +47,8 @@ struct RunGroupStats {
     // The verdict at level depends on the order within ties: significant at the fewest runs,
     // not at the most.
     bool ties_decide(double level) const {
-        return tied_values > 0 && p_fewest && p_most && *p_fewest < level && !(*p_most < level);
+        return fewest_runs < most_runs && p_fewest && p_most && *p_fewest < level &&
+               !(*p_most < level);
     }
 };
 

@@ -132,8 +132,10 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
     for (const RunGroupStats& group : groups) {
         ResultRow row = group_row(group);
         row.flags_at = [group](double level) { return group_flags(group, level); };
-        row.z = group.tied_values > 0 ? group.z_most : group.z;
-        if (group.tied_values > 0) {
+        // Where the order within ties matters, z of the runs the p-value is of.
+        row.z = group.z;
+        if (group.fewest_runs < group.most_runs) {
+            row.z = group.z_most;
             row.z_ordered = group.z;
         }
         const QString p_from = qtext(group.p_source);

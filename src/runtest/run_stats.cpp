@@ -30,8 +30,8 @@ RunGroupStats make_run_stats(std::vector<std::string> groups, std::int64_t n, st
     stats.p_exact = runs_cdf(n, m, runs);
     stats.p_fewest = runs_cdf(n, m, stats.fewest_runs);
     stats.p_most = runs_cdf(n, m, stats.most_runs);
-    if (stats.tied_values == 0) {
-        // The order is fixed by the parameter alone: fewest = most = runs.
+    if (stats.fewest_runs == stats.most_runs) {
+        // No order within the ties changes the runs (always so without ties across kinds).
         stats.p = stats.p_exact;
         stats.p_source = "exact";
     } else {

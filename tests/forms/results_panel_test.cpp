@@ -225,7 +225,7 @@ TEST_F(ResultsPanelTest, TheChartHoldsOnePointPerGroupWithAValue) {
     for (const std::size_t group : {0u, 1u, 3u, 4u, 5u}) {
         const RunGroupStats& stats = t.state.run_stats[group];
         expected.emplace_back(static_cast<double>(group),
-                              stats.tied_values > 0 ? stats.z_most : stats.z);
+                              stats.fewest_runs < stats.most_runs ? stats.z_most : stats.z);
     }
     const QList<QPointF> points = z->points();
     EXPECT_EQ(std::vector<QPointF>(points.begin(), points.end()), expected);

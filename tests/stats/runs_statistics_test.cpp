@@ -181,6 +181,14 @@ TEST(TieRule, OnlyTiesAcrossKindsMoveThePrimaryPValueToTheMostRuns) {
         // 2 central, 3 state, 1 central, 1 state: the order is fixed, 4 runs; 19 of the 35
         // orders of 3 and 4 records have at most 4 runs.
         {"ties within one kind", {{2, 0}, {0, 3}, {1, 0}, {0, 1}}, 4, 19.0 / 35, "exact", false},
+        // A tie of both kinds between central records gives 4 runs in either order; 33 of the
+        // 126 orders of 5 and 4 records have at most 4 runs.
+        {"tie that cannot change the runs",
+         {{2, 0}, {1, 1}, {2, 0}, {0, 3}},
+         4,
+         33.0 / 126,
+         "exact",
+         false},
         // All twenty at one value: sorted 2 runs (p 2 / C(20, 10)), yet any order could be
         // drawn; at most 20 runs, p 1.
         {"one tie", {{10, 10}}, 2, 1.0, "exact at the most runs over ties", true},
