@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/sql_step.h"
 #include "chitest/chi_statistics.h"
 #include "chitest/pearson_statistic.h"
+#include "core/field_value.h"
 #include "core/groups.h"
 #include "core/multiple_testing.h"
-#include "runtest/field_value.h"
+#include "core/sql_step.h"
 
 namespace vesk {
 

@@ -6,12 +6,13 @@
 #include <thread>
 #include <vector>
 
+#include "core/cell.h"
 #include "core/error.h"
+#include "core/field_value.h"
 #include "core/groups.h"
 #include "core/identifier.h"
 #include "core/multiple_testing.h"
 #include "core/text.h"
-#include "runtest/field_value.h"
 #include "runtest/run_stats.h"
 #include "runtest/runs_distribution.h"
 #include "runtest/tie_range.h"
@@ -211,7 +212,7 @@ void run_calc(AppState& state) {
             group.store();
             group.start(query);
         }
-        group.add(query, param, is_central(query, sample));
+        group.add(query, param, is_central(cell_of(query, sample)));
     }
     if (any) {
         group.store();

@@ -26,8 +26,4 @@ class FieldValue {
     std::string text_;
 };
 
-// The central sample is marked by the text "1" exactly; a number reads as "1" only when its
-// general form is "1".
-bool is_central(const Statement& row, int column);
-
 }  // namespace vesk

@@ -1,4 +1,4 @@
-#include "runtest/field_value.h"
+#include "core/field_value.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,15 +47,6 @@ void FieldValue::bind_group(Statement& statement, int index, const GroupColumn& 
     } else {
         bind_group_value(statement, index, column, text());
     }
-}
-
-bool is_central(const Statement& row, int column) {
-    if (row.is_number(column)) {
-        const double number = row.number(column);
-        // Only a number within rounding of 1 can read as "1"; the test keeps the write rare.
-        return number == 1.0 || (std::fabs(number - 1.0) < 1e-13 && general_form(number) == "1");
-    }
-    return row.text_view(column) == "1";
 }
 
 }  // namespace vesk
