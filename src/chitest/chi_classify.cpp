@@ -6,23 +6,17 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "core/sql_step.h"
 #include "chitest/sample_tally.h"
 #include "chitest/value_texts.h"
 #include "core/error.h"
 #include "core/groups.h"
 #include "core/identifier.h"
 #include "core/number_text.h"
+#include "core/sql_step.h"
 
 namespace vesk {
 
 namespace {
-
-void check_variable(const std::string& name, const char* role) {
-    if (!is_valid_variable_name(name)) {
-        throw Error(std::string("The ") + role + " \"" + name + "\" is not a defined variable");
-    }
-}
 
 // The class of a parameter value is the class of the text the value listing shows for it, so a
 // number with more digits than the listing writes is classified with the line it is listed under.
@@ -211,8 +205,8 @@ void chi_classify(AppState& state) {
     if (state.class_defs.empty()) {
         throw Error("No Classes are formed");
     }
-    check_variable(state.param_var, "parameter");
-    check_variable(state.sample_var, "sample variable");
+    require_plain_name(state.param_var, "parameter");
+    require_plain_name(state.sample_var, "sample variable");
     const std::vector<GroupColumn> columns = checked_group_columns(state);
     Classification work{ClassLookup(state.class_defs), SampleTally(columns.size()), {}};
     classify_and_count(state, columns, work);

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "core/sql_step.h"
 #include "chitest/value_texts.h"
 #include "core/error.h"
 #include "core/groups.h"
 #include "core/identifier.h"
 #include "core/number_text.h"
+#include "core/sql_step.h"
 #include "core/text.h"
 
 namespace vesk {
@@ -91,22 +91,12 @@ ClassPartition suggest_partition(const std::vector<GroupValueCounts>& groups,
     return partition;
 }
 
-namespace {
-
-void check_name(const std::string& name, const char* role) {
-    if (!is_valid_variable_name(name)) {
-        throw Error(std::string("The ") + role + " \"" + name + "\" is not a defined variable");
-    }
-}
-
-}  // namespace
-
 ClassSuggestion suggest_classes(AppState& state, double min_expected) {
     if (!(min_expected > 0)) {
         throw Error("The smallest expected count must be a number above 0");
     }
-    check_name(state.param_var, "parameter");
-    check_name(state.sample_var, "sample variable");
+    require_plain_name(state.param_var, "parameter");
+    require_plain_name(state.sample_var, "sample variable");
     const std::vector<GroupColumn> columns = checked_group_columns(state);
 
     std::unordered_map<std::string, std::size_t> position;

@@ -14,18 +14,6 @@ void split_grp_vars(AppState& state) {
     }
 }
 
-std::vector<GroupColumn> group_columns(const AppState& state) {
-    std::vector<GroupColumn> columns;
-    for (const std::string& group : state.grp_names) {
-        for (const VarDef& def : state.var_defs) {
-            if (trim(def.name) == group) {
-                columns.push_back({def.name, def.type, def.length});
-            }
-        }
-    }
-    return columns;
-}
-
 std::string group_column_definitions(const std::vector<GroupColumn>& columns) {
     std::string text;
     for (const GroupColumn& column : columns) {

@@ -19,7 +19,6 @@ struct GroupColumn {
     std::string type;  // "C" or "N"
     std::int64_t length = 0;
 };
-std::vector<GroupColumn> group_columns(const AppState& state);
 
 // "STATE varchar( 2), SECTOR double, ": the group part of a result table's create statement.
 std::string group_column_definitions(const std::vector<GroupColumn>& columns);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "core/error.h"
 #include "core/text.h"
 
 namespace vesk {
@@ -28,6 +29,12 @@ bool is_valid_variable_name(std::string_view name) {
         return false;
     }
     return sqlite3_keyword_check(name.data(), static_cast<int>(name.size())) == 0;
+}
+
+void require_plain_name(const std::string& name, const char* role) {
+    if (!is_valid_variable_name(name)) {
+        throw Error(std::string("The ") + role + " \"" + name + "\" is not a defined variable");
+    }
 }
 
 }  // namespace vesk

@@ -27,26 +27,6 @@ constexpr const char* statistic_columns =
 const std::vector<std::string> statistic_names = {"centrun", "statrun", "totrun", "n",
                                                   "m",       "erun",    "vrun",   "zvalue"};
 
-// The names go into SQL text, so only plain variable names are let through.
-void check_names(const AppState& state) {
-    for (const std::string& group : state.grp_names) {
-        if (!is_valid_variable_name(group)) {
-            throw Error("The group variable \"" + group + "\" is not a valid variable name.");
-        }
-        const bool defined =
-            std::any_of(state.var_defs.begin(), state.var_defs.end(),
-                        [&](const VarDef& def) { return trim(def.name) == group; });
-        if (!defined) {
-            throw Error("The group variable \"" + group + "\" is not a defined variable.");
-        }
-    }
-    for (const std::string* name : {&state.sample_var, &state.param_var}) {
-        if (!is_valid_variable_name(*name)) {
-            throw Error("\"" + *name + "\" is not a valid variable name.");
-        }
-    }
-}
-
 // The engine's sorter may hand sorting and merging to helper threads: one fewer than the
 // processors, as the reading thread keeps one busy. On two processors this halves the time of the
 // ordered query at about 2 MB more memory.
@@ -176,11 +156,10 @@ class GroupRuns {
 
 void run_calc(AppState& state) {
     split_grp_vars(state);
-    check_names(state);
-    const std::vector<GroupColumn> columns = group_columns(state);
-    if (columns.size() != state.grp_names.size()) {
-        throw Error("A group variable of \"" + state.grp_vars + "\" is defined more than once.");
-    }
+    // The names go into SQL text, so only plain variable names are let through.
+    const std::vector<GroupColumn> columns = checked_group_columns(state);
+    require_plain_name(state.sample_var, "sample variable");
+    require_plain_name(state.param_var, "parameter");
     refuse_group_name_clash(columns, statistic_names, "data_run");
     Database& db = state.db_conn;
     let_sorter_use_processors(db);

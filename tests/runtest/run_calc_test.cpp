@@ -145,11 +145,11 @@ TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
         const char* says;
     };
     const Refusal refusals[] = {
-        {"a pasted statement", &AppState::sample_var, "SAMPLE; drop table data", "valid"},
+        {"a pasted statement", &AppState::sample_var, "SAMPLE; drop table data", "not a defined"},
         {"a column data lacks", &AppState::param_var, "WEIGHT", "WEIGHT"},
         {"an undefined group", &AppState::grp_vars, "STATE, REGION", "\"REGION\" is not a defined"},
         {"a group name the engine reserves", &AppState::grp_vars, "STATE, ORDER", "ORDER"},
-        {"no group at all", &AppState::grp_vars, "", "valid"},
+        {"no group at all", &AppState::grp_vars, "", "not a defined"},
     };
     for (const Refusal& r : refusals) {
         make_data("N", "('01', 1, 1, 1), ('01', 1, 2, 2)");
