@@ -35,7 +35,7 @@ TEST(Groups, SplitAndDeclareTheGroupColumns) {
     t.state.grp_vars = "STATE, SECTOR";
     split_grp_vars(t.state);
     EXPECT_EQ(t.state.grp_names, (std::vector<std::string>{"STATE", "SECTOR"}));
-    EXPECT_EQ(group_column_definitions(group_columns(t.state)),
+    EXPECT_EQ(group_column_definitions(checked_group_columns(t.state)),
               "STATE varchar( 2), SECTOR double, ");
 }
 
