@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/routines.h"
+#include "core/number_text.h"
 #include "core/text.h"
 
 namespace vesk {

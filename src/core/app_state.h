@@ -83,8 +83,4 @@ struct AppState {
     std::int64_t class_count() const { return static_cast<std::int64_t>(class_defs.size()); }
 };
 
-// The only sources of fill characters for pad_field, so no field gets more than 64 of them.
-inline const std::string zeros64(64, '0');
-inline const std::string spaces64(64, ' ');
-
 }  // namespace vesk

@@ -1,9 +1,13 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+
+#include "core/error.h"
+#include "core/text.h"
 
 namespace vesk {
 
@@ -131,6 +135,30 @@ std::optional<double> parse_number(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+double to_double(std::string_view text) {
+    if (trim(text).empty()) {
+        return 0;
+    }
+    if (const auto value = parse_number(text)) {
+        return *value;
+    }
+    throw Error("\"" + std::string(text) + "\" is not a number");
+}
+
+std::string pad_field(std::string_view value, std::int64_t width, bool blanks) {
+    const std::string_view t = trim(value);
+    const std::int64_t fill = width - static_cast<std::int64_t>(t.size());
+    if (fill >= 0) {
+        const std::string& source = blanks ? spaces64 : zeros64;
+        const auto used = std::min<std::int64_t>(fill, static_cast<std::int64_t>(source.size()));
+        return source.substr(0, static_cast<std::size_t>(used)) + std::string(t);
+    }
+    if (width <= 0) {
+        return {};
+    }
+    return std::string(value.substr(0, static_cast<std::size_t>(width)));
 }
 
 }  // namespace vesk

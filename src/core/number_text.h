@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +21,18 @@ std::string signed_form(double value);
 // blanks. The point is the decimal separator whatever the locale. Anything else (a decimal comma,
 // inf, nan, hexadecimal, a sign followed by a blank, a value out of range) gives no number.
 std::optional<double> parse_number(std::string_view text);
+
+// Blank text is 0; otherwise the text must be a number (point as decimal separator, whatever the
+// locale), else vesk::Error.
+double to_double(std::string_view text);
+
+// The only sources of fill characters for pad_field, so no field gets more than 64 of them.
+inline const std::string zeros64(64, '0');
+inline const std::string spaces64(64, ' ');
+
+// Right-justifies the trimmed value in width characters, filled with blanks (blanks true) or
+// zeros. At most 64 fill characters are used, so a wider field comes out shorter. A trimmed value
+// longer than width is cut to the first width characters of the value as passed, blanks included.
+std::string pad_field(std::string_view value, std::int64_t width, bool blanks);
 
 }  // namespace vesk

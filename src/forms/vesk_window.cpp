@@ -15,8 +15,9 @@
 #include <QVBoxLayout>
 
 #include "core/app_state.h"
+#include "core/clear_vars.h"
 #include "core/error.h"
-#include "core/routines.h"
+#include "core/file_input.h"
 #include "forms/banner.h"
 #include "forms/chitest_window.h"
 #include "forms/datagroup_window.h"

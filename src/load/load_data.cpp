@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "core/file_input.h"
 #include "core/load_provenance.h"
-#include "core/routines.h"
 #include "load/data_filter.h"
 #include "load/line_loader.h"
 #include "load/load_report.h"

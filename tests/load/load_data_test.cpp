@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/clear_vars.h"
 #include "core/error.h"
 #include "core/load_provenance.h"
-#include "core/routines.h"
 #include "core/sha256.h"
 #include "load/load_data.h"
 #include "load_fixture.h"

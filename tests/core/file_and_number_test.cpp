@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "core/clear_vars.h"
 #include "core/error.h"
-#include "core/routines.h"
+#include "core/file_input.h"
+#include "core/number_text.h"
 #include "support/data_table.h"
 #include "support/temp_dir.h"
 
