@@ -127,7 +127,7 @@ void prepare_test(AppState& state, const BatchOptions& options) {
 void report(AppState& state, const BatchOptions& options, TestKind kind, const ResultFile& result,
             std::ostream& out) {
     if (result.rows > 0) {
-        out << run_report_message(result) << '\n';
+        out << result_file_message(result) << '\n';
     }
     std::vector<std::string> written = {result.path};
     if (options.details) {

@@ -41,4 +41,8 @@ ResultFile write_result_file(AppState& state, std::string_view table, std::strin
     return result;
 }
 
+std::string result_file_message(const ResultFile& result) {
+    return "Generated Test result in file: " + result.path;
+}
+
 }  // namespace vesk

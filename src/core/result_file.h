@@ -23,4 +23,8 @@ struct ResultFile {
 ResultFile write_result_file(AppState& state, std::string_view table, std::string_view suffix,
                              const std::vector<std::string>& statistic_names);
 
+// "Generated Test result in file: " and the path: the message that follows a result file with
+// rows, from either test.
+std::string result_file_message(const ResultFile& result);
+
 }  // namespace vesk

@@ -415,8 +415,7 @@ void ChitestWindow::Cmdproceed_Click() {
     }
     results_->show_results();
     if (result.rows > 0) {
-        ui_.message(QStringLiteral("Generated Test result in file: ") +
-                    qtext(state_.out_file + "_chi.csv"));
+        ui_.message(QString::fromStdString(result_file_message(result)));
     }
 }
 

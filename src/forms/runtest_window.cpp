@@ -129,7 +129,7 @@ void RuntestWindow::Cmdproceed_Click() {
     }
     results_->show_results();
     if (result.rows > 0) {
-        ui_.message(QString::fromStdString(run_report_message(result)));
+        ui_.message(QString::fromStdString(result_file_message(result)));
     }
 }
 

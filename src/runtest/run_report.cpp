@@ -8,8 +8,4 @@ ResultFile run_report(AppState& state) {
         {"cent_run", "state_run", "total_run", "n", "m", "erun", "vrun", "zvalue"});
 }
 
-std::string run_report_message(const ResultFile& result) {
-    return "Generated Test result in file: " + result.path;
-}
-
 }  // namespace vesk

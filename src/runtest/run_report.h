@@ -11,7 +11,4 @@ namespace vesk {
 // the reason when the file cannot be written, leaving an earlier file as it was.
 ResultFile run_report(AppState& state);
 
-// "Generated Test result in file: " and the path, the message that follows a report with rows.
-std::string run_report_message(const ResultFile& result);
-
 }  // namespace vesk

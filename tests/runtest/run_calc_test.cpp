@@ -124,7 +124,7 @@ TEST_F(RunTest, RunningAgainReplacesTableAndFile) {
     EXPECT_EQ(run(), header + "02,1,1,1,2,1,1,2,0,\n");
     EXPECT_EQ(rows_in("data_run"), "1");
     EXPECT_EQ(report.path, t.dir.file("survey_run.csv"));
-    EXPECT_EQ(run_report_message(report), "Generated Test result in file: " + report.path);
+    EXPECT_EQ(result_file_message(report), "Generated Test result in file: " + report.path);
 }
 
 TEST_F(RunTest, OneGroupVariableGivesOneGroupColumn) {
