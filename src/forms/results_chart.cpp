@@ -14,6 +14,8 @@
 #include <functional>
 #include <optional>
 
+#include "core/chart_ticks.h"
+
 namespace vesk {
 
 namespace {
@@ -31,18 +33,6 @@ constexpr double smallest_drawn_p = 1e-300;
 const QColor significant_colour(198, 40, 40);
 const QColor plain_colour(21, 101, 192);
 const QColor flagged_colour(150, 150, 150);
-
-// The nice step for ticks over 0 ... reach.
-double tick_step(double reach) {
-    const double rough = reach / 4;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough) {
-            return factor * power;
-        }
-    }
-    return 10 * power;
-}
 
 // The horizontal axis, and where group i stands on it.
 struct GroupAxis {

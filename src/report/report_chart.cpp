@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "core/chart_ticks.h"
 #include "core/number_text.h"
 #include "core/text.h"
 #include "report/report_markup.h"
@@ -134,18 +135,6 @@ double label_room(const ReportData& report) {
         longest = std::max(longest, utf8_length(group_label(row, longest_label)));
     }
     return 30 + static_cast<double>(longest) * char_width;
-}
-
-// The nice step for ticks over 0 ... reach.
-double tick_step(double reach) {
-    const double rough = reach / 4;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough) {
-            return factor * power;
-        }
-    }
-    return 10 * power;
 }
 
 void draw_group_axis(Canvas& canvas, const ReportData& report, const Plot& plot) {
