@@ -147,6 +147,20 @@ QScatterSeries* group_points(const QString& object_name, const QString& legend,
     return series;
 }
 
+// Open rings of a value per group: drawn beside filled points, so those stand out.
+QScatterSeries* group_rings(const QString& object_name, const QString& legend,
+                            const ResultTable& table, const GroupAxis& groups,
+                            const std::function<std::optional<double>(const ResultRow&)>& value,
+                            const std::function<QString(double)>& value_text,
+                            const QColor& border) {
+    QScatterSeries* rings = group_points(object_name, legend, table, groups, value, value_text,
+                                         [](const ResultRow&) { return QColor(Qt::transparent); });
+    rings->setMarkerSize(table.rows.size() > crowded_groups ? 6 : 9);
+    rings->setColor(Qt::transparent);
+    rings->setBorderColor(border);
+    return rings;
+}
+
 QString significance_title(const QString& what, double level, Adjustment adjustment) {
     return what + QStringLiteral("; red: significant (%1-adjusted p below %2)")
                       .arg(adjustment_name(adjustment), QString::number(level));
@@ -200,16 +214,13 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
         std::any_of(table.rows.begin(), table.rows.end(),
                     [](const ResultRow& row) { return std::isfinite(row.z_ordered); });
     if (any_ties) {
-        QScatterSeries* ordered = group_points(
-            QStringLiteral("zOrderedSeries"), QStringLiteral("z as ordered in the result file"),
-            table, groups,
-            [](const ResultRow& row) { return std::optional<double>(row.z_ordered); },
-            [](double z) { return QString::number(z, 'f', 3); },
-            [](const ResultRow&) { return QColor(Qt::transparent); });
-        ordered->setMarkerSize(table.rows.size() > crowded_groups ? 6 : 9);
-        ordered->setColor(Qt::transparent);
-        ordered->setBorderColor(flagged_colour);
-        attach(chart, ordered, groups.axis, y);
+        attach(chart,
+               group_rings(
+                   QStringLiteral("zOrderedSeries"),
+                   QStringLiteral("z as ordered in the result file"), table, groups,
+                   [](const ResultRow& row) { return std::optional<double>(row.z_ordered); },
+                   [](double z) { return QString::number(z, 'f', 3); }, flagged_colour),
+               groups.axis, y);
     }
     attach(chart,
            group_points(
@@ -260,17 +271,15 @@ void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     attach(chart, line, groups.axis, y);
 
     const auto p_label = [](double p) { return p_text(p); };
-    QScatterSeries* raw = group_points(
-        QStringLiteral("pSeries"), QStringLiteral("p"), table, groups,
-        [](const ResultRow& row) {
-            return row.p ? std::optional<double>(drawn_p(*row.p)) : std::nullopt;
-        },
-        p_label, [](const ResultRow&) { return QColor(Qt::transparent); });
     // The unadjusted p-value is an open ring, so the filled adjusted point stands out.
-    raw->setMarkerSize(table.rows.size() > crowded_groups ? 6 : 9);
-    raw->setColor(Qt::transparent);
-    raw->setBorderColor(plain_colour);
-    attach(chart, raw, groups.axis, y);
+    attach(chart,
+           group_rings(
+               QStringLiteral("pSeries"), QStringLiteral("p"), table, groups,
+               [](const ResultRow& row) {
+                   return row.p ? std::optional<double>(drawn_p(*row.p)) : std::nullopt;
+               },
+               p_label, plain_colour),
+           groups.axis, y);
 
     attach(chart,
            group_points(

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace vesk {
@@ -54,8 +55,36 @@ std::vector<ResultColumn> group_columns(const std::vector<std::string>& group_na
     return columns;
 }
 
+const QString holm_tip = QStringLiteral(
+    "Holm-adjusted across the groups of this run: controls the chance of any false alarm");
+const QString bh_tip = QStringLiteral(
+    "Benjamini\u2013Hochberg-adjusted across the groups of this run: controls the expected "
+    "share of false alarms among the groups found significant");
+
+// A table of both tests: the group columns, the test's own, then the adjusted p-values and the
+// flag.
+ResultTable group_table(const std::vector<std::string>& group_names,
+                        std::initializer_list<ResultColumn> test_columns) {
+    ResultTable table;
+    table.groups_heading = groups_heading(group_names);
+    table.columns = group_columns(group_names);
+    table.columns.insert(table.columns.end(), test_columns);
+    table.columns.insert(
+        table.columns.end(),
+        {
+            {QStringLiteral("p Holm"), holm_tip},
+            {QStringLiteral("p BH"), bh_tip},
+            {QStringLiteral("flag"),
+             QStringLiteral("Why a group's verdict is missing or needs care; hover for the "
+                            "reason"),
+             false},
+        });
+    return table;
+}
+
+// A group's row in the columns of group_table; the flag cell is filled by judge_flags.
 template <typename Stats>
-ResultRow group_row(const Stats& group) {
+ResultRow group_row(const Stats& group, std::initializer_list<ResultCell> test_cells) {
     ResultRow row;
     QStringList values;
     for (const std::string& value : group.groups) {
@@ -66,14 +95,10 @@ ResultRow group_row(const Stats& group) {
     row.p = group.p_primary();
     row.p_holm = group.p_holm;
     row.p_bh = group.p_bh;
+    row.cells.insert(row.cells.end(), test_cells);
+    row.cells.insert(row.cells.end(), {p_cell(group.p_holm), p_cell(group.p_bh), {}});
     return row;
 }
-
-const QString holm_tip = QStringLiteral(
-    "Holm-adjusted across the groups of this run: controls the chance of any false alarm");
-const QString bh_tip = QStringLiteral(
-    "Benjamini\u2013Hochberg-adjusted across the groups of this run: controls the expected "
-    "share of false alarms among the groups found significant");
 
 }  // namespace
 
@@ -91,11 +116,8 @@ QString p_text(const std::optional<double>& p) {
 
 ResultTable run_result_table(const std::vector<std::string>& group_names,
                              const std::vector<RunGroupStats>& groups) {
-    ResultTable table;
-    table.groups_heading = groups_heading(group_names);
-    table.columns = group_columns(group_names);
-    table.columns.insert(
-        table.columns.end(),
+    ResultTable table = group_table(
+        group_names,
         {
             {QStringLiteral("n"), QStringLiteral("Central records")},
             {QStringLiteral("m"), QStringLiteral("State records")},
@@ -122,25 +144,11 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
                             "could give")},
             {QStringLiteral("p over ties"),
              QStringLiteral("The exact p-values of the fewest and of the most runs")},
-            {QStringLiteral("p Holm"), holm_tip},
-            {QStringLiteral("p BH"), bh_tip},
-            {QStringLiteral("flag"),
-             QStringLiteral("Why a group's verdict is missing or needs care; hover for the "
-                            "reason"),
-             false},
         });
     for (const RunGroupStats& group : groups) {
-        ResultRow row = group_row(group);
-        row.flags_at = [group](double level) { return group_flags(group, level); };
-        // Where the order within ties matters, z of the runs the p-value is of.
-        row.z = group.z;
-        if (group.fewest_runs < group.most_runs) {
-            row.z = group.z_most;
-            row.z_ordered = group.z;
-        }
         const QString p_from = qtext(group.p_source);
-        row.cells.insert(
-            row.cells.end(),
+        ResultRow row = group_row(
+            group,
             {
                 count_cell(group.n),
                 count_cell(group.m),
@@ -157,10 +165,14 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
                 {range_text(p_text(group.p_fewest), p_text(group.p_most)),
                  group.p_fewest.value_or(missing_sorts_last),
                  {}},
-                p_cell(group.p_holm),
-                p_cell(group.p_bh),
-                {},  // the flags, filled by judge_flags
             });
+        row.flags_at = [group](double level) { return group_flags(group, level); };
+        // Where the order within ties matters, z of the runs the p-value is of.
+        row.z = group.z;
+        if (group.fewest_runs < group.most_runs) {
+            row.z = group.z_most;
+            row.z_ordered = group.z;
+        }
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -168,11 +180,8 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
 
 ResultTable chi_result_table(const std::vector<std::string>& group_names,
                              const std::vector<ChiGroupStats>& groups) {
-    ResultTable table;
-    table.groups_heading = groups_heading(group_names);
-    table.columns = group_columns(group_names);
-    table.columns.insert(
-        table.columns.end(),
+    ResultTable table = group_table(
+        group_names,
         {
             {QStringLiteral("n"), QStringLiteral("Central records in the classes")},
             {QStringLiteral("m"), QStringLiteral("State records in the classes")},
@@ -199,36 +208,26 @@ ResultTable chi_result_table(const std::vector<std::string>& group_names,
              QStringLiteral("Cells whose expected count is below 5, of all cells")},
             {QStringLiteral("smallest expected"),
              QStringLiteral("The smallest expected count of a cell")},
-            {QStringLiteral("p Holm"), holm_tip},
-            {QStringLiteral("p BH"), bh_tip},
-            {QStringLiteral("flag"),
-             QStringLiteral("Why a group's verdict is missing or needs care; hover for the "
-                            "reason"),
-             false},
         });
     for (const ChiGroupStats& group : groups) {
-        ResultRow row = group_row(group);
+        const QString p_from = qtext(group.p_source);
+        ResultRow row =
+            group_row(group, {
+                                 count_cell(group.n),
+                                 count_cell(group.m),
+                                 fixed_cell(group.chival, 3),
+                                 fixed_cell(group.statistic, 3),
+                                 count_cell(group.df),
+                                 p_cell(group.p),
+                                 {p_from, p_from, {}},
+                                 p_cell(group.p_chi_square),
+                                 {QStringLiteral("%1 of %2").arg(group.below_five).arg(group.cells),
+                                  QVariant::fromValue<qlonglong>(group.below_five),
+                                  {}},
+                                 fixed_cell(group.smallest_expected, 2),
+                             });
         const std::vector<GroupFlag> flags = group_flags(group);
         row.flags_at = [flags](double) { return flags; };
-        const QString p_from = qtext(group.p_source);
-        row.cells.insert(row.cells.end(),
-                         {
-                             count_cell(group.n),
-                             count_cell(group.m),
-                             fixed_cell(group.chival, 3),
-                             fixed_cell(group.statistic, 3),
-                             count_cell(group.df),
-                             p_cell(group.p),
-                             {p_from, p_from, {}},
-                             p_cell(group.p_chi_square),
-                             {QStringLiteral("%1 of %2").arg(group.below_five).arg(group.cells),
-                              QVariant::fromValue<qlonglong>(group.below_five),
-                              {}},
-                             fixed_cell(group.smallest_expected, 2),
-                             p_cell(group.p_holm),
-                             p_cell(group.p_bh),
-                             {},
-                         });
         table.rows.push_back(std::move(row));
     }
     return table;
