@@ -341,7 +341,7 @@ void ChitestWindow::cmdclass_Click() {
         return;
     }
     state_.class_defs.clear();
-    if (cmdclass_->text() == freeze_caption) {
+    if (!frozen_) {
         for (int row = 0; row < Listclass_->count(); ++row) {
             state_.class_defs.push_back(make_class(class_members(Listclass_->item(row))));
         }
@@ -395,6 +395,7 @@ void ChitestWindow::set_frozen(bool frozen) {
                                          Combo_par_, cmdadd_, Cmdremove_, cmdsuggest_}) {
         control->setEnabled(!frozen);
     }
+    frozen_ = frozen;
     cmdclass_->setText(frozen ? unfreeze_caption : freeze_caption);
     state_.class_frozen = frozen;
 }

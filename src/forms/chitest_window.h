@@ -52,6 +52,7 @@ class ChitestWindow : public SecondaryWindow {
 
     AppState& state_;
     UserInterface& ui_;
+    bool frozen_ = false;  // the caption of cmdclass follows it
 
     QComboBox* Combo_ss_ = nullptr;
     QComboBox* Combo_par_ = nullptr;

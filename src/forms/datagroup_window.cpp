@@ -192,7 +192,7 @@ void DataGroupWindow::cmdgrp_Click() {
         state_.grp_frozen = false;
         return;
     }
-    if (cmdgrp_->text() != freeze_caption) {
+    if (frozen_) {
         show_frozen(false);
         state_.grp_frozen = false;
         return;
@@ -207,6 +207,7 @@ void DataGroupWindow::cmdgrp_Click() {
 }
 
 void DataGroupWindow::show_frozen(bool frozen) {
+    frozen_ = frozen;
     listvar_->setEnabled(!frozen);
     Listgrp_->setEnabled(!frozen);
     Picture1_->setEnabled(!frozen);

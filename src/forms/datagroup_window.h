@@ -35,6 +35,9 @@ class DataGroupWindow : public SecondaryWindow {
 
     AppState& state_;
     UserInterface& ui_;
+    // Stays set when a freeze is refused for an empty list: the window still shows the list
+    // frozen, and the next click unfreezes it.
+    bool frozen_ = false;
 
     QListWidget* listvar_ = nullptr;
     QListWidget* Listgrp_ = nullptr;
