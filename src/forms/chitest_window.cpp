@@ -21,6 +21,7 @@
 #include "core/find_variable.h"
 #include "core/number_text.h"
 #include "forms/busy_cursor.h"
+#include "forms/list_pair.h"
 #include "forms/named_widget.h"
 #include "forms/picture_button.h"
 #include "forms/results_panel.h"
@@ -40,16 +41,6 @@ constexpr int members_role = Qt::UserRole + 1;
 
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The rows selected in a list; asking each line whether it is selected costs a look through every
-// selected range, so a scattered selection of many lines would take quadratic time.
-std::vector<bool> selected_rows(const QListWidget* list) {
-    std::vector<bool> selected(static_cast<std::size_t>(list->count()), false);
-    for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
-        selected[static_cast<std::size_t>(index.row())] = true;
-    }
-    return selected;
 }
 
 }  // namespace
@@ -263,21 +254,14 @@ void ChitestWindow::append_class_line(const QVariantList& indexes) {
     Listclass_->addItem(line);
 }
 
-// Lists are rebuilt rather than edited line by line, so a class of many thousand values moves in
-// time linear in the number of values.
 void ChitestWindow::cmdadd_Click() {
     QVariantList indexes;
-    std::vector<int> kept;
-    const std::vector<bool> selected = selected_rows(listpar_);
-    for (int row = 0; row < listpar_->count(); ++row) {
-        const int index = listpar_->item(row)->data(members_role).toInt();
-        (selected[static_cast<std::size_t>(row)] ? indexes.append(index) : kept.push_back(index));
+    for (const auto& line : take_selected(listpar_)) {
+        indexes.append(line->data(members_role));
     }
-    if (indexes.empty()) {
-        return;
+    if (!indexes.empty()) {
+        append_class_line(indexes);
     }
-    append_class_line(indexes);
-    set_value_lines(std::move(kept));
 }
 
 void ChitestWindow::Cmdremove_Click() {
@@ -285,47 +269,24 @@ void ChitestWindow::Cmdremove_Click() {
     for (int row = 0; row < listpar_->count(); ++row) {
         values.push_back(listpar_->item(row)->data(members_role).toInt());
     }
-    // Taking out a line makes the list select a neighbour: the lines to dissolve are fixed first,
-    // and the list is left with nothing selected and no current line.
-    std::vector<int> dissolved;
-    for (int row = 0; row < Listclass_->count(); ++row) {
-        const QListWidgetItem* line = Listclass_->item(row);
-        if (line->isSelected()) {
-            dissolved.push_back(row);
-            for (const QVariant& index : line->data(members_role).toList()) {
-                values.push_back(index.toInt());
-            }
-        }
-    }
+    const auto dissolved = take_selected(Listclass_);
     if (dissolved.empty()) {
         return;
     }
-    for (auto row = dissolved.rbegin(); row != dissolved.rend(); ++row) {
-        delete Listclass_->takeItem(*row);
+    for (const auto& line : dissolved) {
+        for (const QVariant& index : line->data(members_role).toList()) {
+            values.push_back(index.toInt());
+        }
     }
-    Listclass_->clearSelection();
-    Listclass_->setCurrentItem(nullptr);
     set_value_lines(std::move(values));
 }
 
 void ChitestWindow::Picture1_Click() {
-    for (int row = 1; row < Listclass_->count(); ++row) {
-        if (Listclass_->item(row)->isSelected()) {
-            Listclass_->insertItem(row - 1, Listclass_->takeItem(row));
-            Listclass_->setCurrentRow(row - 1);
-            return;
-        }
-    }
+    move_selected_up(Listclass_);
 }
 
 void ChitestWindow::Picture2_Click() {
-    for (int row = Listclass_->count() - 2; row >= 0; --row) {
-        if (Listclass_->item(row)->isSelected()) {
-            Listclass_->insertItem(row + 1, Listclass_->takeItem(row));
-            Listclass_->setCurrentRow(row + 1);
-            return;
-        }
-    }
+    move_selected_down(Listclass_);
 }
 
 void ChitestWindow::cmdclass_Click() {

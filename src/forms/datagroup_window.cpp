@@ -12,6 +12,7 @@
 
 #include "core/app_state.h"
 #include "core/text.h"
+#include "forms/list_pair.h"
 #include "forms/named_widget.h"
 #include "forms/picture_button.h"
 #include "platform/user_interface.h"
@@ -29,43 +30,6 @@ QListWidget* variable_list(const QString& name, QAbstractItemView::SelectionMode
     list->setSelectionMode(mode);
     list->setSortingEnabled(false);
     return list;
-}
-
-// Appends the selected entries of one list, in their order, to the end of the other, then takes
-// them out of the first, which is left with nothing selected and no current entry. Works on
-// disabled lists too: a frozen window still moves what was selected when it froze.
-void move_selected(QListWidget* from, QListWidget* to) {
-    // Taking out an entry makes the list select a neighbour: the rows to move are fixed first.
-    std::vector<int> rows;
-    for (int i = 0; i < from->count(); ++i) {
-        if (from->item(i)->isSelected()) {
-            rows.push_back(i);
-            to->addItem(from->item(i)->text());
-        }
-    }
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        delete from->takeItem(*row);
-    }
-    if (!rows.empty()) {
-        from->clearSelection();
-        from->setCurrentItem(nullptr);
-    }
-}
-
-// Adds the first entry to the selection, leaving what else is selected, and makes it the
-// keyboard's current entry.
-void select_first(QListWidget* list) {
-    if (list->count() > 0) {
-        list->setCurrentRow(0, QItemSelectionModel::Select);
-    }
-}
-
-// Exchanges the texts of two entries; the selection follows the text that was selected.
-void swap_and_select(QListWidget* list, int selected, int other) {
-    const QString text = list->item(selected)->text();
-    list->item(selected)->setText(list->item(other)->text());
-    list->item(other)->setText(text);
-    list->setCurrentRow(other, QItemSelectionModel::ClearAndSelect);
 }
 
 }  // namespace
@@ -171,19 +135,11 @@ void DataGroupWindow::Cmdremove_Click() {
 }
 
 void DataGroupWindow::Picture1_Click() {
-    for (int i = 1; i < Listgrp_->count(); ++i) {
-        if (Listgrp_->item(i)->isSelected()) {
-            swap_and_select(Listgrp_, i, i - 1);
-        }
-    }
+    move_selected_up(Listgrp_);
 }
 
 void DataGroupWindow::Picture2_Click() {
-    for (int i = Listgrp_->count() - 2; i >= 0; --i) {
-        if (Listgrp_->item(i)->isSelected()) {
-            swap_and_select(Listgrp_, i, i + 1);
-        }
-    }
+    move_selected_down(Listgrp_);
 }
 
 void DataGroupWindow::cmdgrp_Click() {
