@@ -7,19 +7,19 @@
 
 namespace vesk {
 
-void FieldValue::assign(const Statement& row, int column) {
-    is_number_ = row.is_number(column);
+void FieldValue::assign(const Cell& cell) {
+    is_number_ = cell.kind == Cell::Kind::number;
     if (is_number_) {
-        number_ = row.number(column);
+        number_ = cell.number;
         text_.clear();
     } else {
-        text_.assign(row.text_view(column));
+        text_.assign(cell.text);
     }
 }
 
-bool FieldValue::same_as(const Statement& row, int column) const {
-    if (row.is_number(column)) {
-        const double number = row.number(column);
+bool FieldValue::same_as(const Cell& cell) const {
+    if (cell.kind == Cell::Kind::number) {
+        const double number = cell.number;
         if (is_number_) {
             if (number == number_) {
                 return true;
@@ -33,8 +33,7 @@ bool FieldValue::same_as(const Statement& row, int column) const {
         }
         return text() == general_form(number);
     }
-    const std::string_view value = row.text_view(column);
-    return is_number_ ? general_form(number_) == value : text_ == value;
+    return is_number_ ? general_form(number_) == cell.text : text_ == cell.text;
 }
 
 std::string FieldValue::text() const {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/cell.h"
 #include "core/database.h"
 #include "core/groups.h"
 
@@ -12,8 +13,10 @@ namespace vesk {
 // compared as numbers first, so a scan over a million rows does not write each one as text.
 class FieldValue {
   public:
-    void assign(const Statement& row, int column);
-    bool same_as(const Statement& row, int column) const;
+    void assign(const Cell& cell);
+    bool same_as(const Cell& cell) const;
+    void assign(const Statement& row, int column) { assign(cell_of(row, column)); }
+    bool same_as(const Statement& row, int column) const { return same_as(cell_of(row, column)); }
     // The value as text, numbers in the general form.
     std::string text() const;
     // Binds the value as a group value of a result table: a number as stored, since its 15-digit

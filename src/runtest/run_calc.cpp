@@ -13,6 +13,7 @@
 #include "core/identifier.h"
 #include "core/multiple_testing.h"
 #include "core/text.h"
+#include "runtest/ordered_records.h"
 #include "runtest/run_stats.h"
 #include "runtest/runs_distribution.h"
 #include "runtest/tie_range.h"
@@ -34,14 +35,6 @@ void let_sorter_use_processors(Database& db) {
     const unsigned processors = std::thread::hardware_concurrency();
     const unsigned helpers = std::clamp(processors, 1u, 5u) - 1;
     db.execute("pragma threads = " + std::to_string(helpers));
-}
-
-// Group columns, then the sample (at grp_count) and the parameter, ordered by the groups, the
-// parameter and the sample, so ties of the parameter stand in sample order.
-std::string ordered_query(const AppState& state) {
-    const std::string groups = join(state.grp_names, ", ");
-    return "select " + groups + ", " + state.sample_var + ", " + state.param_var +
-           " from data order by " + groups + "," + state.param_var + "," + state.sample_var;
 }
 
 std::string insert_statement(const AppState& state) {
@@ -70,19 +63,19 @@ class GroupRuns {
               std::vector<RunGroupStats>& stats)
         : insert_(insert), columns_(columns), start_(columns.size()), stats_(stats) {}
 
-    // True when row's group columns differ from those of the group being read.
-    bool is_new_group(const Statement& row) const {
+    // True when a record's group values differ from those of the group being read.
+    bool is_new_group(const std::vector<Cell>& groups) const {
         for (std::size_t i = 0; i < start_.size(); ++i) {
-            if (!start_[i].same_as(row, static_cast<int>(i))) {
+            if (!start_[i].same_as(groups[i])) {
                 return true;
             }
         }
         return false;
     }
 
-    void start(const Statement& row) {
+    void start(const std::vector<Cell>& groups) {
         for (std::size_t i = 0; i < start_.size(); ++i) {
-            start_[i].assign(row, static_cast<int>(i));
+            start_[i].assign(groups[i]);
         }
         centrun_ = statrun_ = n_ = m_ = 0;
         last_kind_ = Kind::none;
@@ -90,14 +83,14 @@ class GroupRuns {
         block_central_ = block_state_ = 0;
     }
 
-    // param is the column of the parameter: records with equal values form one block of ties.
-    void add(const Statement& row, int param, bool central) {
-        if (block_central_ + block_state_ > 0 && !block_value_.same_as(row, param)) {
+    // Records with equal parameter values form one block of ties.
+    void add(const Cell& param, bool central) {
+        if (block_central_ + block_state_ > 0 && !block_value_.same_as(param)) {
             ties_.add_block(block_central_, block_state_);
             block_central_ = block_state_ = 0;
         }
         if (block_central_ + block_state_ == 0) {
-            block_value_.assign(row, param);
+            block_value_.assign(param);
         }
         (central ? block_central_ : block_state_) += 1;
 
@@ -170,29 +163,22 @@ void run_calc(AppState& state) {
     db.execute("create table data_run (" + group_column_definitions(columns) + statistic_columns +
                ")");
     Statement insert = db.prepare(insert_statement(state));
-    Statement query = [&] {
-        try {
-            return db.prepare(ordered_query(state));
-        } catch (const DbError& e) {
-            throw Error("The runs test cannot read the data: " + std::string(e.what()));
-        }
-    }();
 
-    const int sample = static_cast<int>(columns.size());
-    const int param = sample + 1;
     std::vector<RunGroupStats> stats;
     GroupRuns group(insert, columns, stats);
     bool any = false;
-    while (query.step()) {
-        if (!any) {
-            group.start(query);
-            any = true;
-        } else if (group.is_new_group(query)) {
-            group.store();
-            group.start(query);
-        }
-        group.add(query, param, is_central(cell_of(query, sample)));
-    }
+    const RecordColumns read{state.grp_names, state.sample_var, state.param_var};
+    visit_ordered_records(
+        db, read, [&](const std::vector<Cell>& groups, const Cell& sample, const Cell& param) {
+            if (!any) {
+                group.start(groups);
+                any = true;
+            } else if (group.is_new_group(groups)) {
+                group.store();
+                group.start(groups);
+            }
+            group.add(param, is_central(sample));
+        });
     if (any) {
         group.store();
     }

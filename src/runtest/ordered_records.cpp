@@ -1,0 +1,232 @@
+#include "runtest/ordered_records.h"
+
+#include <algorithm>
+#include <bit>
+#include <numeric>
+#include <unordered_map>
+
+#include "core/error.h"
+#include "core/text.h"
+
+namespace vesk {
+
+namespace {
+
+std::string ordered_query(const RecordColumns& columns) {
+    const std::string groups = join(columns.groups, ", ");
+    return "select " + groups + ", " + columns.sample + ", " + columns.param +
+           " from data order by " + groups + "," + columns.param + "," + columns.sample;
+}
+
+std::string unordered_query(const RecordColumns& columns) {
+    return "select " + join(columns.groups, ", ") + ", " + columns.sample + ", " + columns.param +
+           " from data";
+}
+
+// A cell that owns its text.
+struct StoredCell {
+    Cell::Kind kind = Cell::Kind::null;
+    double number = 0;
+    std::string text;
+
+    explicit StoredCell(const Cell& cell) : kind(cell.kind), number(cell.number), text(cell.text) {}
+    Cell view() const { return {kind, number, text}; }
+};
+
+// The engine's order of values of any kind: null, then numbers by value, then texts byte by byte.
+int compare(const StoredCell& a, const StoredCell& b) {
+    if (a.kind != b.kind) {
+        return a.kind < b.kind ? -1 : 1;
+    }
+    if (a.kind == Cell::Kind::number) {
+        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    }
+    return a.text.compare(b.text);
+}
+
+// Numbers the distinct values (or tuples of values) met in a scan, and ranks them afterwards in
+// the engine's order. Values are told apart exactly: by the bits of a number, the bytes of a text.
+class DistinctValues {
+  public:
+    std::uint32_t id(const std::vector<Cell>& cells) {
+        key_.clear();
+        for (const Cell& cell : cells) {
+            key_.push_back(static_cast<char>(cell.kind));
+            if (cell.kind == Cell::Kind::number) {
+                const auto bits = std::bit_cast<std::uint64_t>(cell.number);
+                key_.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+            } else {
+                // The length first, so no text can run into the next value.
+                const auto size = static_cast<std::uint32_t>(cell.text.size());
+                key_.append(reinterpret_cast<const char*>(&size), sizeof size);
+                key_.append(cell.text);
+            }
+        }
+        const auto [entry, added] =
+            ids_.try_emplace(key_, static_cast<std::uint32_t>(values_.size()));
+        if (added) {
+            std::vector<StoredCell> stored;
+            stored.reserve(cells.size());
+            for (const Cell& cell : cells) {
+                stored.emplace_back(cell);
+            }
+            values_.push_back(std::move(stored));
+        }
+        return entry->second;
+    }
+
+    // rank[id]: the place of value id in the engine's order; and the ids in that order.
+    void rank(std::vector<std::uint32_t>& rank_of_id,
+              std::vector<std::uint32_t>& id_of_rank) const {
+        id_of_rank.resize(values_.size());
+        std::iota(id_of_rank.begin(), id_of_rank.end(), 0u);
+        std::sort(id_of_rank.begin(), id_of_rank.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const auto& x = values_[a];
+            const auto& y = values_[b];
+            for (std::size_t i = 0; i < x.size(); ++i) {
+                if (const int c = compare(x[i], y[i]); c != 0) {
+                    return c < 0;
+                }
+            }
+            return false;
+        });
+        rank_of_id.resize(values_.size());
+        for (std::uint32_t r = 0; r < id_of_rank.size(); ++r) {
+            rank_of_id[id_of_rank[r]] = r;
+        }
+    }
+
+    const std::vector<StoredCell>& values(std::uint32_t id) const { return values_[id]; }
+
+  private:
+    std::string key_;
+    std::unordered_map<std::string, std::uint32_t> ids_;
+    std::vector<std::vector<StoredCell>> values_;
+};
+
+// Twelve bytes a record: the parameter, and the group and sample numbered in one key, the sample
+// in its low byte.
+#pragma pack(push, 4)
+struct Record {
+    double param;
+    std::uint32_t key;
+};
+#pragma pack(pop)
+static_assert(sizeof(Record) == 12);
+
+constexpr int sample_bits = 8;
+constexpr std::uint32_t sample_mask = (1u << sample_bits) - 1;
+constexpr std::uint32_t sample_limit = 1u << sample_bits;
+constexpr std::uint32_t group_limit = 1u << (32 - sample_bits);
+
+class RecordsInMemory {
+  public:
+    // Reads every record; false when a parameter value is not a number or the sample has more
+    // than 256 values: those are left to the engine's order.
+    bool read(Statement& scan, std::size_t group_count, std::int64_t expected) {
+        records_.reserve(static_cast<std::size_t>(expected));
+        std::vector<Cell> groups(group_count);
+        std::vector<Cell> sample(1);
+        const int sample_column = static_cast<int>(group_count);
+        while (scan.step()) {
+            const Cell param = cell_of(scan, sample_column + 1);
+            if (param.kind != Cell::Kind::number) {
+                return false;
+            }
+            for (std::size_t i = 0; i < group_count; ++i) {
+                groups[i] = cell_of(scan, static_cast<int>(i));
+            }
+            sample[0] = cell_of(scan, sample_column);
+            const std::uint32_t group = groups_.id(groups);
+            const std::uint32_t sample_id = samples_.id(sample);
+            if (sample_id >= sample_limit || group >= group_limit) {
+                return false;
+            }
+            records_.push_back({param.number, group << sample_bits | sample_id});
+        }
+        return true;
+    }
+
+    // Orders the records as "order by groups, param, sample" does.
+    void order() {
+        std::vector<std::uint32_t> group_rank;
+        std::vector<std::uint32_t> sample_rank;
+        groups_.rank(group_rank, group_by_rank_);
+        samples_.rank(sample_rank, sample_by_rank_);
+        for (Record& record : records_) {
+            record.key = group_rank[record.key >> sample_bits] << sample_bits |
+                         sample_rank[record.key & sample_mask];
+        }
+        std::sort(records_.begin(), records_.end(), [](const Record& a, const Record& b) {
+            if (a.key >> sample_bits != b.key >> sample_bits) {
+                return a.key < b.key;
+            }
+            if (a.param != b.param) {
+                return a.param < b.param;
+            }
+            return (a.key & sample_mask) < (b.key & sample_mask);
+        });
+    }
+
+    void visit(const RecordVisitor& visit) const {
+        std::vector<Cell> groups;
+        for (const Record& record : records_) {
+            groups.clear();
+            for (const StoredCell& cell :
+                 groups_.values(group_by_rank_[record.key >> sample_bits])) {
+                groups.push_back(cell.view());
+            }
+            const Cell sample =
+                samples_.values(sample_by_rank_[record.key & sample_mask])[0].view();
+            visit(groups, sample, Cell{Cell::Kind::number, record.param, {}});
+        }
+    }
+
+  private:
+    std::vector<Record> records_;
+    DistinctValues groups_;
+    DistinctValues samples_;
+    std::vector<std::uint32_t> group_by_rank_;
+    std::vector<std::uint32_t> sample_by_rank_;
+};
+
+std::int64_t record_count(Database& db) {
+    Statement count = db.prepare("select count(*) from data");
+    return count.step() ? count.integer(0) : 0;
+}
+
+}  // namespace
+
+void visit_ordered_records(Database& db, const RecordColumns& columns, const RecordVisitor& visit,
+                           std::int64_t memory_limit) {
+    // Prepared first whichever way the records are ordered, so a name the data lack is reported
+    // alike.
+    Statement ordered = [&] {
+        try {
+            return db.prepare(ordered_query(columns));
+        } catch (const DbError& e) {
+            throw Error("The runs test cannot read the data: " + std::string(e.what()));
+        }
+    }();
+    const std::int64_t count = record_count(db);
+    if (count <= memory_limit) {
+        RecordsInMemory records;
+        Statement scan = db.prepare(unordered_query(columns));
+        if (records.read(scan, columns.groups.size(), count)) {
+            records.order();
+            records.visit(visit);
+            return;
+        }
+    }
+    const std::size_t group_count = columns.groups.size();
+    const int sample_column = static_cast<int>(group_count);
+    std::vector<Cell> groups(group_count);
+    while (ordered.step()) {
+        for (std::size_t i = 0; i < group_count; ++i) {
+            groups[i] = cell_of(ordered, static_cast<int>(i));
+        }
+        visit(groups, cell_of(ordered, sample_column), cell_of(ordered, sample_column + 1));
+    }
+}
+
+}  // namespace vesk

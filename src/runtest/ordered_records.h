@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/cell.h"
+#include "core/database.h"
+
+namespace vesk {
+
+// What the runs test reads of table data: the group columns, the sample and the parameter.
+struct RecordColumns {
+    std::vector<std::string> groups;
+    std::string sample;
+    std::string param;
+};
+
+// Receives the records one by one: the group cells (one per group column), the sample and the
+// parameter. The cells are valid for the call only.
+using RecordVisitor =
+    std::function<void(const std::vector<Cell>& groups, const Cell& sample, const Cell& param)>;
+
+// Up to this many records are ordered in memory (12 bytes each); a larger table is ordered by the
+// engine, whose sort spills to disk and keeps memory flat at any size.
+constexpr std::int64_t records_ordered_in_memory = std::int64_t{1} << 20;
+
+// Hands every record of table data to visit in the order of "order by groups, param, sample":
+// in memory when the table holds at most memory_limit records and every parameter value is a
+// number, else by the engine's sort. Both give the same order, so the visitor cannot tell them
+// apart. Throws DbError when the data cannot be read.
+void visit_ordered_records(Database& db, const RecordColumns& columns, const RecordVisitor& visit,
+                           std::int64_t memory_limit = records_ordered_in_memory);
+
+}  // namespace vesk
