@@ -90,58 +90,6 @@ class DataGroup : public ::testing::Test, protected testing::WidgetDriver {
     QListWidget* Listgrp = nullptr;
 };
 
-TEST_F(DataGroup, AddMovesTheSelectedVariablesInListOrderAndSelectsTheFirstLeft) {
-    struct Case {
-        std::vector<int> selected;  // in the order they are picked
-        QStringList available;
-        QStringList group;
-    };
-    const std::vector<Case> cases = {
-        {{3, 1}, {"HHID", "SECTOR", "SEX"}, {"STATE", "DISTRICT"}},
-        {{4, 2, 0}, {"STATE", "DISTRICT"}, {"HHID", "SECTOR", "SEX"}},
-        {{}, all_five, {}},  // nothing selected: nothing moves
-        {{0, 1, 2, 3, 4}, {}, all_five},
-    };
-    for (const Case& c : cases) {
-        open_window();
-        listvar->clearSelection();
-        for (int row : c.selected) {
-            click_line(listvar, row, Qt::ControlModifier);
-        }
-        ASSERT_EQ(selected_rows(listvar).size(), c.selected.size());
-        click("cmdadd");
-        EXPECT_EQ(lines_of(listvar), c.available) << c.group.join(",").toStdString();
-        EXPECT_EQ(lines_of(Listgrp), c.group);
-        EXPECT_EQ(selected_rows(listvar),
-                  c.available.isEmpty() ? std::vector<int>{} : std::vector<int>{0});
-        exit_window();
-    }
-    EXPECT_TRUE(ui.events.isEmpty());
-}
-
-TEST_F(DataGroup, RemoveSendsTheGroupVariableToTheEndOfTheAvailableList) {
-    open_window();
-    add_in_turn({1, 2, 3});               // STATE, SECTOR, DISTRICT
-    listvar->item(1)->setSelected(true);  // SEX stays selected beside the first entry
-    click_line(Listgrp, 0);
-    click("Cmdremove");
-    EXPECT_EQ(lines_of(Listgrp), QStringList({"SECTOR", "DISTRICT"}));
-    EXPECT_EQ(lines_of(listvar), QStringList({"HHID", "SEX", "STATE"}));
-    EXPECT_EQ(selected_rows(listvar), std::vector<int>({0, 1}));
-
-    // Nothing selected in the group list, then an empty group list: nothing moves.
-    Listgrp->clearSelection();
-    click("Cmdremove");
-    EXPECT_EQ(Listgrp->count(), 2);
-    for (int i = 0; i < 2; ++i) {
-        select_rows(Listgrp, {0});
-        click("Cmdremove");
-    }
-    click("Cmdremove");
-    EXPECT_EQ(lines_of(listvar), QStringList({"HHID", "SEX", "STATE", "SECTOR", "DISTRICT"}));
-    EXPECT_TRUE(ui.events.isEmpty());
-}
-
 TEST_F(DataGroup, AfterAddOrRemoveOnlyWhatTheWindowSelectsIsSelectedAndNoEntryIsLost) {
     open_window();
     const auto check = [&](const QStringList& available, const QStringList& group,
@@ -180,44 +128,22 @@ TEST_F(DataGroup, AfterAddOrRemoveOnlyWhatTheWindowSelectsIsSelectedAndNoEntryIs
     EXPECT_TRUE(ui.events.isEmpty());
 }
 
-TEST_F(DataGroup, EachChevronClickMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
-    struct Case {
-        const char* picture;
-        int selected;  // -1: nothing selected
-        QStringList order;
-        int selected_after;
-    };
-    const std::vector<Case> cases = {
-        {"Picture1", 2, {"STATE", "DISTRICT", "SECTOR"}, 1},
-        {"Picture1", 0, {"STATE", "SECTOR", "DISTRICT"}, 0},
-        {"Picture2", 0, {"SECTOR", "STATE", "DISTRICT"}, 1},
-        {"Picture2", 2, {"STATE", "SECTOR", "DISTRICT"}, 2},
-        {"Picture1", -1, {"STATE", "SECTOR", "DISTRICT"}, -1},
-    };
-    const auto rows = [](int row) { return row < 0 ? std::vector<int>{} : std::vector<int>{row}; };
-    for (const Case& c : cases) {
-        open_window();
-        add_in_turn({1, 2, 3});
-        select_rows(Listgrp, rows(c.selected));
-        click(c.picture);
-        const std::string what = std::string(c.picture) + " " + std::to_string(c.selected);
-        EXPECT_EQ(lines_of(Listgrp), c.order) << what;
-        EXPECT_EQ(selected_rows(Listgrp), rows(c.selected_after)) << what;
-        exit_window();
-    }
-    EXPECT_TRUE(ui.events.isEmpty());
-}
-
 TEST_F(DataGroup, FreezingJoinsTheTrimmedNamesInPriorityOrder) {
     struct Case {
         std::vector<std::string> variables;
         std::vector<int> picked;
+        const char* picture;  // clicked with this row of the group list selected, if any
+        int row;
         std::string grp_vars;
     };
     const std::vector<Case> cases = {
-        {{"HHID", "STATE"}, {1}, "STATE"},
-        {{"HHID", "STATE", "SECTOR", "DISTRICT"}, {3, 1, 2}, "DISTRICT, STATE, SECTOR"},
-        {{"HHID  ", "STATE     ", "SECTOR    "}, {1, 2}, "STATE, SECTOR"},
+        {{"HHID", "STATE"}, {1}, nullptr, 0, "STATE"},
+        {{"HHID", "STATE", "SECTOR", "DISTRICT"},
+         {3, 1, 2},
+         "Picture1",
+         2,
+         "DISTRICT, SECTOR, STATE"},
+        {{"HHID  ", "STATE     ", "SECTOR    "}, {1, 2}, "Picture2", 0, "SECTOR, STATE"},
     };
     for (const Case& c : cases) {
         t.state.grp_frozen = false;
@@ -225,6 +151,10 @@ TEST_F(DataGroup, FreezingJoinsTheTrimmedNamesInPriorityOrder) {
         add_in_turn(c.picked);
         // The lists show the names as stored.
         EXPECT_EQ(Listgrp->item(0)->text().toStdString(), c.variables[c.picked[0]]);
+        if (c.picture) {
+            select_rows(Listgrp, {c.row});
+            click(c.picture);
+        }
         click("cmdgrp");
         EXPECT_EQ(t.state.grp_vars, c.grp_vars);
         EXPECT_TRUE(t.state.grp_frozen);
