@@ -88,16 +88,6 @@ class Batch : public ::testing::Test {
     std::string db;
 };
 
-TEST_F(Batch, RunsTestWritesTheResultFileAndNamesIt) {
-    const std::string out = dir.file("round1");
-    const Outcome r = run(runs_test({"--groups", "STATE,SECTOR", "--out", out}));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("60 lines read: 60 loaded, 0 rejected."), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Generated Test result in file: " + out + "_run.csv"), std::string::npos);
-    const std::string csv = TempDir::read(out + "_run.csv");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);  // header + 4 groups
-}
-
 TEST_F(Batch, ChiSquareTestTakesTheClassesInOrderAndWarnsOfAValueTheDataLack) {
     const Outcome r = run(chi_test({"--class", "1,2", "--class", "3", "--class", "4,5"}));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -142,17 +132,6 @@ TEST_F(Batch, SuggestedClassesFedBackThroughClassGiveTheSameResultFile) {
     EXPECT_EQ(std::count(none.out.begin(), none.out.end(), '\n'), 1);
     EXPECT_NE(none.err.find("group 01 is left out"), std::string::npos) << none.err;
     EXPECT_NE(none.err.find("group 02 is left out"), std::string::npos) << none.err;
-}
-
-TEST_F(Batch, ValuesListsTheParameterAsTheClassWindowDoes) {
-    const Outcome r = run(with_data({"values", "--param", "AGEGRP"}));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.substr(r.out.find("AGEGRP")),
-              "AGEGRP      Total Frequency\n"
-              "1           #       15\n"
-              "2           #       15\n"
-              "3           #       15\n"
-              "4           #       15\n");
 }
 
 TEST_F(Batch, LayoutRoundTripsThroughExportAndLayoutAndTestsRunOnTheDataInTheDatabase) {
@@ -246,6 +225,8 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
          "no/such/folder/x_run.csv"},
         {runs_test({"--groups", "STATE", "--out", out, "--report", "x.doc"}),
          "A report is written as .html or .pdf, not as x.doc"},
+        {{"layout", "export", "--db", db, dir.file("no/such/folder/l.csv")},
+         "no/such/folder/l.csv"},
     };
     for (const auto& [args, message] : cases) {
         const Outcome r = run(args);

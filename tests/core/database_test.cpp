@@ -92,21 +92,5 @@ TEST(Database, AMessageQuotesOnlyTheBeginningOfALongStatement) {
     }
 }
 
-TEST(Database, TransactionRollsBackUnlessCommitted) {
-    TempDir dir;
-    auto db = Database::open(dir.file("t.db"));
-    db.execute("create table t (a)");
-    {
-        Transaction tx(db);
-        db.execute("insert into t values (1)");
-    }
-    {
-        Transaction tx(db, Transaction::Lock::immediate);
-        db.execute("insert into t values (2)");
-        tx.commit();
-    }
-    EXPECT_EQ(rows(db, "select a from t"), std::vector<std::string>{"2"});
-}
-
 }  // namespace
 }  // namespace vesk

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/clear_vars.h"
 #include "core/error.h"
 #include "core/file_input.h"
 #include "core/number_text.h"
@@ -100,29 +99,6 @@ TEST(LineReader, SplitsOnEveryKindOfLineEndAcrossBufferBoundaries) {
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(reader.bytes_read(), content.size());
     EXPECT_EQ(reader.file_size(), content.size());
-}
-
-TEST(OpenOutput, NamesThePathItCannotWrite) {
-    TempDir dir;
-    try {
-        open_output(dir.file("no/such/folder/out.csv"));
-        FAIL() << "expected an error";
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("no/such/folder/out.csv"), std::string::npos);
-    }
-}
-
-TEST(ClearVars, DropsDataEmptiesVariableAndIsHarmlessTwice) {
-    TempState t;
-    t.state.db_conn.execute("insert into variable (ID, VN) values (1, 'A')");
-    t.state.db_conn.execute("create table data (A varchar(1))");
-    t.state.data_loaded = true;
-    clear_vars(t.state);
-    EXPECT_FALSE(t.state.data_loaded);
-    EXPECT_FALSE(t.state.db_conn.table_exists("data"));
-    EXPECT_EQ(testing::rows(t.state.db_conn, "select count(*) from variable"),
-              std::vector<std::string>{"0"});
-    EXPECT_NO_THROW(clear_vars(t.state));
 }
 
 }  // namespace

@@ -62,13 +62,6 @@ TEST_F(MainWindow, OtherKeysChangeNothing) {
     EXPECT_TRUE(ui.events.isEmpty());
 }
 
-TEST_F(MainWindow, AnUnreadableInputFileIsReportedAndTheProgramGoesOn) {
-    type_and_press("inptxt", QString::fromStdString(t.dir.file("missing.txt")), Qt::Key_Return);
-    ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].contains("missing.txt")) << ui.messages()[0].toStdString();
-    EXPECT_FALSE(shown("DataGridX"));
-}
-
 TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableFile) {
     click("brow");  // cancelled
     ui.file_names.push_back(QString::fromStdString(t.dir.write("empty.txt", "")));
@@ -93,7 +86,12 @@ TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableF
     EXPECT_EQ(ui.last_folder.toStdString(), t.dir.file("round2"));
 }
 
-TEST_F(MainWindow, AnInputThatIsNotARegularFileIsRefusedWithAMessageAndChangesNothing) {
+TEST_F(MainWindow, AnUnreadableInputIsRefusedWithAMessageAndChangesNothing) {
+    type_and_press("inptxt", QString::fromStdString(t.dir.file("missing.txt")), Qt::Key_Return);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("missing.txt")) << ui.messages()[0].toStdString();
+    EXPECT_FALSE(shown("DataGridX"));
+
     const std::string file = t.dir.write("survey.txt", std::string(57, ' ') + "\n");
     type_and_press("inptxt", QString::fromStdString(file), Qt::Key_Return);
     const std::string fifo = t.dir.file("pipe");
@@ -112,14 +110,9 @@ TEST_F(MainWindow, AnInputThatIsNotARegularFileIsRefusedWithAMessageAndChangesNo
 }
 
 TEST_F(MainWindow, TheMainAndGroupWindowsShrinkToALaptopScreen) {
-    const QSize laptop(1024, 600);
-    const auto fits = [&laptop](const QWidget* shown) {
-        const QSize least = shown->minimumSizeHint().expandedTo(shown->minimumSize());
-        return laptop.expandedTo(least) == laptop;
-    };
     type_and_press("inptxt", input_file_named_with(60), Qt::Key_Return);
     ASSERT_TRUE(shown("DataGridX"));
-    EXPECT_TRUE(fits(window.get()));
+    EXPECT_TRUE(testing::fits_laptop_screen(window.get()));
 
     t.state.data_loaded = true;
     t.state.var_defs = {{"HHID", 1, 3, "C", "Y"}, {"STATE", 4, 2, "C", "N"}};
@@ -127,7 +120,7 @@ TEST_F(MainWindow, TheMainAndGroupWindowsShrinkToALaptopScreen) {
     click("cmdgrp");
     auto* group = testing::shown_window<DataGroupWindow>();
     ASSERT_NE(group, nullptr);
-    EXPECT_TRUE(fits(group));
+    EXPECT_TRUE(testing::fits_laptop_screen(group));
     delete group;
 }
 

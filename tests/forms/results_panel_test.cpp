@@ -191,6 +191,7 @@ TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatisticsAndFlags) 
                                 "the fewest runs (2) p = 1.083e-05 is below the level 0.05, at "
                                 "the most runs (20) p = 1 is not"));
     EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("6 groups: 1 significant"));
+    EXPECT_TRUE(testing::fits_laptop_screen(window));
 }
 
 TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
@@ -270,6 +271,7 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
     for (const QPointF& point : series<QLineSeries>("levelLine")->points()) {
         EXPECT_DOUBLE_EQ(point.y(), 0.08);
     }
+    EXPECT_TRUE(testing::fits_laptop_screen(window));
 }
 
 TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToSave) {
@@ -337,22 +339,6 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
         EXPECT_EQ(std::regex_replace(TempDir::read(base + suffix + "1.html"), created, ""),
                   std::regex_replace(TempDir::read(base + suffix + "2.html"), created, ""));
     }
-}
-
-TEST_F(ResultsPanelTest, BothTestWindowsWithTheirResultsShrinkToALaptopScreen) {
-    const QSize laptop(1024, 600);
-    add_runs_groups();
-    run_runs_test();
-    ASSERT_GT(table().rowCount(), 0);
-    const QSize runs = window->minimumSizeHint().expandedTo(window->minimumSize());
-    EXPECT_TRUE(laptop.expandedTo(runs) == laptop) << runs.width() << "x" << runs.height();
-
-    start_over();
-    add_chi_groups();
-    run_chi_test();
-    ASSERT_GT(table().rowCount(), 0);
-    const QSize chi = window->minimumSizeHint().expandedTo(window->minimumSize());
-    EXPECT_TRUE(laptop.expandedTo(chi) == laptop) << chi.width() << "x" << chi.height();
 }
 
 TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 
 #include <QApplication>
@@ -23,7 +22,6 @@ namespace {
 
 using testing::alert;
 using testing::RecordingUserInterface;
-using testing::TempState;
 using Table = std::vector<std::string>;
 
 // HHID ends at 73, STATE is the last character of an 80-character record, AGE has no start yet.
@@ -38,16 +36,17 @@ const QString key_msg = QString::fromUtf8(key_message);
 // Drives the grid of a shown main window whose input file has records of 80 characters.
 class GridFixture {
   public:
-    explicit GridFixture(const char* rows = nullptr) {
+    explicit GridFixture(const char* rows = nullptr, const std::string& database = "test.db")
+        : state(Database::open(database.starts_with(":") ? database : dir.file(database))) {
         if (rows) {
-            t.state.db_conn.execute(rows);
+            state.db_conn.execute(rows);
         }
-        window = std::make_unique<VeskWindow>(t.state, ui);
+        window = std::make_unique<VeskWindow>(state, ui);
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         auto* input = window->findChild<QLineEdit*>("inptxt");
-        input->setText(QString::fromStdString(t.dir.write("survey.txt", std::string(80, 'x'))));
+        input->setText(QString::fromStdString(dir.write("survey.txt", std::string(80, 'x'))));
         QTest::keyClick(input, Qt::Key_Return);
         view = window->findChild<QTableView*>("DataGridX");
         outtxt = window->findChild<QLineEdit*>("outtxt");
@@ -93,12 +92,13 @@ class GridFixture {
 
     // Table variable as stored, one "ID,VN,ST,LEN,TYPE,PKEY" line a row.
     Table table() {
-        return testing::rows(t.state.db_conn,
+        return testing::rows(state.db_conn,
                              "select ID, VN, ST, LEN, TYPE, PKEY from variable order by ID");
     }
     std::string stored(int row, int column) { return split(table()[row], ',')[column]; }
 
-    TempState t;
+    testing::TempDir dir;
+    AppState state;
     RecordingUserInterface ui;
     std::unique_ptr<VeskWindow> window;
     QTableView* view = nullptr;
@@ -107,89 +107,59 @@ class GridFixture {
 
 // --- the cell check, on Enter and when the focus leaves the grid ---
 
-enum class Way { enter, leave };
-
-struct CellCase {
-    const char* what;
-    int row;
-    int column;
-    const char* typed;   // nullptr: the cell is emptied
-    QString message;     // empty: the cell passes
-    const char* stored;  // the cell's value afterwards
-};
-
 // The grid's own part: the cursor, the focus and what is stored; the rules themselves are
 // pinned by the layout check's tests.
-const CellCase cell_cases[] = {
-    {"lower-case name", 0, column_name, "sex", "", "SEX"},
-    {"start beyond", 0, column_start, "81", start_msg, "71"},
-    {"lower-case key", 0, column_key, "y", "", "Y"},
-};
+TEST(CellCheckInGrid, SameVerdictOnEnterAndOnLeavingButForAnEmptyKeyFlag) {
+    struct Verdict {
+        QString message;     // empty: the cell passes
+        const char* stored;  // the cell's value afterwards
+    };
+    struct Case {
+        const char* what;
+        int column;
+        const char* typed;  // nullptr: the cell is emptied
+        Verdict on_enter;
+        Verdict on_leaving;
+    };
+    const Case cases[] = {
+        {"lower-case name", column_name, "sex", {"", "SEX"}, {"", "SEX"}},
+        {"start beyond", column_start, "81", {start_msg, "71"}, {start_msg, "71"}},
+        {"lower-case key", column_key, "y", {"", "Y"}, {"", "Y"}},
+        {"empty key", column_key, nullptr, {"", ""}, {key_msg, "N"}},
+    };
+    for (const Case& c : cases) {
+        for (const bool enter : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (enter ? " on Enter" : " on leaving"));
+            const Verdict& v = enter ? c.on_enter : c.on_leaving;
+            GridFixture g(three_rows);
+            g.go(0, c.column);
+            if (c.typed) {
+                g.type(QString::fromLatin1(c.typed));
+            } else {
+                g.clear_cell();
+            }
+            g.ui.clear();
+            if (enter) {
+                g.press(Qt::Key_Return);
+            } else {
+                g.leave();
+            }
+            const bool passes = v.message.isEmpty();
+            EXPECT_EQ(g.ui.events, passes ? QStringList{} : alert(v.message));
+            EXPECT_EQ(g.shown(0, c.column), v.stored);
+            // The cursor rests on a cell that failed; Enter moves on from one that passed, to
+            // the next row's name after the key flag.
+            QPoint expected(0, c.column);
+            if (passes && c.column == column_key) {
+                expected = {1, column_name};
+            } else if (passes && enter) {
+                expected = {0, c.column + 1};
+            }
+            EXPECT_EQ(g.cursor(), expected);
+            EXPECT_EQ(g.focus_in_grid(), !passes || enter);
 
-class CellCheckInGrid : public ::testing::TestWithParam<std::tuple<CellCase, Way>> {};
-
-TEST_P(CellCheckInGrid, SameVerdictOnEnterAndOnLeaving) {
-    const auto& [c, way] = GetParam();
-    GridFixture g(three_rows);
-    g.go(c.row, c.column);
-    if (c.typed) {
-        g.type(QString::fromLatin1(c.typed));
-    } else {
-        g.clear_cell();
-    }
-    g.ui.clear();
-    if (way == Way::enter) {
-        g.press(Qt::Key_Return);
-    } else {
-        g.leave();
-    }
-    const bool passes = c.message.isEmpty();
-    EXPECT_EQ(g.ui.events, passes ? QStringList{} : alert(c.message)) << c.what;
-    EXPECT_EQ(g.shown(c.row, c.column), c.stored) << c.what;
-    // The cursor rests on a cell that failed; Enter moves on from one that passed, to the next
-    // row's name after the key flag.
-    QPoint expected(c.row, c.column);
-    if (passes && c.column == column_key) {
-        expected = {c.row + 1, column_name};
-    } else if (passes && way == Way::enter) {
-        expected = {c.row, c.column + 1};
-    }
-    EXPECT_EQ(g.cursor(), expected) << c.what;
-    EXPECT_EQ(g.focus_in_grid(), !passes || way == Way::enter) << c.what;
-
-    g.go(c.row == 0 ? 1 : 0, column_name);  // leaving the row stores it
-    EXPECT_EQ(g.stored(c.row, c.column), *c.stored ? c.stored : "NULL") << c.what;
-}
-
-std::string case_name(const ::testing::TestParamInfo<CellCheckInGrid::ParamType>& info) {
-    std::string name = std::get<0>(info.param).what;
-    for (char& c : name) {
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    }
-    return name + (std::get<1>(info.param) == Way::enter ? "_on_Enter" : "_on_leaving");
-}
-
-INSTANTIATE_TEST_SUITE_P(RecordLength80, CellCheckInGrid,
-                         ::testing::Combine(::testing::ValuesIn(cell_cases),
-                                            ::testing::Values(Way::enter, Way::leave)),
-                         case_name);
-
-TEST(KeyFlagInGrid, EmptyPassesOnEnterButNotWhenLeaving) {
-    for (const Way way : {Way::enter, Way::leave}) {
-        GridFixture g(three_rows);
-        g.go(0, column_key);
-        g.clear_cell();
-        if (way == Way::enter) {
-            g.press(Qt::Key_Return);
-            EXPECT_TRUE(g.ui.events.isEmpty());
-            EXPECT_EQ(g.cursor(), QPoint(1, column_name));
-            EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,NULL");
-        } else {
-            g.leave();
-            EXPECT_EQ(g.ui.events, alert(key_msg));
-            EXPECT_EQ(g.cursor(), QPoint(0, column_key));
-            EXPECT_TRUE(g.focus_in_grid());
-            EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N");
+            g.go(1, column_name);  // leaving the row stores it
+            EXPECT_EQ(g.stored(0, c.column), *v.stored ? v.stored : "NULL");
         }
     }
 }
@@ -397,28 +367,14 @@ TEST(Caption, FollowsKeysAndClicks) {
 
 // --- one connection: an in-memory database serves a whole session ---
 
-TEST(InMemoryDatabase, TheGridsRowsReachTheImport) {
-    testing::TempDir dir;
-    AppState state(Database::open(":memory:"));
-    RecordingUserInterface ui;
-    VeskWindow window(state, ui);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto* input = window.findChild<QLineEdit*>("inptxt");
-    input->setText(QString::fromStdString(dir.write("survey.txt", "0001A\n")));
-    QTest::keyClick(input, Qt::Key_Return);
-    auto* view = window.findChild<QTableView*>("DataGridX");
-    view->setFocus();
+TEST(InMemoryDatabase, TheGridsRowsReachTheTable) {
+    GridFixture g(nullptr, ":memory:");
     for (const char* cell : {"hhid", "1", "4", "c", "y"}) {
-        for (const char c : std::string(cell)) {
-            QTest::keyClick(QApplication::focusWidget(), c);
-        }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        g.type(QString::fromLatin1(cell));
+        g.press(Qt::Key_Return);
     }
-    EXPECT_TRUE(ui.events.isEmpty());
-    EXPECT_EQ(testing::rows(state.db_conn, "select ID, VN, ST, LEN, TYPE, PKEY from variable"),
-              Table{"1,HHID,1,4,C,Y"});
+    EXPECT_TRUE(g.ui.events.isEmpty());
+    EXPECT_EQ(g.table(), Table{"1,HHID,1,4,C,Y"});
 }
 
 }  // namespace

@@ -24,22 +24,6 @@ namespace {
 using testing::TempDir;
 using testing::TempState;
 
-TEST(Sha256, PublishedTestVectors) {
-    const std::pair<std::string, const char*> cases[] = {
-        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-    };
-    for (const auto& [message, digest] : cases) {
-        Sha256 hash;
-        hash.update(message);
-        EXPECT_EQ(hash.hex_digest(), digest) << message.size();
-    }
-    TempDir dir;
-    EXPECT_EQ(sha256_of_file(dir.write("abc.txt", "abc")), cases[1].second);
-}
-
 // Groups of STATE with SAMPLE (1 central, 2 state) ranked by INCOME.
 class Details : public ::testing::Test {
   protected:

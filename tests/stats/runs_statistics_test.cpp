@@ -122,33 +122,6 @@ std::pair<int, int> brute_force_range(const std::vector<std::pair<int, int>>& bl
     return {fewest, most};
 }
 
-TEST(TieRange, HandBuiltSequences) {
-    struct Case {
-        const char* what;
-        std::vector<std::pair<int, int>> blocks;  // (central, state) per tied value
-        int tied;
-        int fewest;
-        int most;
-    };
-    const Case cases[] = {
-        {"all tied", {{3, 3}}, 1, 2, 6},
-        {"ties within one kind only", {{2, 0}, {0, 3}, {1, 0}, {0, 1}}, 0, 4, 4},
-        {"alternating ties", {{1, 1}, {1, 1}, {1, 1}}, 3, 4, 6},
-        {"one record", {{1, 0}}, 0, 1, 1},
-        {"central block inside state records", {{0, 2}, {2, 1}, {0, 2}}, 1, 3, 5},
-    };
-    for (const auto& c : cases) {
-        TieRange range;
-        for (const auto& [central, state] : c.blocks) {
-            range.add_block(central, state);
-        }
-        EXPECT_EQ(range.tied_values(), c.tied) << c.what;
-        EXPECT_EQ(range.fewest_runs(), c.fewest) << c.what;
-        EXPECT_EQ(range.most_runs(), c.most) << c.what;
-        EXPECT_EQ(brute_force_range(c.blocks), std::make_pair(c.fewest, c.most)) << c.what;
-    }
-}
-
 TEST(TieRange, AgreesWithEnumerationOnRandomBlocks) {
     std::mt19937 random(20261206);
     for (int trial = 0; trial < 300; ++trial) {

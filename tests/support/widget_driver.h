@@ -67,6 +67,12 @@ inline void select_rows(QListWidget* list, const std::vector<int>& rows) {
     }
 }
 
+// Whether the window can shrink to a laptop screen of 1024 x 600.
+inline bool fits_laptop_screen(const QWidget* window) {
+    const QSize laptop(1024, 600);
+    return laptop.expandedTo(window->minimumSizeHint().expandedTo(window->minimumSize())) == laptop;
+}
+
 // Lets the windows closed with WA_DeleteOnClose go.
 inline void flush_deletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
