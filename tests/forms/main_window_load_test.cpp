@@ -19,15 +19,9 @@ using testing::RecordingUserInterface;
 using testing::rows;
 using testing::TempState;
 
-// HHID C 1-3 key, STATE C 4-5, SEX N 6, AGE N 7-9.
-const std::vector<VarDef> four_variables = {{"HHID", 1, 3, "C", "Y"},
-                                            {"STATE", 4, 2, "C", "N"},
-                                            {"SEX", 6, 1, "N", "N"},
-                                            {"AGE", 7, 3, "N", "N"}};
-
 class LoadCommand : public testing::MainWindowHarness {
   protected:
-    void open_window(const std::vector<VarDef>& layout = four_variables) {
+    void open_window(const std::vector<VarDef>& layout = testing::four_variables()) {
         testing::write_layout(t.state.db_conn, layout);
         t.state.inp_file = t.dir.write("survey.txt", "001021 34\r\n002022 35\r\n003011 36\r\n");
         open_main();
@@ -39,7 +33,9 @@ class LoadCommand : public testing::MainWindowHarness {
 };
 
 TEST_F(LoadCommand, FewerThanFourVariablesAreRefusedWithTheTwoLineMessage) {
-    open_window({four_variables.begin(), four_variables.end() - 1});
+    std::vector<VarDef> three = testing::four_variables();
+    three.pop_back();
+    open_window(three);
     t.state.filter_cond = " WHERE not(SEX = 1)";
     click("save");
     EXPECT_EQ(ui.events, alert("Minimum of 4 variables should be defined\r"
@@ -153,9 +149,9 @@ TEST_F(LoadCommand, ALongLoadShowsProgressTakesNoSecondClickAndCanBeCancelled) {
     open_window();
     click("save");
     ASSERT_EQ(hhids().size(), 3U);
-    testing::write_layout(
-        t.state.db_conn,
-        {{"HHID", 1, 7, "C", "Y"}, four_variables[1], four_variables[2], four_variables[3]});
+    std::vector<VarDef> long_key = testing::four_variables();
+    long_key[0].length = 7;
+    testing::write_layout(t.state.db_conn, long_key);
     std::string lines;
     for (int i = 0; i < 300000; ++i) {
         lines += std::to_string(10000000 + i).substr(1) + "\n";

@@ -15,13 +15,6 @@ namespace vesk::testing {
 // A database with a record layout in table variable and an input file to load.
 class LoadFixture : public ::testing::Test {
   protected:
-    // HHID C 1-3 key, STATE C 4-5, SEX N 6, AGE N 7-9.
-    static std::vector<VarDef> four_variables() {
-        return {{"HHID", 1, 3, "C", "Y"},
-                {"STATE", 4, 2, "C", "N"},
-                {"SEX", 6, 1, "N", "N"},
-                {"AGE", 7, 3, "N", "N"}};
-    }
     void set_layout(const std::vector<VarDef>& defs) { write_layout(t.state.db_conn, defs); }
     void set_input(std::string_view content) {
         t.state.inp_file = t.dir.write("input.txt", content);

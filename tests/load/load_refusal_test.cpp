@@ -4,9 +4,12 @@
 #include "load/data_filter.h"
 #include "load/load_data.h"
 #include "load_fixture.h"
+#include "support/error_text.h"
 
 namespace vesk {
 namespace {
+
+using testing::four_variables;
 
 using Rows = std::vector<std::string>;
 
@@ -72,16 +75,12 @@ class LoadRefusal : public testing::LoadFixture {
     // Runs the import expecting a refusal and returns its message.
     std::string refused_load() {
         progress_calls = 0;
-        try {
+        return testing::error_text([this] {
             load_data(t.state, [this](std::uint64_t, std::uint64_t) {
                 ++progress_calls;
                 return true;
             });
-        } catch (const Error& e) {
-            return e.what();
-        }
-        ADD_FAILURE() << "the import was not refused";
-        return {};
+        });
     }
 
     void expect_all_as_before(const std::string& what) {

@@ -27,6 +27,13 @@ void add_rows(AppState& state, const std::string& values, int times) {
     transaction.commit();
 }
 
+std::vector<VarDef> four_variables() {
+    return {{"HHID", 1, 3, "C", "Y"},
+            {"STATE", 4, 2, "C", "N"},
+            {"SEX", 6, 1, "N", "N"},
+            {"AGE", 7, 3, "N", "N"}};
+}
+
 void write_layout(Database& db, const std::vector<VarDef>& variables) {
     std::vector<VariableRow> rows;
     for (const VarDef& v : variables) {

@@ -15,6 +15,9 @@ void make_data(AppState& state, const std::vector<VarDef>& variables);
 // each of them `times` times.
 void add_rows(AppState& state, const std::string& values, int times = 1);
 
+// The layout of the import tests: HHID C 1-3 key, STATE C 4-5, SEX N 6, AGE N 7-9.
+std::vector<VarDef> four_variables();
+
 // Table variable holding this layout, with IDs from 1.
 void write_layout(Database& db, const std::vector<VarDef>& variables);
 
