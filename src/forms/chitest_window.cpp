@@ -366,19 +366,7 @@ void ChitestWindow::Cmdproceed_Click() {
         alert_msg(ui_, QStringLiteral("Either sample or Parameter class not defined"));
         return;
     }
-    ResultFile result;
-    try {
-        const BusyCursor busy;
-        result = run_chi_test(state_);
-    } catch (const std::exception& e) {
-        results_->clear();
-        ui_.message(QString::fromStdString(e.what()));
-        return;
-    }
-    results_->show_results();
-    if (result.rows > 0) {
-        ui_.message(QString::fromStdString(result_file_message(result)));
-    }
+    results_->run([this] { return run_chi_test(state_); });
 }
 
 void ChitestWindow::Cmdexit_Click() {

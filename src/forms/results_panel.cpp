@@ -17,6 +17,8 @@
 #include <exception>
 
 #include "core/app_state.h"
+#include "core/result_file.h"
+#include "forms/busy_cursor.h"
 #include "forms/named_widget.h"
 #include "forms/results_chart.h"
 #include "forms/results_table_model.h"
@@ -117,6 +119,22 @@ void ResultsPanel::build_controls() {
     connect(adjustment_, &QComboBox::currentIndexChanged, this, &ResultsPanel::show_significance);
     connect(saveDetails_, &QPushButton::clicked, this, &ResultsPanel::saveDetails_Click);
     connect(saveReport_, &QPushButton::clicked, this, &ResultsPanel::saveReport_Click);
+}
+
+void ResultsPanel::run(const std::function<ResultFile()>& test) {
+    ResultFile result;
+    try {
+        const BusyCursor busy;
+        result = test();
+    } catch (const std::exception& e) {
+        clear();
+        ui_.message(QString::fromStdString(e.what()));
+        return;
+    }
+    show_results();
+    if (result.rows > 0) {
+        ui_.message(QString::fromStdString(result_file_message(result)));
+    }
 }
 
 void ResultsPanel::show_results() {

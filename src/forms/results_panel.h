@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 #include "core/result_details.h"
@@ -17,6 +18,7 @@ class QTableView;
 namespace vesk {
 
 struct AppState;
+struct ResultFile;
 class ResultsChart;
 class ResultsTableModel;
 class UserInterface;
@@ -30,8 +32,9 @@ class ResultsPanel : public QWidget {
   public:
     ResultsPanel(AppState& state, UserInterface& ui, TestKind kind, QWidget* parent);
 
-    // Fills the panel from the statistics the last run left in the state.
-    void show_results();
+    // Runs a test behind the hourglass and shows its results; a result file with rows is named
+    // to the user. A failure empties the panel and is told instead.
+    void run(const std::function<ResultFile()>& test);
     // Empties it, for when the shown results no longer belong to the window's picks.
     void clear();
 
@@ -40,6 +43,8 @@ class ResultsPanel : public QWidget {
 
   private:
     void build_controls();
+    // Fills the panel from the statistics the last run left in the state.
+    void show_results();
     void show_significance();
     // Gives the table the room its rows need, within limits, and the chart the rest.
     void fit_table();

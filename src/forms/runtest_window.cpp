@@ -7,11 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <string>
 
 #include "core/app_state.h"
-#include "forms/busy_cursor.h"
 #include "forms/named_widget.h"
 #include "forms/results_panel.h"
 #include "platform/user_interface.h"
@@ -117,20 +115,10 @@ void RuntestWindow::Cmdproceed_Click() {
         alert_msg(ui_, QStringLiteral("Either sample or parameter to be tested not defined"));
         return;
     }
-    ResultFile result;
-    try {
-        const BusyCursor busy;
+    results_->run([this] {
         run_calc(state_);
-        result = run_report(state_);
-    } catch (const std::exception& e) {
-        results_->clear();
-        ui_.message(QString::fromStdString(e.what()));
-        return;
-    }
-    results_->show_results();
-    if (result.rows > 0) {
-        ui_.message(QString::fromStdString(result_file_message(result)));
-    }
+        return run_report(state_);
+    });
 }
 
 void RuntestWindow::Cmdexit_Click() {
