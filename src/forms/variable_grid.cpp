@@ -101,7 +101,6 @@ bool VariableGrid::bind() {
     const bool ok = model_->select();
     if (!ok) {
         last_error_ = model_->last_error();
-        emit dataControlError(last_error_);
     }
     if (view_->model() != model_) {
         view_->setModel(model_);

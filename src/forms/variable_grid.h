@@ -77,10 +77,6 @@ class VariableGrid : public QObject {
     VariableTableModel* model() const { return model_; }
     QTableView* view() const { return view_; }
 
-  signals:
-    // The grid's data control met an error; the text is the engine's description.
-    void dataControlError(const QString& description);
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -52,7 +52,6 @@ VeskWindow::VeskWindow(AppState& state, UserInterface& ui, QWidget* parent)
     setWindowTitle(product_title());
     build_controls();
     grid_ = new VariableGrid(state_, ui_, DataGridX_, AdodcX_, this);
-    connect(grid_, &VariableGrid::dataControlError, this, &VeskWindow::AdodcX_Error);
     Form_Load();
 }
 
@@ -191,7 +190,9 @@ void VeskWindow::Form_Load() {
     place_top_left(this);
     inptxt_->clear();
     outtxt_->clear();
-    grid_->bind();
+    if (!grid_->bind()) {
+        AdodcX_Error(grid_->last_error());
+    }
     reset_gridX();
     if (grid_->record_count() < 1) {
         grid_->start_new_record(1);
@@ -289,7 +290,7 @@ void VeskWindow::outtxt_KeyDown(int key) {
 void VeskWindow::Cmd_clr_var_Click() {
     grid_->cancel_blank_row();
     clear_vars(state_);
-    grid_->bind();
+    grid_->bind();  // a failure is told once, by the refresh below
     reset_gridX();
     state_.show_pos = false;
     grid_->requery_to_last();
@@ -300,7 +301,7 @@ void VeskWindow::Cmd_clr_var_Click() {
 void VeskWindow::Refresh_Click() {
     grid_->cancel_blank_row();
     if (!grid_->requery_to_last()) {
-        ui_.message(grid_->last_error());
+        AdodcX_Error(grid_->last_error());
         return;
     }
     reset_gridX();
@@ -338,7 +339,7 @@ void VeskWindow::Cmdexit_Click() {
 }
 
 void VeskWindow::AdodcX_Error(const QString& description) {
-    ui_.ask_yes_no(description);
+    ui_.message(description);
 }
 
 void VeskWindow::show_form(FormSlot slot) {

@@ -44,6 +44,7 @@ class VeskWindow : public QWidget {
     void cmdgrp_Click();
     void Cmdproceed_Click();
     void Cmdexit_Click();
+    // The grid's table could not be read or written: told once, by the command that met it.
     void AdodcX_Error(const QString& description);
 
   protected:

@@ -38,7 +38,7 @@ void VeskWindow::save_Click() {
         const bool reread = grid_->requery_to_last();
         state_.show_pos = true;
         if (!reread) {
-            ui_.message(grid_->last_error());
+            AdodcX_Error(grid_->last_error());
             return;
         }
     }

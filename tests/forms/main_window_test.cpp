@@ -185,6 +185,16 @@ TEST_F(MainWindow, RefreshRereadsTheLayoutAndClearVariablesEmptiesItAndDropsTheD
     click("Refresh");
     EXPECT_EQ(window->grid().record_count(), 2);
 
+    // A table that cannot be read is told once, as a plain message.
+    t.state.db_conn.execute("alter table variable rename to kept");
+    for (const char* command : {"Refresh", "Cmd_clr_var"}) {
+        click(command);
+        ASSERT_EQ(ui.events.size(), 1) << command;
+        EXPECT_TRUE(ui.events[0].startsWith("message: ")) << ui.events[0].toStdString();
+        ui.clear();
+    }
+    t.state.db_conn.execute("alter table kept rename to variable");
+
     t.state.db_conn.execute("create table data (A varchar(1), B varchar(1))");
     t.state.data_loaded = true;
     click("Cmd_clr_var");
