@@ -44,13 +44,13 @@ DataGroupWindow::DataGroupWindow(AppState& state, UserInterface& ui, QWidget* ma
 
 void DataGroupWindow::build_controls() {
     auto* title = window_title(QStringLiteral("Formation of Group vaiables "), this);
-    auto* availableLabel = named(new QLabel(QStringLiteral("List of available vaiables"), this),
-                                 QStringLiteral("Label1"));
-    auto* groupLabel = named(new QLabel(QStringLiteral("List of group Variables"), this),
-                             QStringLiteral("Label3"));
-    auto* reorderLabel = named(new QLabel(QStringLiteral("Reorder  group Variables"), this),
-                               QStringLiteral("Label4"));
-    auto* priorityLabel =
+    auto* available_label = named(new QLabel(QStringLiteral("List of available vaiables"), this),
+                                  QStringLiteral("Label1"));
+    auto* group_label = named(new QLabel(QStringLiteral("List of group Variables"), this),
+                              QStringLiteral("Label3"));
+    auto* reorder_label = named(new QLabel(QStringLiteral("Reorder  group Variables"), this),
+                                QStringLiteral("Label4"));
+    auto* priority_label =
         named(new QLabel(QStringLiteral("priority"), this), QStringLiteral("Label7"));
 
     listvar_ = variable_list(QStringLiteral("listvar"), QAbstractItemView::ExtendedSelection, this);
@@ -65,27 +65,27 @@ void DataGroupWindow::build_controls() {
     cmdgrp_ = named(new QPushButton(freeze_caption, this), QStringLiteral("cmdgrp"));
     Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
 
-    auto* moveButtons = new QVBoxLayout;
-    moveButtons->addSpacing(8);
-    moveButtons->addWidget(cmdadd_);
-    moveButtons->addSpacing(40);
-    moveButtons->addWidget(Cmdremove_);
-    moveButtons->addStretch(1);
+    auto* move_buttons = new QVBoxLayout;
+    move_buttons->addSpacing(8);
+    move_buttons->addWidget(cmdadd_);
+    move_buttons->addSpacing(40);
+    move_buttons->addWidget(Cmdremove_);
+    move_buttons->addStretch(1);
 
     auto* reorder = new QVBoxLayout;
     reorder->addSpacing(8);
-    reorder->addWidget(reorderLabel);
+    reorder->addWidget(reorder_label);
     reorder->addWidget(Picture1_);
-    reorder->addWidget(priorityLabel);
+    reorder->addWidget(priority_label);
     reorder->addWidget(Picture2_);
     reorder->addStretch(1);
 
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(16);
-    lists->addWidget(availableLabel, 0, 0);
-    lists->addWidget(groupLabel, 0, 2);
+    lists->addWidget(available_label, 0, 0);
+    lists->addWidget(group_label, 0, 2);
     lists->addWidget(listvar_, 1, 0);
-    lists->addLayout(moveButtons, 1, 1);
+    lists->addLayout(move_buttons, 1, 1);
     lists->addWidget(Listgrp_, 1, 2);
     lists->addLayout(reorder, 1, 3);
     lists->setColumnStretch(0, 1);

@@ -58,11 +58,11 @@ VeskWindow::VeskWindow(AppState& state, UserInterface& ui, QWidget* parent)
 VeskWindow::~VeskWindow() = default;
 
 void VeskWindow::build_controls() {
-    auto* inputLabel = named(new QLabel(QStringLiteral("INPUT TEXT FILE NAME:"), this),
-                             QStringLiteral("Lblinputfile"));
+    auto* input_label = named(new QLabel(QStringLiteral("INPUT TEXT FILE NAME:"), this),
+                              QStringLiteral("Lblinputfile"));
     inptxt_ = named(new QLineEdit(this), QStringLiteral("inptxt"));
     brow_ = named(new QPushButton(QStringLiteral("brow..."), this), QStringLiteral("brow"));
-    auto* outputLabel =
+    auto* output_label =
         named(new QLabel(QStringLiteral("OUTPUT TEXT FILE NAME:"), this), QStringLiteral("Label1"));
     outtxt_ = named(new QLineEdit(this), QStringLiteral("outtxt"));
 
@@ -108,54 +108,54 @@ void VeskWindow::build_controls() {
     Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
 
     auto* files = new QGridLayout;
-    files->addWidget(inputLabel, 0, 0, Qt::AlignRight);
+    files->addWidget(input_label, 0, 0, Qt::AlignRight);
     files->addWidget(inptxt_, 0, 1);
     files->addWidget(brow_, 0, 2);
-    files->addWidget(outputLabel, 1, 0, Qt::AlignRight);
+    files->addWidget(output_label, 1, 0, Qt::AlignRight);
     files->addWidget(outtxt_, 1, 1);
     files->setColumnStretch(1, 1);
     files->setColumnStretch(3, 1);
 
     // The grid's place is kept while the grid is hidden, so nothing moves when it appears.
-    auto* gridArea = new QWidget(this);
-    gridArea->setObjectName(QStringLiteral("gridArea"));
-    gridArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    auto* gridBlock = new QVBoxLayout(gridArea);
-    gridBlock->setContentsMargins(0, 0, 0, 0);
-    gridBlock->setSpacing(0);
-    gridBlock->addWidget(grid_caption_);
-    gridBlock->addWidget(DataGridX_, 1);
+    auto* grid_area = new QWidget(this);
+    grid_area->setObjectName(QStringLiteral("gridArea"));
+    grid_area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* grid_block = new QVBoxLayout(grid_area);
+    grid_block->setContentsMargins(0, 0, 0, 0);
+    grid_block->setSpacing(0);
+    grid_block->addWidget(grid_caption_);
+    grid_block->addWidget(DataGridX_, 1);
 
     auto* filter = new QVBoxLayout;
     filter->addWidget(Lbfilter_);
     filter->addWidget(Condition_);
-    auto* gridButtons = new QHBoxLayout;
-    gridButtons->addWidget(Cmd_clr_var_);
-    gridButtons->addWidget(Refresh_);
-    gridButtons->addWidget(fltChk_, 0, Qt::AlignTop);
-    gridButtons->addLayout(filter, 1);
+    auto* grid_buttons = new QHBoxLayout;
+    grid_buttons->addWidget(Cmd_clr_var_);
+    grid_buttons->addWidget(Refresh_);
+    grid_buttons->addWidget(fltChk_, 0, Qt::AlignTop);
+    grid_buttons->addLayout(filter, 1);
 
-    auto* loadRow = new QHBoxLayout;
-    loadRow->addWidget(AdodcX_);
-    loadRow->addWidget(Lblreclen_);
-    loadRow->addSpacing(16);
-    loadRow->addWidget(save_);
-    loadRow->addStretch(1);
+    auto* load_row = new QHBoxLayout;
+    load_row->addWidget(AdodcX_);
+    load_row->addWidget(Lblreclen_);
+    load_row->addSpacing(16);
+    load_row->addWidget(save_);
+    load_row->addStretch(1);
 
-    auto* groupRow = new QHBoxLayout;
-    groupRow->addStretch(1);
-    groupRow->addWidget(cmdgrp_);
-    groupRow->addStretch(1);
+    auto* group_row = new QHBoxLayout;
+    group_row->addStretch(1);
+    group_row->addWidget(cmdgrp_);
+    group_row->addStretch(1);
 
     auto* options = new QVBoxLayout;
     options->addWidget(Optmain_[0]);
     options->addWidget(Optmain_[1]);
-    auto* testRow = new QHBoxLayout;
-    testRow->addSpacing(80);
-    testRow->addLayout(options);
-    testRow->addWidget(Cmdproceed_);
-    testRow->addWidget(Cmdexit_);
-    testRow->addStretch(1);
+    auto* test_row = new QHBoxLayout;
+    test_row->addSpacing(80);
+    test_row->addLayout(options);
+    test_row->addWidget(Cmdproceed_);
+    test_row->addWidget(Cmdexit_);
+    test_row->addStretch(1);
 
     auto* page = new QVBoxLayout;
     QWidget* banner = make_banner(this);
@@ -164,14 +164,14 @@ void VeskWindow::build_controls() {
     page->addWidget(rule(QStringLiteral("Line2"), this));
     page->addLayout(files);
     page->addWidget(rule(QStringLiteral("Line4"), this));
-    page->addWidget(gridArea, 1);
+    page->addWidget(grid_area, 1);
     page->addWidget(Label6_);
-    page->addLayout(gridButtons);
-    page->addLayout(loadRow);
+    page->addLayout(grid_buttons);
+    page->addLayout(load_row);
     page->addWidget(rule(QStringLiteral("Line1"), this));
-    page->addLayout(groupRow);
+    page->addLayout(group_row);
     page->addWidget(rule(QStringLiteral("Line3"), this));
-    page->addLayout(testRow);
+    page->addLayout(test_row);
     setLayout(page);
 
     inptxt_->installEventFilter(this);
