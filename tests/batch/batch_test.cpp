@@ -77,10 +77,6 @@ class Batch : public ::testing::Test {
                                          "--param", "AGEGRP", "--out", dir.file("round1")});
         return with_data(classes);
     }
-    std::string first_line(const std::string& path) {
-        const std::string text = TempDir::read(path);
-        return text.substr(0, text.find('\n'));
-    }
 
     TempDir dir;
     std::string layout;
@@ -93,9 +89,10 @@ TEST_F(Batch, ChiSquareTestTakesTheClassesInOrderAndWarnsOfAValueTheDataLack) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("warning"), std::string::npos);
     EXPECT_NE(r.err.find("\"5\""), std::string::npos) << r.err;
-    EXPECT_EQ(first_line(dir.file("round1_chi.csv")),
-              "STATE,cfrq_tot,sfrq_tot,pfrq_tot,cfrq_cl1,cfrq_cl2,cfrq_cl3,sfrq_cl1,sfrq_cl2,"
-              "sfrq_cl3,pfrq_cl1,pfrq_cl2,pfrq_cl3,df,chisqval");
+    EXPECT_TRUE(
+        TempDir::read(dir.file("round1_chi.csv"))
+            .starts_with("STATE,cfrq_tot,sfrq_tot,pfrq_tot,cfrq_cl1,cfrq_cl2,cfrq_cl3,"
+                         "sfrq_cl1,sfrq_cl2,sfrq_cl3,pfrq_cl1,pfrq_cl2,pfrq_cl3,df,chisqval\n"));
 }
 
 TEST_F(Batch, SuggestedClassesFedBackThroughClassGiveTheSameResultFile) {
@@ -125,13 +122,6 @@ TEST_F(Batch, SuggestedClassesFedBackThroughClassGiveTheSameResultFile) {
     ASSERT_EQ(direct.status, 0) << direct.err;
     EXPECT_EQ(TempDir::read(dir.file("direct_chi.csv")),
               TempDir::read(dir.file("by_hand_chi.csv")));
-
-    // No state can expect 100 records of a sample: both are named and all values make one class.
-    const Outcome none = run(command("suggest", {"--min-expected", "100"}));
-    ASSERT_EQ(none.status, 0) << none.err;
-    EXPECT_EQ(std::count(none.out.begin(), none.out.end(), '\n'), 1);
-    EXPECT_NE(none.err.find("group 01 is left out"), std::string::npos) << none.err;
-    EXPECT_NE(none.err.find("group 02 is left out"), std::string::npos) << none.err;
 }
 
 TEST_F(Batch, LayoutRoundTripsThroughExportAndLayoutAndTestsRunOnTheDataInTheDatabase) {

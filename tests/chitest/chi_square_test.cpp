@@ -194,18 +194,10 @@ TEST_F(ChiSquare, TenOrMoreClassesKeepTheirNumbersInTheHeader) {
     use_classes(members);
     run_chi_test(t.state);
 
-    std::string header = "STATE,SECTOR,cfrq_tot,sfrq_tot,pfrq_tot";
-    for (const char* kind : {"cfrq_cl", "sfrq_cl", "pfrq_cl"}) {
-        for (int k = 1; k <= 11; ++k) {
-            header += "," + std::string(kind) + std::to_string(k);
-        }
-    }
-    header += ",df,chisqval";
     const std::string file = result_file();
-    const std::string first_line = file.substr(0, file.find('\n'));
-    EXPECT_EQ(first_line, header);
-    EXPECT_TRUE(file.substr(first_line.size() + 1)
-                    .starts_with("01,1,66,11,77,1,2,3,4,5,6,7,8,9,10,11,1,1,1,1,1,1,1,1,1,1,1,"))
+    EXPECT_NE(file.find(",cfrq_cl9,cfrq_cl10,cfrq_cl11,sfrq_cl1,"), std::string::npos) << file;
+    EXPECT_NE(file.find(",pfrq_cl11,df,chisqval\n01,1,66,11,77,1,2,3,4,5,6,7,8,9,10,11,1,1,"),
+              std::string::npos)
         << file;
 }
 

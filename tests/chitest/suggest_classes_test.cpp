@@ -71,13 +71,6 @@ TEST(SuggestPartition, HandBuiltCounts) {
          7,
          {4, 7},
          {}},
-        // A alone would cut after values 1, 3, 4 and 6 (10 records each); B (n = 3m) needs 20.
-        {"several groups",
-         {group("A", {{5, 5}, {0, 0}, {5, 5}, {5, 5}, {0, 0}, {5, 5}}),
-          group("B", {{6, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 2}})},
-         6,
-         {3, 6},
-         {}},
         // C has 3 state records: never 5 expected; left out, so A alone decides.
         {"a group too small",
          {group("A", {{5, 5}, {5, 5}, {5, 5}}), group("C", {{9, 1}, {9, 1}, {9, 1}})},
@@ -90,8 +83,6 @@ TEST(SuggestPartition, HandBuiltCounts) {
          2,
          {1, 2},
          {}},
-        // min(n, m) = 5 exactly: only all values together expect 5.
-        {"only one class can meet it", {group("A", {{2, 10}, {2, 10}, {1, 10}})}, 3, {3}, {}},
         {"no group can meet it: one class",
          {group("A", {{1, 1}, {1, 1}}), group("B", {{2, 0}, {0, 2}})},
          2,

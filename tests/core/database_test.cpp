@@ -24,28 +24,6 @@ TEST(Database, CreatesAMissingFileWithTheVariableTableAndRefusesWhatIsNotADataba
     EXPECT_THROW(Database::open(dir.file("no/such/folder/x.db")), DbError);
 }
 
-TEST(Database, ReadsFieldsByPositionOrByNameWithoutRegardToCase) {
-    TempDir dir;
-    auto db = Database::open(dir.file("t.db"));
-    db.execute("create table t (cnt double, frq1 double, name varchar(5), other varchar(5))");
-    db.execute("insert into t values (7, 0.84, 'AB ', ''), (null, -0.436435780471985, null, 'x')");
-    auto q = db.prepare("select cnt, frq1, name, other from t order by rowid");
-    ASSERT_TRUE(q.step());
-    EXPECT_EQ(q.column_name(1), "frq1");
-    EXPECT_EQ(q.text("CNT"), "7");
-    EXPECT_EQ(q.text("Frq1"), "0.84");
-    EXPECT_EQ(q.text(2), "AB ");  // trailing blank kept
-    EXPECT_TRUE(q.is_null_or_empty(3));
-    EXPECT_FALSE(q.is_null(3));
-    ASSERT_TRUE(q.step());
-    EXPECT_TRUE(q.is_null(0));
-    EXPECT_TRUE(q.is_null_or_empty(0));
-    EXPECT_EQ(q.text(0), "");
-    EXPECT_EQ(q.text(1), "-0.436435780471985");
-    EXPECT_FALSE(q.step());
-    EXPECT_THROW(q.column_index("nothing"), DbError);
-}
-
 TEST(Database, FailingStatementsRaiseErrorsAndBoundTextIsNeverReadAsSql) {
     TempDir dir;
     auto db = Database::open(dir.file("t.db"));

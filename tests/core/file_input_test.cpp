@@ -2,8 +2,6 @@
 
 #include "core/error.h"
 #include "core/file_input.h"
-#include "core/number_text.h"
-#include "support/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vesk {
@@ -12,41 +10,7 @@ namespace {
 using testing::TempDir;
 using testing::TempState;
 
-TEST(ToDouble, BlankTextIsZeroNumbersAreReadAndOtherTextIsAnErrorForTheCaller) {
-    for (const auto& [text, value] :
-         {std::pair<const char*, double>{"", 0}, {"          ", 0}, {" 12 ", 12}, {"2.5", 2.5}}) {
-        EXPECT_EQ(to_double(text), value) << text;
-    }
-    for (const char* text : {"abc", "1,5", "12x", "nan"}) {
-        EXPECT_THROW(to_double(text), Error) << text;
-    }
-}
-
-TEST(PadField, RightJustifiesWithinTheFillLimit) {
-    struct Case {
-        std::string value;
-        std::int64_t width;
-        bool blanks;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"42", 8, true, "      42"},
-        {" 7", 3, false, "007"},
-        {"", 3, false, "000"},
-        {"ABCDEFGHIJ", 4, true, "ABCD"},
-        {"ABCD", 4, true, "ABCD"},
-        {"ABC ", 4, true, " ABC"},      // the trailing blank is trimmed, the value moves right
-        {"  ABCDEF", 4, true, "  AB"},  // the cut is taken from the untrimmed value
-        {"12", 70, true, std::string(64, ' ') + "12"},  // at most 64 fill characters
-        {"12", 66, false, std::string(64, '0') + "12"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(pad_field(c.value, c.width, c.blanks), c.expected)
-            << '"' << c.value << "\" width " << c.width;
-    }
-}
-
-TEST(ReadReclen, TakesTheWholeFirstLineWithoutItsLineEnd) {
+TEST(ReadReclen, TakesTheWholeFirstLineAndAnEmptyOrMissingFileKeepsTheOldLength) {
     TempState t;
     const std::string eighty(80, 'x');
     const std::string blank_led = "  " + std::string(76, 'y') + "  ";
@@ -63,10 +27,6 @@ TEST(ReadReclen, TakesTheWholeFirstLineWithoutItsLineEnd) {
         read_reclen(t.state);
         EXPECT_EQ(t.state.rec_len, expected) << content;
     }
-}
-
-TEST(ReadReclen, EmptyOrMissingFileIsAnErrorAndKeepsTheOldLength) {
-    TempState t;
     t.state.rec_len = 42;
     // Empty, missing, a folder, no name.
     for (const std::string& file : {t.dir.write("empty.txt", ""), t.dir.file("missing.txt"),
