@@ -173,17 +173,6 @@ TEST_F(ChiSquare, ARunRewritesOnlyTheRecordsWhoseClassChanges) {
     EXPECT_EQ(rows("select n from rewrites"), Rows{"5"});
 }
 
-TEST_F(ChiSquare, OnlyTheExactSampleTextOneIsCentral) {
-    survey({"SAMPLE", 4, 2, "C", "N"}, numeric_param);
-    add("('01', 1, '1', 1)", 2);
-    add("('01', 1, '1 ', 1)", 3);
-    add("('01', 1, '01', 1)", 5);
-    add("('01', 1, '2', 1)", 7);
-    use_classes({{"1"}});
-    run_chi_test(t.state);
-    EXPECT_EQ(rows("select frq1, frq2, frq from data_chi"), Rows{"2,15,17"});
-}
-
 TEST_F(ChiSquare, TenOrMoreClassesKeepTheirNumbersInTheHeader) {
     std::vector<Rows> members;
     for (int value = 1; value <= 11; ++value) {

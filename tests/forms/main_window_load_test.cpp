@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -63,9 +62,12 @@ TEST_F(LoadCommand, TheUserIsToldWhatWasLoadedAndRejected) {
     EXPECT_FALSE(t.state.data_loaded);
 }
 
-TEST_F(LoadCommand, TheTickedFilterKeepsTheRowsItHoldsForUntilUnticked) {
+TEST_F(LoadCommand, TheTickedFilterShowsAndKeepsTheRowsItHoldsForUntilUntickedWhichEmptiesIt) {
     open_window();
+    EXPECT_FALSE(shown("Lbfilter") || shown("Condition"));
     click("fltChk");
+    EXPECT_TRUE(shown("Lbfilter") && shown("Condition"));
+    EXPECT_TRUE(t.state.filter_on);
     type_condition(" SEX = 1 ");
     click("save");
     EXPECT_EQ(t.state.filter_cond, " WHERE not( SEX = 1 )");
@@ -73,9 +75,13 @@ TEST_F(LoadCommand, TheTickedFilterKeepsTheRowsItHoldsForUntilUnticked) {
     EXPECT_EQ(ui.messages(), QStringList{"3 lines read: 3 loaded, 0 rejected.\n"
                                          "The filter removed 1 row; 2 rows stay."});
     click("fltChk");
+    EXPECT_FALSE(shown("Lbfilter") || shown("Condition"));
+    EXPECT_FALSE(t.state.filter_on);
     click("save");
     EXPECT_EQ(t.state.filter_cond, "");
     EXPECT_EQ(hhids().size(), 3U);
+    click("fltChk");
+    EXPECT_EQ(control<QLineEdit>("Condition")->text(), "");
 }
 
 TEST_F(LoadCommand, ARefusedFilterOrAnUnreadableFileIsToldAndKeepsTheDataLoadedBefore) {
@@ -187,24 +193,6 @@ TEST_F(LoadCommand, ALongLoadShowsProgressTakesNoSecondClickAndCanBeCancelled) {
               QStringList{"The import was cancelled; the data loaded before are kept."});
     EXPECT_EQ(hhids().size(), 3U);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(LoadCommand, TickingShowsTheEmptyConditionAndUntickingHidesAndEmptiesIt) {
-    open_window();
-    EXPECT_FALSE(shown("Lbfilter") || shown("Condition"));
-    click("fltChk");
-    EXPECT_TRUE(shown("Lbfilter") && shown("Condition"));
-    EXPECT_TRUE(t.state.filter_on);
-    type_condition("SEX = 1");
-
-    click("fltChk");
-    EXPECT_FALSE(control<QCheckBox>("fltChk")->isChecked());
-    EXPECT_FALSE(shown("Lbfilter") || shown("Condition"));
-    EXPECT_FALSE(t.state.filter_on);
-
-    click("fltChk");
-    EXPECT_TRUE(control<QCheckBox>("fltChk")->isChecked());
-    EXPECT_EQ(control<QLineEdit>("Condition")->text(), "");
 }
 
 }  // namespace

@@ -302,43 +302,36 @@ TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToS
 }
 
 TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFormatNamed) {
-    const std::string base = t.dir.file("survey");
-    const std::pair<std::string, std::function<void()>> tests[] = {
-        {"_run",
-         [this] {
-             add_runs_groups();
-             run_runs_test();
-         }},
-        {"_chi",
-         [this] {
-             start_over();
-             add_chi_groups();
-             run_chi_test();
-         }},
-    };
-    for (const auto& [suffix, run_test] : tests) {
-        run_test();
-        ui.clear();
-        click("saveReport");  // cancelled: nothing is written
-        EXPECT_EQ(ui.events, QStringList{QString::fromStdString("save file: " + base + suffix +
-                                                                "_report.html")});
-        const QString named = QString::fromStdString(base + suffix);
-        ui.file_names = {named + ".txt", named + "1.html", named + "2.html", named + ".pdf"};
-        for (int i = 0; i < 4; ++i) {
-            click("saveReport");
-        }
-        EXPECT_EQ(ui.messages(),
-                  (QStringList{"A report is written as .html or .pdf, not as " + named + ".txt",
-                               "Saved the report in file: " + named + "1.html",
-                               "Saved the report in file: " + named + "2.html",
-                               "Saved the report in file: " + named + ".pdf"}));
-        EXPECT_FALSE(std::filesystem::exists(base + suffix + ".txt"));
-        EXPECT_TRUE(TempDir::read(base + suffix + ".pdf").starts_with("%PDF-"));
-        // Two reports of one run differ only in the date.
-        const std::regex created("Created [^<]* by");
-        EXPECT_EQ(std::regex_replace(TempDir::read(base + suffix + "1.html"), created, ""),
-                  std::regex_replace(TempDir::read(base + suffix + "2.html"), created, ""));
+    const std::string base = t.dir.file("survey_run");
+    const QString named = QString::fromStdString(base);
+    add_runs_groups();
+    run_runs_test();
+    ui.clear();
+    click("saveReport");  // cancelled: nothing is written
+    EXPECT_EQ(ui.events, QStringList{"save file: " + named + "_report.html"});
+    ui.file_names = {named + ".txt", named + "1.html", named + "2.html", named + ".pdf"};
+    for (int i = 0; i < 4; ++i) {
+        click("saveReport");
     }
+    EXPECT_EQ(ui.messages(),
+              (QStringList{"A report is written as .html or .pdf, not as " + named + ".txt",
+                           "Saved the report in file: " + named + "1.html",
+                           "Saved the report in file: " + named + "2.html",
+                           "Saved the report in file: " + named + ".pdf"}));
+    EXPECT_FALSE(std::filesystem::exists(base + ".txt"));
+    EXPECT_TRUE(TempDir::read(base + ".pdf").starts_with("%PDF-"));
+    // Two reports of one run differ only in the date.
+    const std::regex created("Created [^<]* by");
+    EXPECT_EQ(std::regex_replace(TempDir::read(base + "1.html"), created, ""),
+              std::regex_replace(TempDir::read(base + "2.html"), created, ""));
+
+    start_over();
+    add_chi_groups();
+    run_chi_test();
+    ui.clear();
+    click("saveReport");
+    EXPECT_EQ(ui.events, QStringList{QString::fromStdString("save file: " +
+                                                            t.dir.file("survey_chi_report.html"))});
 }
 
 TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {

@@ -3,7 +3,6 @@
 #include "core/clear_vars.h"
 #include "core/error.h"
 #include "core/load_provenance.h"
-#include "core/sha256.h"
 #include "load/load_data.h"
 #include "load_fixture.h"
 
@@ -131,16 +130,14 @@ TEST_F(LoadData, ReplacingLoadedDataLeavesOnlyTheNewTableAndTheConnectionAsItWas
 
 TEST_F(LoadData, EveryImportRecordsWhereItsDataCameFromUntilTheDataGo) {
     set_layout(four_variables());
-    const std::string content = "00102134\n\n00202135\n";
-    set_input(content);
+    set_input("00102134\n\n00202135\n");
     t.state.filter_cond = " WHERE not(AGE > 34)";
     load_data(t.state);
 
     auto recorded = read_load_provenance(t.state.db_conn);
     ASSERT_TRUE(recorded);
+    // The input's size, digest and layout are read back by the batch test's provenance.
     EXPECT_EQ(recorded->input_path, t.state.inp_file);
-    EXPECT_EQ(recorded->input_size, static_cast<std::int64_t>(content.size()));
-    EXPECT_EQ(recorded->input_sha256, sha256_of_file(t.state.inp_file));
     EXPECT_TRUE(recorded->input_modified.has_value());
     EXPECT_EQ(recorded->lines_read, 3);
     EXPECT_EQ(recorded->lines_loaded, 2);
@@ -148,9 +145,6 @@ TEST_F(LoadData, EveryImportRecordsWhereItsDataCameFromUntilTheDataGo) {
     EXPECT_EQ(recorded->rows_filtered_out, 1);
     EXPECT_EQ(recorded->first_rejected, Rows{"line 2: blank line"});
     EXPECT_EQ(recorded->filter, "AGE > 34");
-    ASSERT_EQ(recorded->layout.size(), 4U);
-    EXPECT_EQ(recorded->layout[3].name, "AGE");
-    EXPECT_EQ(recorded->layout[3].start, 7);
 
     // A refused import changes neither the data nor their record.
     const std::string first_input = t.state.inp_file;
