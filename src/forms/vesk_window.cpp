@@ -257,18 +257,26 @@ void VeskWindow::brow_Click() {
     }
 }
 
-void VeskWindow::inptxt_KeyDown(int key) {
+std::optional<QString> VeskWindow::entered_file_name(const QLineEdit* box, int key) {
     if (key != key_enter && key != key_down) {
-        return;
+        return std::nullopt;
     }
-    const QString name = inptxt_->text().trimmed();
+    QString name = box->text().trimmed();
     if (name.size() > max_file_name) {
         alert_msg(ui_, QStringLiteral("File Name Max 70 char pl"));
+        return std::nullopt;
+    }
+    return name;
+}
+
+void VeskWindow::inptxt_KeyDown(int key) {
+    const std::optional<QString> name = entered_file_name(inptxt_, key);
+    if (!name) {
         return;
     }
     try {
-        require_regular_file(name.toStdString());
-        state_.inp_file = name.toStdString();
+        require_regular_file(name->toStdString());
+        state_.inp_file = name->toStdString();
         take_input_file();
     } catch (const Error& e) {
         alert_msg(ui_, QString::fromStdString(e.what()));
@@ -276,15 +284,9 @@ void VeskWindow::inptxt_KeyDown(int key) {
 }
 
 void VeskWindow::outtxt_KeyDown(int key) {
-    if (key != key_enter && key != key_down) {
-        return;
+    if (const std::optional<QString> name = entered_file_name(outtxt_, key)) {
+        state_.out_file = name->toStdString();
     }
-    const QString name = outtxt_->text().trimmed();
-    if (name.size() > max_file_name) {
-        alert_msg(ui_, QStringLiteral("File Name Max 70 char pl"));
-        return;
-    }
-    state_.out_file = name.toStdString();
 }
 
 void VeskWindow::Cmd_clr_var_Click() {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -55,6 +57,9 @@ class VeskWindow : public QWidget {
     void Form_Load();
     // Takes over inp_file: reads its record length and shows the grid.
     void take_input_file();
+    // The name in a file name box when the key takes it (Enter or Down); a name longer than the
+    // limit is refused with an alert.
+    std::optional<QString> entered_file_name(const QLineEdit* box, int key);
     void show_grid(bool visible);
     // Hides this window and opens the secondary window of the slot, when it exists.
     void show_form(FormSlot slot);
