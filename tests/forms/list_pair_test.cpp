@@ -21,21 +21,18 @@ std::vector<int> selected(const QListWidget& list) {
     return rows;
 }
 
-struct Lists {
-    Lists(const QStringList& left_lines, const QStringList& right_lines) {
-        for (QListWidget* list : {&left, &right}) {
-            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        }
-        left.addItems(left_lines);
-        right.addItems(right_lines);
+// An entry carries data (the class window's members) that must go where it goes.
+void fill(QListWidget& list, const QStringList& lines, QAbstractItemView::SelectionMode mode) {
+    list.setSelectionMode(mode);
+    list.addItems(lines);
+    for (int row = 0; row < list.count(); ++row) {
+        list.item(row)->setData(Qt::UserRole, lines[row]);
     }
-    QListWidget left;
-    QListWidget right;
-};
+}
 
 TEST(ListPair, AMoveAppendsTheSelectedInListOrderAndLeavesTheSourceWithoutSelection) {
     struct Case {
-        std::vector<int> selected;
+        std::vector<int> selected;  // the first one is the current entry
         QStringList left;
         QStringList right;
     };
@@ -44,34 +41,33 @@ TEST(ListPair, AMoveAppendsTheSelectedInListOrderAndLeavesTheSourceWithoutSelect
         {{0, 1, 2, 3, 4}, {}, {"X", "A", "B", "C", "D", "E"}},
     };
     for (const Case& c : cases) {
-        Lists lists({"A", "B", "C", "D", "E"}, {"X"});
-        lists.left.item(0)->setData(Qt::UserRole, 7);
-        lists.right.setCurrentRow(0);
-        select_rows(&lists.left, c.selected);
-        lists.left.setCurrentRow(c.selected.front(), QItemSelectionModel::NoUpdate);
-        move_selected(&lists.left, &lists.right);
-        EXPECT_EQ(lines_of(&lists.left), c.left);
-        EXPECT_EQ(lines_of(&lists.right), c.right);
-        EXPECT_EQ(selected(lists.left), std::vector<int>{});
-        EXPECT_EQ(lists.left.currentRow(), -1);
-        EXPECT_EQ(selected(lists.right), std::vector<int>{0});  // the other list keeps its own
-        // An entry keeps its data wherever it goes.
-        const QListWidget& holder = c.left.contains("A") ? lists.left : lists.right;
-        EXPECT_EQ(holder.findItems("A", Qt::MatchExactly)[0]->data(Qt::UserRole), 7);
+        QListWidget left, right;
+        fill(left, {"A", "B", "C", "D", "E"}, QAbstractItemView::ExtendedSelection);
+        fill(right, {"X"}, QAbstractItemView::SingleSelection);
+        right.setCurrentRow(0);
+        select_rows(&left, c.selected);
+        left.setCurrentRow(c.selected.front(), QItemSelectionModel::NoUpdate);
+        move_selected(&left, &right);
+        EXPECT_EQ(lines_of(&left), c.left);
+        EXPECT_EQ(lines_of(&right), c.right);
+        EXPECT_EQ(selected(left), std::vector<int>{});
+        EXPECT_EQ(left.currentRow(), -1);
+        EXPECT_EQ(selected(right), std::vector<int>{0});  // the other list keeps its own
+        for (const QListWidget* list : {&left, &right}) {
+            for (int row = 0; row < list->count(); ++row) {
+                EXPECT_EQ(list->item(row)->data(Qt::UserRole), list->item(row)->text());
+            }
+        }
     }
 
-    // Nothing selected: nothing moves and the keyboard stays where it was.
-    Lists lists({"A", "B"}, {});
-    lists.left.setCurrentRow(1, QItemSelectionModel::NoUpdate);
-    EXPECT_TRUE(take_selected(&lists.left).empty());
-    EXPECT_EQ(lists.left.count(), 2);
-    EXPECT_EQ(lists.left.currentRow(), 1);
-
-    // Selecting the first entry adds it to what is selected.
-    select_rows(&lists.left, {1});
-    select_first(&lists.left);
-    EXPECT_EQ(selected(lists.left), (std::vector<int>{0, 1}));
-    EXPECT_EQ(lists.left.currentRow(), 0);
+    // Nothing selected: nothing moves. Selecting the first entry adds it to what is selected.
+    QListWidget list;
+    fill(list, {"A", "B"}, QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(take_selected(&list).empty());
+    select_rows(&list, {1});
+    select_first(&list);
+    EXPECT_EQ(selected(list), (std::vector<int>{0, 1}));
+    EXPECT_EQ(list.currentRow(), 0);
 }
 
 TEST(ListPair, EachStepMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
@@ -88,17 +84,16 @@ TEST(ListPair, EachStepMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
     };
     const auto rows = [](int row) { return row < 0 ? std::vector<int>{} : std::vector<int>{row}; };
     for (const Case& c : cases) {
-        Lists lists({}, {"A", "B", "C"});
-        lists.right.setSelectionMode(QAbstractItemView::SingleSelection);
-        lists.right.item(c.up ? 2 : 0)->setData(Qt::UserRole, 7);
-        select_rows(&lists.right, rows(c.selected));
-        c.up ? move_selected_up(&lists.right) : move_selected_down(&lists.right);
+        QListWidget list;
+        fill(list, {"A", "B", "C"}, QAbstractItemView::SingleSelection);
+        select_rows(&list, rows(c.selected));
+        c.up ? move_selected_up(&list) : move_selected_down(&list);
         const std::string what = (c.up ? "up " : "down ") + std::to_string(c.selected);
-        EXPECT_EQ(lines_of(&lists.right), c.order) << what;
-        EXPECT_EQ(selected(lists.right), rows(c.selected_after)) << what;
+        EXPECT_EQ(lines_of(&list), c.order) << what;
+        EXPECT_EQ(selected(list), rows(c.selected_after)) << what;
         if (c.selected_after != c.selected) {
-            EXPECT_EQ(lists.right.currentRow(), c.selected_after) << what;
-            EXPECT_EQ(lists.right.currentItem()->data(Qt::UserRole), 7) << what;
+            EXPECT_EQ(list.currentRow(), c.selected_after) << what;
+            EXPECT_EQ(list.currentItem()->data(Qt::UserRole), list.currentItem()->text()) << what;
         }
     }
 }
