@@ -236,27 +236,6 @@ TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused
 
 // --- entering a layout with the keyboard alone ---
 
-TEST(KeyboardEntry, SixVariablesEnterAfterEnterLandInOrder) {
-    GridFixture g;
-    ASSERT_EQ(g.cursor(), QPoint(0, column_name));
-    const char* rows[][5] = {
-        {"hhid", "1", "3", "c", "y"},  {"person", "4", "2", "C", "y"},
-        {"state", "6", "2", "c", "n"}, {"sector", "8", "1", "n", "n"},
-        {"sex", "9", "1", "N", ""},    {"income", "10", "71", "n", "N"},
-    };
-    for (const auto& row : rows) {
-        for (const char* cell : row) {
-            g.type(QString::fromLatin1(cell));
-            g.press(Qt::Key_Return);
-        }
-    }
-    EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table(), (Table{"1,HHID,1,3,C,Y", "2,PERSON,4,2,C,Y", "3,STATE,6,2,C,N",
-                                "4,SECTOR,8,1,N,N", "5,SEX,9,1,N,NULL", "6,INCOME,10,71,N,N"}));
-    EXPECT_EQ(g.cursor(), QPoint(6, column_name));  // the new-row line
-    EXPECT_EQ(g.view->model()->headerData(6, Qt::Vertical).toString(), "*");
-}
-
 TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
     GridFixture g("insert into variable values (1, 'HHID', 1, 3, 'C', 'Y')");
     g.go(1, column_start);  // the new-row line
@@ -365,16 +344,19 @@ TEST(Caption, FollowsKeysAndClicks) {
     EXPECT_EQ(g.caption(), "Record  3/3");
 }
 
-// --- one connection: an in-memory database serves a whole session ---
+// --- a layout entered with the keyboard alone, into the one connection of an in-memory database
 
-TEST(InMemoryDatabase, TheGridsRowsReachTheTable) {
+TEST(KeyboardEntry, VariablesEnterAfterEnterLandInOrderInTheSessionsTable) {
     GridFixture g(nullptr, ":memory:");
-    for (const char* cell : {"hhid", "1", "4", "c", "y"}) {
+    ASSERT_EQ(g.cursor(), QPoint(0, column_name));
+    for (const char* cell : {"hhid", "1", "4", "c", "y", "sex", "5", "1", "N", ""}) {
         g.type(QString::fromLatin1(cell));
         g.press(Qt::Key_Return);
     }
     EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table(), Table{"1,HHID,1,4,C,Y"});
+    EXPECT_EQ(g.table(), (Table{"1,HHID,1,4,C,Y", "2,SEX,5,1,N,NULL"}));
+    EXPECT_EQ(g.cursor(), QPoint(2, column_name));  // the new-row line
+    EXPECT_EQ(g.view->model()->headerData(2, Qt::Vertical).toString(), "*");
 }
 
 }  // namespace

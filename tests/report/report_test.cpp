@@ -191,7 +191,7 @@ TEST_P(ExampleReport, HtmlIsWellFormedSelfContainedAndHoldsEveryGroupAndTheInput
     }
 }
 
-TEST_P(ExampleReport, PdfHoldsTheGroupsAndTheSummarySentence) {
+TEST_P(ExampleReport, PdfHoldsTheSummarySentence) {
     run("example", {"--report", dir.file("report.pdf")});
     ASSERT_TRUE(TempDir::read(dir.file("report.pdf")).starts_with("%PDF-"));
     const std::string text = command_output("pdftotext -layout " + dir.file("report.pdf") + " -");
@@ -217,13 +217,6 @@ TEST_P(ExampleReport, PdfHoldsTheGroupsAndTheSummarySentence) {
         (flagged == 0 ? std::string("no group") : std::to_string(flagged) + " group") +
         (flagged > 1 ? "s" : "") + " flagged.";
     EXPECT_NE(collapsed(text).find(sentence), std::string::npos) << sentence << "\n" << text;
-
-    // Each group's line of the table: its values, then its first statistic.
-    const auto rows = csv_rows(result_file("example") + ".csv");
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        const std::regex line(rows[i][0] + " +" + rows[i][1] + " +[0-9]");
-        EXPECT_TRUE(std::regex_search(text, line)) << rows[i][0] << " " << rows[i][1];
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ExampleData, ExampleReport, ::testing::Values(runs_test, chi_test),

@@ -29,24 +29,12 @@ class RecordingUserInterface : public UserInterface {
     }
     QString open_file_name(QWidget*, const QString& filter, const QString& folder) override {
         events.append(QStringLiteral("open file"));
-        last_filter = filter;
         last_folder = folder;
-        if (file_names.empty()) {
-            return {};
-        }
-        const QString name = file_names.front();
-        file_names.pop_front();
-        return name;
+        return next_file_name(filter);
     }
     QString save_file_name(QWidget*, const QString& suggested, const QString& filter) override {
         events.append(QStringLiteral("save file: ") + suggested);
-        last_filter = filter;
-        if (file_names.empty()) {
-            return {};
-        }
-        const QString name = file_names.front();
-        file_names.pop_front();
-        return name;
+        return next_file_name(filter);
     }
 
     // The texts of the message boxes only, in order.
@@ -66,6 +54,17 @@ class RecordingUserInterface : public UserInterface {
     std::deque<QString> file_names;
     QString last_filter;
     QString last_folder;
+
+  private:
+    QString next_file_name(const QString& filter) {
+        last_filter = filter;
+        if (file_names.empty()) {
+            return {};
+        }
+        const QString name = file_names.front();
+        file_names.pop_front();
+        return name;
+    }
 };
 
 }  // namespace vesk::testing

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -16,17 +17,11 @@ namespace vesk::testing {
 class TempDir {
   public:
     TempDir() {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            auto candidate =
-                std::filesystem::temp_directory_path() / ("vesk-test-" + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate)) {
-                path_ = candidate;
-            }
-        }
-        if (path_.empty()) {
+        std::string name = (std::filesystem::temp_directory_path() / "vesk-test-XXXXXX").string();
+        if (mkdtemp(name.data()) == nullptr) {
             throw std::runtime_error("cannot create a temporary folder");
         }
+        path_ = name;
     }
     ~TempDir() {
         std::error_code ec;
