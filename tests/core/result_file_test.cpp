@@ -29,17 +29,6 @@ TEST(CsvField, QuotesOnlyWhatWouldShiftTheColumns) {
     }
 }
 
-TEST(Groups, SplitAndDeclareTheGroupColumns) {
-    TempState t;
-    t.state.var_defs = {
-        {"HHID", 1, 3, "C", "Y"}, {"STATE", 4, 2, "C", "N"}, {"SECTOR", 6, 1, "N", "N"}};
-    t.state.grp_vars = "STATE, SECTOR";
-    split_grp_vars(t.state);
-    EXPECT_EQ(t.state.grp_names, (std::vector<std::string>{"STATE", "SECTOR"}));
-    EXPECT_EQ(group_column_definitions(checked_group_columns(t.state)),
-              "STATE varchar( 2), SECTOR double, ");
-}
-
 class ResultFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
