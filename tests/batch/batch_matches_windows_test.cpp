@@ -18,26 +18,15 @@ namespace {
 using testing::RecordingUserInterface;
 using testing::TempDir;
 
-// Loaded once through vesk-batch; then the windows and vesk-batch each write their result files
-// from the same data, which must agree byte for byte.
+// The example data loaded once through vesk-batch; then the windows and vesk-batch each write
+// their result files from them, which must agree byte for byte.
 class BatchAndWindows : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string text;
-        for (int i = 1; i <= 120; ++i) {
-            char line[40];
-            std::snprintf(line, sizeof line, "%04d%s%d%d%6.1f%d\n", i, i % 3 ? "07" : "12", i % 2,
-                          i % 4 == 0 ? 2 : 1, 20.0 + (i * 53) % 40 / 2.0, 1 + i % 3);
-            text += line;
-        }
-        input = dir.write("survey.txt", text);
-        layout = dir.write("layout.csv",
-                           "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,5,2,C,N\n"
-                           "SECTOR,7,1,N,N\nSAMPLE,8,1,N,N\nINCOME,9,6,N,N\nGRP,15,1,N,N\n");
-        db = dir.file("shared.db");
-        ASSERT_EQ(
-            batch({"values", "--db", db, "--layout", layout, "--input", input, "--param", "GRP"}),
-            0);
+        const std::string examples = VESK_EXAMPLES_DIR;
+        ASSERT_EQ(batch({"values", "--db", db, "--layout", examples + "/layout.csv", "--input",
+                         examples + "/survey.txt", "--param", "AGEGRP"}),
+                  0);
     }
     int batch(std::vector<std::string> args) {
         std::ostringstream out;
@@ -75,9 +64,7 @@ class BatchAndWindows : public ::testing::Test {
     }
 
     TempDir dir;
-    std::string input;
-    std::string layout;
-    std::string db;
+    std::string db = dir.file("shared.db");
     QWidget main_window;
     RecordingUserInterface ui;
     testing::WidgetDriver driver;
@@ -86,8 +73,8 @@ class BatchAndWindows : public ::testing::Test {
 TEST_F(BatchAndWindows, RunsTestFilesAreIdentical) {
     AppState state = window_state("window");
     const auto [from_window, from_batch] = result_files(
-        new RuntestWindow(state, ui, &main_window), [&] { driver.pick("Combo_par", "INCOME"); },
-        {"runtest", "--param", "INCOME"}, "_run.csv");
+        new RuntestWindow(state, ui, &main_window), [&] { driver.pick("Combo_par", "AMOUNT"); },
+        {"runtest", "--param", "AMOUNT"}, "_run.csv");
     EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
     EXPECT_EQ(from_window, from_batch);
 }
@@ -97,17 +84,18 @@ TEST_F(BatchAndWindows, ChiSquareFilesAreIdentical) {
     const auto [from_window, from_batch] = result_files(
         new ChitestWindow(state, ui, &main_window),
         [&] {
-            driver.pick("Combo_par", "GRP");
-            // Classes: {3}, then {1, 2}: the values' lines are taken top to bottom.
+            driver.pick("Combo_par", "AGEGRP");
+            // Classes: {3}, then {1, 2}, then {4, 5}: the values' lines are taken top to bottom.
             auto* values = driver.control<QListWidget>("listpar");
-            ASSERT_EQ(values->count(), 3);
-            testing::select_rows(values, {2});
-            driver.click("cmdadd");
-            testing::select_rows(values, {0, 1});
-            driver.click("cmdadd");
+            ASSERT_EQ(values->count(), 5);
+            for (const std::vector<int>& rows : {std::vector<int>{2}, {0, 1}, {0, 1}}) {
+                testing::select_rows(values, rows);
+                driver.click("cmdadd");
+            }
             driver.click("cmdclass");
         },
-        {"chitest", "--param", "GRP", "--class", "3", "--class", "1,2"}, "_chi.csv");
+        {"chitest", "--param", "AGEGRP", "--class", "3", "--class", "1,2", "--class", "4,5"},
+        "_chi.csv");
     EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
     EXPECT_EQ(from_window, from_batch);
 }

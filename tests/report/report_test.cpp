@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <cstdio>
@@ -74,22 +75,18 @@ ParsedPage parse_page(const QByteArray& html) {
     QXmlStreamReader reader(html);
     bool in_groups = false;
     QStringList row;
-    const QStringList fetching = {"script", "link", "img", "iframe", "object", "embed", "image"};
+    // Elements that fetch, references not within the page, style that imports.
+    const QRegularExpression fetching(
+        R"(<(script|link|img|iframe|object|embed|image)\b|\b(src|href)\s*=\s*(?!["']?(#|data:))|)"
+        R"(url\(|@import)",
+        QRegularExpression::CaseInsensitiveOption);
+    for (const auto& match : fetching.globalMatch(QString::fromUtf8(html))) {
+        page.outside_references.append(match.captured());
+    }
     while (!reader.atEnd()) {
         reader.readNext();
         const QString name = reader.name().toString();
         if (reader.isStartElement()) {
-            if (fetching.contains(name)) {
-                page.outside_references.append(name);
-            }
-            for (const QXmlStreamAttribute& attribute : reader.attributes()) {
-                const QString value = attribute.value().toString();
-                const bool reference = attribute.name() == u"src" || attribute.name() == u"href";
-                if ((reference && !value.startsWith("#") && !value.startsWith("data:")) ||
-                    value.contains("url(")) {
-                    page.outside_references.append(value);
-                }
-            }
             if (name == "table") {
                 in_groups = reader.attributes().value("class") == u"groups";
             } else if (in_groups && name == "tr") {
@@ -104,9 +101,6 @@ ParsedPage parse_page(const QByteArray& html) {
             page.group_rows.push_back(row);
         } else if (reader.isCharacters()) {
             page.text += reader.text();
-            if (reader.text().contains(u"@import") || reader.text().contains(u"url(")) {
-                page.outside_references.append("style: " + reader.text().toString());
-            }
         }
     }
     if (reader.hasError()) {
