@@ -26,7 +26,7 @@ TEST(NumberText, GeneralAndSignedForms) {
         {0.84, "0.84", " .84"},
         {-0.4364, "-0.4364", "-.4364"},
         {(3 - 3.4) / std::sqrt(0.84), "-0.436435780471985", "-.436435780471985"},
-        {1.637984119267542, "1.63798411926754", " 1.63798411926754"},
+        {2.0 / 3, "0.666666666666667", " .666666666666667"},
         {-12, "-12", "-12"},
         {123456789012345.0, "123456789012345", " 123456789012345"},
         {0.1 + 0.2, "0.3", " .3"},
@@ -37,7 +37,7 @@ TEST(NumberText, GeneralAndSignedForms) {
     }
 }
 
-TEST(NumberText, ParsesNumericLiterals) {
+TEST(NumberText, ParsesNumericLiteralsAndRefusesWhatIsNotOne) {
     const std::pair<const char*, double> accepted[] = {
         {"007", 7},     {" 12", 12},          {"-3", -3},      {"1.5", 1.5},
         {"+4", 4},      {".5", 0.5},          {"5.", 5},       {"1e3", 1000},
@@ -47,6 +47,10 @@ TEST(NumberText, ParsesNumericLiterals) {
         const auto parsed = parse_number(text);
         ASSERT_TRUE(parsed.has_value()) << text;
         EXPECT_DOUBLE_EQ(*parsed, value) << text;
+    }
+    for (const char* text : {"", "   ", "1,5", "inf", "nan", "-inf", "0x1A", "- 3", "1.2.3", "e5",
+                             ".", "-", "1e", "1e+", "12a", "1 2", "1e999", "\t1"}) {
+        EXPECT_FALSE(parse_number(text).has_value()) << '"' << text << '"';
     }
 }
 
@@ -64,13 +68,6 @@ TEST(NumberText, ParsesEveryDecimalToTheNearestDouble) {
         const auto parsed = parse_number(text);
         ASSERT_TRUE(parsed.has_value()) << text;
         EXPECT_EQ(*parsed, std::strtod(text.c_str(), nullptr)) << text;
-    }
-}
-
-TEST(NumberText, RefusesWhatIsNotANumericLiteral) {
-    for (const char* text : {"", "   ", "1,5", "inf", "nan", "-inf", "0x1A", "- 3", "1.2.3", "e5",
-                             ".", "-", "1e", "1e+", "12a", "1 2", "1e999", "\t1"}) {
-        EXPECT_FALSE(parse_number(text).has_value()) << '"' << text << '"';
     }
 }
 
