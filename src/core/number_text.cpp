@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/error.h"
 #include "core/text.h"
 
 namespace vesk {
@@ -135,16 +134,6 @@ std::optional<double> parse_number(std::string_view text) {
         return std::nullopt;
     }
     return value;
-}
-
-double to_double(std::string_view text) {
-    if (trim(text).empty()) {
-        return 0;
-    }
-    if (const auto value = parse_number(text)) {
-        return *value;
-    }
-    throw Error("\"" + std::string(text) + "\" is not a number");
 }
 
 std::string pad_field(std::string_view value, std::int64_t width, bool blanks) {

@@ -22,10 +22,6 @@ std::string signed_form(double value);
 // inf, nan, hexadecimal, a sign followed by a blank, a value out of range) gives no number.
 std::optional<double> parse_number(std::string_view text);
 
-// Blank text is 0; otherwise the text must be a number (point as decimal separator, whatever the
-// locale), else vesk::Error.
-double to_double(std::string_view text);
-
 // The only sources of fill characters for pad_field, so no field gets more than 64 of them.
 inline const std::string zeros64(64, '0');
 inline const std::string spaces64(64, ' ');
