@@ -5,9 +5,9 @@
 
 #include "batch/batch_run.h"
 #include "core/app_state.h"
+#include "core/variable_table.h"
 #include "forms/chitest_window.h"
 #include "forms/runtest_window.h"
-#include "load/record_layout.h"
 #include "support/recording_user_interface.h"
 #include "support/temp_dir.h"
 #include "support/widget_driver.h"
@@ -15,7 +15,6 @@
 namespace vesk {
 namespace {
 
-using testing::RecordingUserInterface;
 using testing::TempDir;
 
 // The example data loaded once through vesk-batch; then the windows and vesk-batch each write
@@ -24,32 +23,25 @@ class BatchAndWindows : public ::testing::Test {
   protected:
     void SetUp() override {
         const std::string examples = VESK_EXAMPLES_DIR;
-        ASSERT_EQ(batch({"values", "--db", db, "--layout", examples + "/layout.csv", "--input",
-                         examples + "/survey.txt", "--param", "AGEGRP"}),
-                  0);
+        batch({"values", "--db", db, "--layout", examples + "/layout.csv", "--input",
+               examples + "/survey.txt", "--param", "AGEGRP"});
     }
-    int batch(std::vector<std::string> args) {
+    void batch(const std::vector<std::string>& args) {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = run_batch(args, out, err);
-        EXPECT_EQ(status, 0) << err.str();
-        return status;
+        ASSERT_EQ(run_batch(args, out, err), 0) << err.str();
     }
-    // The state the windows find after a load: the layout and the frozen groups.
-    AppState window_state(const std::string& out_name) {
+    // Runs the window's test on the state the windows find after a load (the layout and the
+    // frozen groups), then vesk-batch's on the same data; their result files must be the same.
+    template <typename Window>
+    void expect_same_files(const std::function<void()>& use_window,
+                           std::vector<std::string> batch_args, const std::string& suffix) {
         AppState state(Database::open(db));
         state.var_defs = read_var_defs(state.db_conn);
-        state.data_loaded = true;
+        state.data_loaded = state.grp_frozen = true;
         state.grp_vars = "STATE, SECTOR";
-        state.grp_frozen = true;
-        state.out_file = dir.file(out_name);
-        return state;
-    }
-    // Runs the window's test and vesk-batch's on the same data; their result files.
-    std::pair<std::string, std::string> result_files(SecondaryWindow* window,
-                                                     const std::function<void()>& use_window,
-                                                     std::vector<std::string> batch_args,
-                                                     const std::string& suffix) {
+        state.out_file = dir.file("window");
+        auto* window = new Window(state, ui, &main_window);
         window->open();
         driver.root = window;
         driver.pick("Combo_ss", "SAMPLE");
@@ -58,31 +50,26 @@ class BatchAndWindows : public ::testing::Test {
         delete window;
         batch_args.insert(batch_args.end(), {"--db", db, "--groups", "STATE,SECTOR", "--sample",
                                              "SAMPLE", "--out", dir.file("batch")});
-        EXPECT_EQ(batch(batch_args), 0);
-        return {TempDir::read(dir.file("window") + suffix),
-                TempDir::read(dir.file("batch") + suffix)};
+        batch(batch_args);
+        const std::string from_window = TempDir::read(dir.file("window") + suffix);
+        EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
+        EXPECT_EQ(from_window, TempDir::read(dir.file("batch") + suffix));
     }
 
     TempDir dir;
     std::string db = dir.file("shared.db");
     QWidget main_window;
-    RecordingUserInterface ui;
+    testing::RecordingUserInterface ui;
     testing::WidgetDriver driver;
 };
 
 TEST_F(BatchAndWindows, RunsTestFilesAreIdentical) {
-    AppState state = window_state("window");
-    const auto [from_window, from_batch] = result_files(
-        new RuntestWindow(state, ui, &main_window), [&] { driver.pick("Combo_par", "AMOUNT"); },
-        {"runtest", "--param", "AMOUNT"}, "_run.csv");
-    EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
-    EXPECT_EQ(from_window, from_batch);
+    expect_same_files<RuntestWindow>([&] { driver.pick("Combo_par", "AMOUNT"); },
+                                     {"runtest", "--param", "AMOUNT"}, "_run.csv");
 }
 
 TEST_F(BatchAndWindows, ChiSquareFilesAreIdentical) {
-    AppState state = window_state("window");
-    const auto [from_window, from_batch] = result_files(
-        new ChitestWindow(state, ui, &main_window),
+    expect_same_files<ChitestWindow>(
         [&] {
             driver.pick("Combo_par", "AGEGRP");
             // Classes: {3}, then {1, 2}, then {4, 5}: the values' lines are taken top to bottom.
@@ -96,8 +83,6 @@ TEST_F(BatchAndWindows, ChiSquareFilesAreIdentical) {
         },
         {"chitest", "--param", "AGEGRP", "--class", "3", "--class", "1,2", "--class", "4,5"},
         "_chi.csv");
-    EXPECT_GT(std::count(from_window.begin(), from_window.end(), '\n'), 2);
-    EXPECT_EQ(from_window, from_batch);
 }
 
 }  // namespace

@@ -67,6 +67,13 @@ class Batch : public ::testing::Test {
         args.insert(args.begin() + 1, {"--db", db, "--layout", layout, "--input", input});
         return args;
     }
+    // The command on the groups by STATE of the data loaded before, with the options after it.
+    std::vector<std::string> on_db(const char* command, const char* param,
+                                   std::vector<std::string> options) {
+        options.insert(options.begin(), {command, "--db", db, "--groups", "STATE", "--sample",
+                                         "SAMPLE", "--param", param});
+        return options;
+    }
     // A runs test of AMOUNT on the loaded data, with the given options after it.
     std::vector<std::string> runs_test(std::vector<std::string> options) {
         options.insert(options.begin(), {"runtest", "--sample", "SAMPLE", "--param", "AMOUNT"});
@@ -97,15 +104,7 @@ TEST_F(Batch, ChiSquareTestTakesTheClassesInOrderAndWarnsOfAValueTheDataLack) {
 
 TEST_F(Batch, SuggestedClassesFedBackThroughClassGiveTheSameResultFile) {
     ASSERT_EQ(run(with_data({"values", "--param", "AMOUNT"})).status, 0);
-    const std::vector<std::string> on_db = {"--db",     db,       "--groups", "STATE",
-                                            "--sample", "SAMPLE", "--param",  "AMOUNT"};
-    const auto command = [&](const char* name, std::vector<std::string> more) {
-        std::vector<std::string> args = {name};
-        args.insert(args.end(), on_db.begin(), on_db.end());
-        args.insert(args.end(), more.begin(), more.end());
-        return args;
-    };
-    const Outcome suggested = run(command("suggest", {"--min-expected", "2"}));
+    const Outcome suggested = run(on_db("suggest", "AMOUNT", {"--min-expected", "2"}));
     ASSERT_EQ(suggested.status, 0) << suggested.err;
     EXPECT_EQ(suggested.err, "");
     std::vector<std::string> by_hand = {"--out", dir.file("by_hand")};
@@ -114,11 +113,12 @@ TEST_F(Batch, SuggestedClassesFedBackThroughClassGiveTheSameResultFile) {
         by_hand.insert(by_hand.end(), {"--class", line});
     }
     EXPECT_GT(by_hand.size(), 6u) << suggested.out;  // at least three classes
-    const Outcome hand = run(command("chitest", by_hand));
+    const Outcome hand = run(on_db("chitest", "AMOUNT", by_hand));
     ASSERT_EQ(hand.status, 0) << hand.err;
     EXPECT_EQ(hand.err, "");
-    const Outcome direct = run(command(
-        "chitest", {"--out", dir.file("direct"), "--suggest-classes", "--min-expected", "2"}));
+    const Outcome direct =
+        run(on_db("chitest", "AMOUNT",
+                  {"--out", dir.file("direct"), "--suggest-classes", "--min-expected", "2"}));
     ASSERT_EQ(direct.status, 0) << direct.err;
     EXPECT_EQ(TempDir::read(dir.file("direct_chi.csv")),
               TempDir::read(dir.file("by_hand_chi.csv")));
@@ -141,8 +141,7 @@ TEST_F(Batch, LayoutRoundTripsThroughExportAndLayoutAndTestsRunOnTheDataInTheDat
     EXPECT_EQ(TempDir::read(dir.file("exported.csv")), upper);
 
     const std::string out = dir.file("again");
-    const Outcome r = run({"runtest", "--db", db, "--groups", "STATE", "--sample", "SAMPLE",
-                           "--param", "AMOUNT", "--out", out});
+    const Outcome r = run(on_db("runtest", "AMOUNT", {"--out", out}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Generated Test result in file: " + out + "_run.csv\n");
 }
@@ -223,42 +222,37 @@ TEST_F(Batch, DetailsGoBesideTheResultFileWhichStaysTheSame) {
     EXPECT_EQ(TempDir::read(detailed + "_run.csv"), TempDir::read(dir.file("plain") + "_run.csv"));
     const std::string stats = TempDir::read(detailed + "_run_stats.csv");
     EXPECT_EQ(std::count(stats.begin(), stats.end(), '\n'), 5);
-    EXPECT_NE(TempDir::read(detailed + "_run.provenance.json").find("\"sha256\""),
-              std::string::npos);
 }
 
-// The program itself under bash, which makes the pipes: --input reads its stream in one pass.
-TEST_F(Batch, InputThatIsAStreamLoadsEveryLine) {
+// The program itself under bash, which makes the pipes: --input reads its stream in one pass. A
+// stream ending before its first line end is empty: refused, and the data loaded before stay.
+TEST_F(Batch, InputThatIsAStreamLoadsEveryLineAndAnEmptyOneKeepsTheData) {
     const std::string command = std::string(VESK_BATCH) + " values --db " + db + " --layout " +
                                 layout + " --param AGEGRP --input ";
-    const std::pair<const char*, std::string> cases[] = {
-        {"standard input", command + "- < " + input},
-        {"process substitution", command + "<(cat " + input + ")"},
-        {"a FIFO", "mkfifo fifo && { cat " + input + " > fifo & } && " + command + "fifo"},
+    const struct {
+        const char* what;
+        std::string line;
+        int status;
+    } cases[] = {
+        {"standard input", command + "- < " + input, 0},
+        {"process substitution", command + "<(cat " + input + ")", 0},
+        {"a FIFO", "mkfifo fifo && { cat " + input + " > fifo & } && " + command + "fifo", 0},
+        {"a stream cut before its line end", "printf 0001 | " + command + "-", 2},
     };
-    for (const auto& [what, line] : cases) {
+    for (const auto& [what, line, expected] : cases) {
         const std::string script =
             dir.write("run.sh", "cd " + dir.path().string() + " && rm -f fifo && " + line + "\n");
         const std::string out = dir.file("out.txt");
         const std::string err = dir.file("err.txt");
         const int status = std::system(("bash " + script + " > " + out + " 2> " + err).c_str());
         ASSERT_TRUE(WIFEXITED(status)) << what;
-        EXPECT_EQ(WEXITSTATUS(status), 0) << what << "\n" << TempDir::read(err);
-        EXPECT_NE(TempDir::read(out).find("60 lines read: 60 loaded, 0 rejected."),
-                  std::string::npos)
+        EXPECT_EQ(WEXITSTATUS(status), expected) << what << "\n" << TempDir::read(err);
+        EXPECT_EQ(
+            TempDir::read(out).find("60 lines read: 60 loaded, 0 rejected.") != std::string::npos,
+            expected == 0)
             << what << "\n"
             << TempDir::read(out);
     }
-}
-
-TEST_F(Batch, AStreamEndingBeforeItsFirstLineEndIsEmptyAndKeepsTheData) {
-    ASSERT_EQ(run(with_data({"values", "--param", "AGEGRP"})).status, 0);
-    const std::string cut =
-        dir.write("cut.sh", "printf 0001 | " + std::string(VESK_BATCH) + " values --db " + db +
-                                " --layout " + layout + " --param AGEGRP --input - 2> /dev/null\n");
-    const int status = std::system(("bash " + cut + " > /dev/null").c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
     const Outcome kept = run({"values", "--db", db, "--param", "AGEGRP"});
     EXPECT_NE(kept.out.find("1           #       15"), std::string::npos) << kept.out;
 }
@@ -273,8 +267,7 @@ TEST_F(Batch, ProvenanceOfARunOnDataLoadedBeforeNamesTheImportsFileAndFilter) {
     ASSERT_EQ(loaded.status, 0) << loaded.err;
 
     const std::string out = dir.file("later");
-    const Outcome r = run({"runtest", "--db", db, "--groups", "STATE", "--sample", "SAMPLE",
-                           "--param", "AMOUNT", "--out", out, "--details"});
+    const Outcome r = run(on_db("runtest", "AMOUNT", {"--out", out, "--details"}));
     ASSERT_EQ(r.status, 0) << r.err;
     QFile file(QString::fromStdString(out + "_run.provenance.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

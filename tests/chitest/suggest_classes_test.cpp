@@ -59,38 +59,27 @@ TEST(SuggestPartition, HandBuiltCounts) {
     struct Case {
         const char* what;
         std::vector<GroupValueCounts> groups;
-        std::size_t values;
         Ends ends;
         std::vector<std::string> left_out;
     };
+    // A: n = m = 11, a class needs 10 records: cut after 1+2+3+4 = 10, then after 5+5, and the
+    // remainder 2 joins the last class. C has 3 state records: never 5 expected; left out, so A
+    // alone decides. D has one sample only: nothing to compare, neither a condition nor left out.
     const Case cases[] = {
-        // n = m = 11: a class needs 10 records. Cut after 1+2+3+4 = 10, then after 5+5, and the
-        // remainder 2 joins the last class.
-        {"one group",
+        {"A alone",
          {group("A", {{1, 0}, {1, 1}, {2, 1}, {2, 2}, {2, 3}, {2, 3}, {1, 1}})},
-         7,
          {4, 7},
          {}},
-        // C has 3 state records: never 5 expected; left out, so A alone decides.
-        {"a group too small",
+        {"C too small",
          {group("A", {{5, 5}, {5, 5}, {5, 5}}), group("C", {{9, 1}, {9, 1}, {9, 1}})},
-         3,
          {1, 2, 3},
          {"C"}},
-        // One sample only: nothing to compare, neither a condition nor left out.
-        {"one sample only",
-         {group("A", {{5, 5}, {5, 5}}), group("D", {{4, 0}, {4, 0}})},
-         2,
-         {1, 2},
-         {}},
-        {"no group can meet it: one class",
-         {group("A", {{1, 1}, {1, 1}}), group("B", {{2, 0}, {0, 2}})},
-         2,
-         {2},
-         {"A", "B"}},
-        {"no values", {}, 0, {}, {}},
+        {"one sample", {group("A", {{5, 5}, {5, 5}}), group("D", {{4, 0}, {4, 0}})}, {1, 2}, {}},
+        {"none can", {group("A", {{1, 1}, {1, 1}}), group("B", {{2, 0}, {0, 2}})}, {2}, {"A", "B"}},
+        {"no values", {}, {}, {}},
     };
-    for (const auto& [what, groups, values, ends, left_out] : cases) {
+    for (const auto& [what, groups, ends, left_out] : cases) {
+        const std::size_t values = groups.empty() ? 0 : groups[0].by_value.size();
         const ClassPartition p = suggest_partition(groups, values, 5);
         EXPECT_EQ(p.ends, ends) << what;
         std::vector<std::string> names;

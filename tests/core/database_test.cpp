@@ -10,7 +10,6 @@
 namespace vesk {
 namespace {
 
-using testing::rows;
 using testing::TempDir;
 
 TEST(Database, CreatesAMissingFileWithTheVariableTableAndRefusesWhatIsNotADatabase) {
@@ -40,7 +39,7 @@ TEST(Database, FailingStatementsRaiseErrorsAndBoundTextIsNeverReadAsSql) {
     insert.reset();
     EXPECT_THROW(insert.bind(1, std::int64_t{1}).run(), DbError);
     EXPECT_NO_THROW(insert.bind(1, std::int64_t{2}).run());  // usable again after the failure
-    EXPECT_EQ(rows(db, "select v from k where a = 1"),
+    EXPECT_EQ(testing::rows(db, "select v from k where a = 1"),
               std::vector<std::string>{"O'Hara'); drop table k; --"});
 }
 

@@ -7,11 +7,9 @@
 namespace vesk {
 namespace {
 
-using testing::TempDir;
-using testing::TempState;
 
 TEST(ReadReclen, TakesTheWholeFirstLineAndAnEmptyOrMissingFileKeepsTheOldLength) {
-    TempState t;
+    testing::TempState t;
     const std::string eighty(80, 'x');
     const std::string blank_led = "  " + std::string(76, 'y') + "  ";
     const std::pair<std::string, std::int64_t> files[] = {
@@ -38,7 +36,7 @@ TEST(ReadReclen, TakesTheWholeFirstLineAndAnEmptyOrMissingFileKeepsTheOldLength)
 }
 
 TEST(LineReader, SplitsOnEveryKindOfLineEndAcrossBufferBoundaries) {
-    TempDir dir;
+    testing::TempDir dir;
     // Lines long enough that CR LF pairs straddle the reader's 1 MiB chunks.
     std::string content;
     std::vector<std::string> expected;

@@ -1,28 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "core/identifier.h"
 #include "core/layout_check.h"
 
 namespace vesk {
 namespace {
-
-struct CellCase {
-    int column;
-    std::string text;
-    std::string stored_start;
-    EmptyKey empty_key;
-    std::string message;  // empty: the cell passes
-};
-
-class LayoutCell : public ::testing::TestWithParam<CellCase> {};
-
-TEST_P(LayoutCell, PassesOrNamesTheColumnsMessage) {
-    const CellCase& c = GetParam();
-    const CellCheck check = check_layout_cell(c.column, c.text, {80, c.stored_start, c.empty_key});
-    EXPECT_EQ(check.passed, c.message.empty()) << c.column << " '" << c.text << "'";
-    EXPECT_EQ(check.message, c.message) << c.column << " '" << c.text << "'";
-}
 
 const std::string name_len(name_length_message);
 const std::string name_id(name_identifier_message);
@@ -33,61 +18,68 @@ const std::string key(key_message);
 constexpr EmptyKey enter = EmptyKey::passes;
 constexpr EmptyKey leave = EmptyKey::fails;
 
-INSTANTIATE_TEST_SUITE_P(
-    RecordLength80, LayoutCell,
-    ::testing::Values(
-        CellCase{column_name, "ABCDEFGHIJ", "", enter, ""},
-        CellCase{column_name, "ABCDEFGHIJK", "", enter, name_len},
-        CellCase{column_name, "", "", leave, name_len},
-        CellCase{column_name, "hhid", "", enter, ""},
-        CellCase{column_name, " HHID", "", enter, name_id},  // not trimmed
-        CellCase{column_name,
-                 "\xc3\x84"
-                 "BCDEFGHIJ",
-                 "", enter, name_id},  // 10 characters
-        CellCase{column_start, "80", "", enter, ""}, CellCase{column_start, " 2.5 ", "", enter, ""},
-        CellCase{column_start, "81", "", enter, start},
-        CellCase{column_start, "0", "", enter, start}, CellCase{column_start, "", "", enter, start},
-        CellCase{column_start, "1,5", "", enter, start},
-        CellCase{column_length, "1", "80", enter, ""},
-        CellCase{column_length, "2", "80", enter, length},
-        CellCase{column_length, "10", "71", enter, ""},
-        CellCase{column_length, "11", "71", leave, length},
-        CellCase{column_length, "0", "1", enter, length},
-        CellCase{column_length, "", "1", enter, length},
-        CellCase{column_length, "x", "1", enter, length},
-        CellCase{column_length, "5", "", enter, length},  // no start stored yet
-        CellCase{column_length, "5", "seven", enter, length},
-        CellCase{column_type, "n", "", enter, ""}, CellCase{column_type, "C", "", leave, ""},
-        CellCase{column_type, "X", "", enter, type}, CellCase{column_type, "", "", enter, type},
-        CellCase{column_type, "CN", "", enter, type}, CellCase{column_key, "y", "", leave, ""},
-        CellCase{column_key, "N", "", enter, ""}, CellCase{column_key, "", "", enter, ""},
-        CellCase{column_key, "", "", leave, key}, CellCase{column_key, " ", "", enter, key},
-        CellCase{column_key, "q", "", enter, key}));
+TEST(LayoutCell, PassesOrNamesTheColumnsMessageInARecordOf80) {
+    struct Case {
+        int column;
+        std::string stored_start;
+        EmptyKey empty_key;
+        std::vector<std::string> passing;
+        std::vector<std::string> failing;  // with the message
+        std::string message;
+    };
+    // A name is not trimmed, and counts characters, not bytes; a length needs its start stored.
+    const Case cases[] = {
+        {column_name, "", enter, {"ABCDEFGHIJ", "hhid"}, {"ABCDEFGHIJK"}, name_len},
+        {column_name, "", leave, {}, {""}, name_len},
+        {column_name, "", enter, {}, {" HHID", "\u00c4BCDEFGHIJ"}, name_id},
+        {column_start, "", enter, {"80", " 2.5 "}, {"81", "0", "", "1,5"}, start},
+        {column_length, "80", enter, {"1"}, {"2"}, length},
+        {column_length, "71", enter, {"10"}, {}, length},
+        {column_length, "71", leave, {}, {"11"}, length},
+        {column_length, "1", enter, {}, {"0", "", "x"}, length},
+        {column_length, "", enter, {}, {"5"}, length},
+        {column_length, "seven", enter, {}, {"5"}, length},
+        {column_type, "", enter, {"n"}, {"X", "", "CN"}, type},
+        {column_type, "", leave, {"C"}, {}, type},
+        {column_key, "", enter, {"N", ""}, {" ", "q"}, key},
+        {column_key, "", leave, {"y"}, {""}, key},
+    };
+    for (const Case& c : cases) {
+        for (const bool passes : {true, false}) {
+            for (const std::string& text : passes ? c.passing : c.failing) {
+                const CellCheck check =
+                    check_layout_cell(c.column, text, {80, c.stored_start, c.empty_key});
+                EXPECT_EQ(check.passed, passes) << c.column << " '" << text << "'";
+                EXPECT_EQ(check.message, passes ? "" : c.message)
+                    << c.column << " '" << text << "'";
+            }
+        }
+    }
+}
 
 TEST(LayoutWrite, RefusesWhatTheTableCannotHoldButNotRanges) {
     struct Case {
         int column;
-        const char* text;
+        std::vector<std::string> passing;
+        std::vector<std::string> failing;
         std::string message;
     };
     const Case cases[] = {
-        {column_name, "age", ""},
-        {column_name, "", name_len},
-        {column_name, "AGE GROUP", name_id},
-        {column_name, "ABCDEFGHIJK", name_len},
-        {column_start, "81", ""},
-        {column_start, "", ""},
-        {column_start, "x1", start},
-        {column_length, "0", ""},
-        {column_length, "1e", length},
-        {column_type, "X", ""},
-        {column_key, "q", ""},
+        {column_name, {"age"}, {"", "ABCDEFGHIJK"}, name_len},
+        {column_name, {}, {"AGE GROUP"}, name_id},
+        {column_start, {"81", ""}, {"x1"}, start},
+        {column_length, {"0"}, {"1e"}, length},
+        {column_type, {"X"}, {}, type},
+        {column_key, {"q"}, {}, key},
     };
-    for (const auto& c : cases) {
-        const CellCheck check = check_layout_write(c.column, c.text);
-        EXPECT_EQ(check.passed, c.message.empty()) << c.column << " " << c.text;
-        EXPECT_EQ(check.message, c.message) << c.column << " " << c.text;
+    for (const Case& c : cases) {
+        for (const bool passes : {true, false}) {
+            for (const std::string& text : passes ? c.passing : c.failing) {
+                const CellCheck check = check_layout_write(c.column, text);
+                EXPECT_EQ(check.passed, passes) << c.column << " " << text;
+                EXPECT_EQ(check.message, passes ? "" : c.message) << c.column << " " << text;
+            }
+        }
     }
 }
 
@@ -107,6 +99,16 @@ TEST(LayoutValue, UpperCasedAndCorrected) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(corrected_layout_value(c.column, c.text), c.kept) << c.column << " " << c.text;
+    }
+}
+
+TEST(VariableName, OnlyPlainIdentifiersThatTheEngineDoesNotReserve) {
+    for (const char* name : {"HHID", "state", "AGE_GRP", "X1", "a_b_c_9"}) {
+        EXPECT_TRUE(is_valid_variable_name(name)) << name;
+    }
+    for (const char* name : {"", "1AGE", "_X", "AGE GRP", "A-B", "O'H", "SELECT", "select", "ORDER",
+                             "WHERE", "CLASS", "class", "AGE;", "\xc3\x84GE"}) {
+        EXPECT_FALSE(is_valid_variable_name(name)) << name;
     }
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/csv.h"
-#include "core/error.h"
 #include "core/groups.h"
 #include "core/result_file.h"
 #include "support/error_text.h"
@@ -11,7 +10,6 @@ namespace vesk {
 namespace {
 
 using testing::TempDir;
-using testing::TempState;
 
 TEST(CsvField, QuotesOnlyWhatWouldShiftTheColumns) {
     const std::pair<const char*, const char*> cases[] = {
@@ -39,7 +37,7 @@ class ResultFileTest : public ::testing::Test {
     }
     Database& db() { return t.state.db_conn; }
     ResultFile write() { return write_result_file(t.state, "res", "_run.csv", {"x", "y"}); }
-    TempState t;
+    testing::TempState t;
 };
 
 TEST_F(ResultFileTest, WritesHeaderAndRowsInGroupOrder) {

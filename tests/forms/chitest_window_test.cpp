@@ -12,10 +12,6 @@ namespace vesk {
 namespace {
 
 using testing::alert;
-using testing::RecordingUserInterface;
-using testing::select_rows;
-using testing::TempDir;
-using testing::TempState;
 
 QString blanks(int n) {
     return QString(n, QLatin1Char(' '));
@@ -48,13 +44,13 @@ class ChitestWindowTest : public testing::SecondaryWindowHarness<ChitestWindow> 
     }
     // Selects the lines of listpar at the given rows and presses Add.
     void add_class(const std::vector<int>& rows) {
-        select_rows(list("listpar"), rows);
+        testing::select_rows(list("listpar"), rows);
         click("cmdadd");
     }
     void select_class(int row) { list("Listclass")->setCurrentRow(row); }
 };
 
-TEST_F(ChitestWindowTest, ValuesAreListedFormClassesAndComeBackWhenTheClassIsRemoved) {
+TEST_F(ChitestWindowTest, ValuesAreListedFormClassesComeBackWhenRemovedAndGoWithANewParameter) {
     open_window();
     // The lines' columns line up only in a font of one width.
     for (const char* name : {"listpar", "Listclass", "lblistpar", "lblistclass"}) {
@@ -86,15 +82,11 @@ TEST_F(ChitestWindowTest, ValuesAreListedFormClassesAndComeBackWhenTheClassIsRem
     EXPECT_EQ(frequencies("listpar"), (std::vector<qlonglong>{5, 7, 1}));
     EXPECT_TRUE(ui.events.isEmpty());
 
-    add_class({1});  // picking a parameter again discards the classes
+    // Picking a parameter again discards the classes. Character values keep trailing blanks, and
+    // quotes inside their quotes.
+    add_class({1});
     pick("Combo_par", "CODE");
     EXPECT_TRUE(lines("Listclass").isEmpty());
-    EXPECT_EQ(lines("listpar").size(), 2);
-}
-
-TEST_F(ChitestWindowTest, CharacterValuesKeepTrailingBlanksAndQuotesInsideTheirQuotes) {
-    open_window();
-    pick("Combo_par", "CODE");
     EXPECT_EQ(lines("listpar"),
               (QStringList{"AB " + blanks(10) + "#        6", "O'H" + blanks(10) + "#        7"}));
     add_class({1});
@@ -102,30 +94,11 @@ TEST_F(ChitestWindowTest, CharacterValuesKeepTrailingBlanksAndQuotesInsideTheirQ
     EXPECT_EQ(lines("Listclass"), (QStringList{"'O'H'     #        7", "'AB '     #        6"}));
     click("cmdclass");
     ASSERT_EQ(t.state.class_count(), 2);
-    EXPECT_EQ(t.state.class_defs[1].values, "'AB '");
     EXPECT_EQ(t.state.class_defs[0].members, std::vector<std::string>{"O'H"});
     EXPECT_EQ(t.state.class_defs[1].members, std::vector<std::string>{"AB "});
 }
 
-TEST_F(ChitestWindowTest, ChevronsReorderTheClassesAndTheOrderNumbersThem) {
-    open_window();
-    pick("Combo_par", "P");
-    for (int i = 0; i < 3; ++i) {
-        add_class({0});
-    }
-    const QStringList built = lines("Listclass");  // values 1, 2, 3
-    select_class(2);
-    click("Picture1");  // value 3 moves up, twice, and stays selected
-    click("Picture1");
-    click("Picture2");
-    EXPECT_EQ(lines("Listclass"), (QStringList{built[0], built[2], built[1]}));
-
-    click("cmdclass");
-    ASSERT_EQ(t.state.class_count(), 3);
-    EXPECT_EQ(t.state.class_defs[1].values, "3");
-}
-
-TEST_F(ChitestWindowTest, FreezeIsRefusedUntilEveryValueIsClassedAndUnfreezeEmptiesTheClasses) {
+TEST_F(ChitestWindowTest, FreezeNeedsEveryValueClassedAndNumbersTheClassesInTheirOrder) {
     open_window();
     click("cmdclass");
     EXPECT_EQ(ui.events, alert("No Classes are formed"));
@@ -136,45 +109,32 @@ TEST_F(ChitestWindowTest, FreezeIsRefusedUntilEveryValueIsClassedAndUnfreezeEmpt
     EXPECT_EQ(ui.events, alert("Some parameter values are not classified"));
     EXPECT_FALSE(t.state.class_frozen);
 
-    add_class({0, 1});
+    add_class({0});
+    add_class({0});
+    const QStringList built = lines("Listclass");  // values 1, 2, 3
+    select_class(2);
+    click("Picture1");  // value 3 moves up, twice, and stays selected
+    click("Picture1");
+    click("Picture2");
+    EXPECT_EQ(lines("Listclass"), (QStringList{built[0], built[2], built[1]}));
     ui.clear();
     click("cmdclass");
     EXPECT_TRUE(ui.events.isEmpty());
     EXPECT_TRUE(t.state.class_frozen);
+    ASSERT_EQ(t.state.class_count(), 3);
+    EXPECT_EQ(t.state.class_defs[1].values, "3");
     const char* frozen_controls[] = {"listpar",  "Listclass", "Picture1", "Picture2",
                                      "Combo_ss", "Combo_par", "cmdadd",   "Cmdremove"};
     for (const char* name : frozen_controls) {
         EXPECT_FALSE(control<QWidget>(name)->isEnabled()) << name;
     }
 
-    click("cmdclass");
+    click("cmdclass");  // unfreezing empties the classes
     EXPECT_FALSE(t.state.class_frozen);
     EXPECT_EQ(t.state.class_count(), 0);
     for (const char* name : frozen_controls) {
         EXPECT_TRUE(control<QWidget>(name)->isEnabled()) << name;
     }
-}
-
-TEST_F(ChitestWindowTest, ProceedNeedsASampleAndFrozenClassesAndNamesOnlyAFileWithRows) {
-    open_window();
-    pick("Combo_par", "P");
-    add_class({0, 1, 2});
-    click("cmdclass");
-    click("Cmdproceed");
-    EXPECT_EQ(ui.events, alert("Either sample or Parameter class not defined"));
-
-    click("cmdclass");
-    pick("Combo_ss", "SAMPLE");
-    ui.clear();
-    click("Cmdproceed");
-    EXPECT_EQ(ui.events, alert("Either sample or Parameter class not defined"));
-
-    click("cmdclass");
-    t.state.db_conn.execute("delete from data");
-    ui.clear();
-    click("Cmdproceed");
-    EXPECT_TRUE(ui.events.isEmpty());
-    EXPECT_EQ(TempDir::read(t.state.out_file + "_chi.csv"), "");
 }
 
 TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
@@ -216,7 +176,7 @@ TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
     EXPECT_FALSE(control<QWidget>("cmdsuggest")->isEnabled());
 }
 
-TEST_F(ChitestWindowTest, FailuresAreToldAndTheWindowGoesOn) {
+TEST_F(ChitestWindowTest, ProceedNeedsASampleAndFrozenClassesAndFailuresAreToldOnTheWay) {
     t.state.var_defs.push_back({"MISSING", 9, 1, "N", "N"});
     open_window();
     pick("Combo_par", "MISSING");
@@ -224,15 +184,34 @@ TEST_F(ChitestWindowTest, FailuresAreToldAndTheWindowGoesOn) {
     EXPECT_TRUE(ui.messages()[0].contains("MISSING"));
     EXPECT_TRUE(lines("listpar").isEmpty());
 
+    const QStringList refused = alert("Either sample or Parameter class not defined");
     pick("Combo_par", "P");
-    pick("Combo_ss", "MISSING");
     add_class({0, 1, 2});
+    click("cmdclass");
+    ui.clear();
+    click("Cmdproceed");
+    EXPECT_EQ(ui.events, refused);
+    click("cmdclass");
+    pick("Combo_ss", "MISSING");
+    ui.clear();
+    click("Cmdproceed");
+    EXPECT_EQ(ui.events, refused);
+
     click("cmdclass");
     ui.clear();
     click("Cmdproceed");
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].startsWith("The frequency table could not be built"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    click("cmdclass");  // no rows: no message
+    pick("Combo_ss", "SAMPLE");
+    click("cmdclass");
+    t.state.db_conn.execute("delete from data");
+    ui.clear();
+    click("Cmdproceed");
+    EXPECT_TRUE(ui.events.isEmpty());
+    EXPECT_EQ(testing::TempDir::read(t.state.out_file + "_chi.csv"), "");
 
     click("Cmdexit");
     testing::flush_deletes();

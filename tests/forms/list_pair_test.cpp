@@ -10,16 +10,7 @@ namespace {
 
 using testing::lines_of;
 using testing::select_rows;
-
-std::vector<int> selected(const QListWidget& list) {
-    std::vector<int> rows;
-    for (int row = 0; row < list.count(); ++row) {
-        if (list.item(row)->isSelected()) {
-            rows.push_back(row);
-        }
-    }
-    return rows;
-}
+using testing::selected_rows;
 
 // An entry carries data (the class window's members) that must go where it goes.
 void fill(QListWidget& list, const QStringList& lines, QAbstractItemView::SelectionMode mode) {
@@ -50,9 +41,9 @@ TEST(ListPair, AMoveAppendsTheSelectedInListOrderAndLeavesTheSourceWithoutSelect
         move_selected(&left, &right);
         EXPECT_EQ(lines_of(&left), c.left);
         EXPECT_EQ(lines_of(&right), c.right);
-        EXPECT_EQ(selected(left), std::vector<int>{});
+        EXPECT_EQ(selected_rows(&left), std::vector<int>{});
         EXPECT_EQ(left.currentRow(), -1);
-        EXPECT_EQ(selected(right), std::vector<int>{0});  // the other list keeps its own
+        EXPECT_EQ(selected_rows(&right), std::vector<int>{0});  // the other list keeps its own
         for (const QListWidget* list : {&left, &right}) {
             for (int row = 0; row < list->count(); ++row) {
                 EXPECT_EQ(list->item(row)->data(Qt::UserRole), list->item(row)->text());
@@ -66,7 +57,7 @@ TEST(ListPair, AMoveAppendsTheSelectedInListOrderAndLeavesTheSourceWithoutSelect
     EXPECT_TRUE(take_selected(&list).empty());
     select_rows(&list, {1});
     select_first(&list);
-    EXPECT_EQ(selected(list), (std::vector<int>{0, 1}));
+    EXPECT_EQ(selected_rows(&list), (std::vector<int>{0, 1}));
     EXPECT_EQ(list.currentRow(), 0);
 }
 
@@ -90,7 +81,7 @@ TEST(ListPair, EachStepMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
         c.up ? move_selected_up(&list) : move_selected_down(&list);
         const std::string what = (c.up ? "up " : "down ") + std::to_string(c.selected);
         EXPECT_EQ(lines_of(&list), c.order) << what;
-        EXPECT_EQ(selected(list), rows(c.selected_after)) << what;
+        EXPECT_EQ(selected_rows(&list), rows(c.selected_after)) << what;
         if (c.selected_after != c.selected) {
             EXPECT_EQ(list.currentRow(), c.selected_after) << what;
             EXPECT_EQ(list.currentItem()->data(Qt::UserRole), list.currentItem()->text()) << what;

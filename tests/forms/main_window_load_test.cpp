@@ -14,9 +14,7 @@ namespace vesk {
 namespace {
 
 using testing::alert;
-using testing::RecordingUserInterface;
 using testing::rows;
-using testing::TempState;
 
 class LoadCommand : public testing::MainWindowHarness {
   protected:
@@ -116,12 +114,10 @@ TEST_F(LoadCommand, AFilterThatLeavesNoRecordAsksBeforeReplacingTheData) {
     struct Case {
         QString condition;
         bool replace;
-        QString hint;  // in the question; empty: no hint
+        QString hint;  // in the question, whose whole text the batch test pins; empty: no hint
     };
     const Case cases[] = {
-        {"STATE = 7", false,
-         "STATE is a character variable: compare it with a value in single "
-         "quotes, as it stands in the file, for example STATE = '07'."},
+        {"STATE = 7", false, "for example STATE = '07'."},
         {"SEX = 1 AND 44 = state", true, "for example STATE = '44'"},
         {"STATE = '7'", false, ""},
         {"AGE > 99", true, ""},

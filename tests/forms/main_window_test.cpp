@@ -16,8 +16,6 @@ namespace vesk {
 namespace {
 
 using testing::alert;
-using testing::RecordingUserInterface;
-using testing::TempState;
 
 class MainWindow : public testing::MainWindowHarness {
   protected:
@@ -30,7 +28,13 @@ class MainWindow : public testing::MainWindowHarness {
     }
 };
 
-TEST_F(MainWindow, FileNamesUpToSeventyCharactersAreTakenOnEnterOrDown) {
+TEST_F(MainWindow, FileNamesUpToSeventyCharactersAreTakenOnEnterOrDownAndNoOtherKey) {
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Tab, Qt::Key_A, Qt::Key_Escape, Qt::Key_PageDown}) {
+        type_and_press("inptxt", input_file_named_with(40), key);
+        type_and_press("outtxt", QStringLiteral("result"), key);
+    }
+    EXPECT_EQ(t.state.inp_file, "");
+    EXPECT_EQ(t.state.out_file, "");
     EXPECT_FALSE(shown("DataGridX"));
     const QString seventy = input_file_named_with(70);
     type_and_press("inptxt", "  " + seventy + " ", Qt::Key_Return);
@@ -51,24 +55,17 @@ TEST_F(MainWindow, FileNamesUpToSeventyCharactersAreTakenOnEnterOrDown) {
     EXPECT_EQ(t.state.out_file, std::string(70, 'o'));
 }
 
-TEST_F(MainWindow, OtherKeysChangeNothing) {
-    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Tab, Qt::Key_A, Qt::Key_Escape, Qt::Key_PageDown}) {
-        type_and_press("inptxt", input_file_named_with(40), key);
-        type_and_press("outtxt", QStringLiteral("result"), key);
-    }
-    EXPECT_EQ(t.state.inp_file, "");
-    EXPECT_EQ(t.state.out_file, "");
-    EXPECT_FALSE(shown("DataGridX"));
-    EXPECT_TRUE(ui.events.isEmpty());
-}
-
-TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableFile) {
+TEST_F(MainWindow, BrowseOrAFileNameTakesAReadableFileAndRefusesOthersChangingNothing) {
     click("brow");  // cancelled
     ui.file_names.push_back(QString::fromStdString(t.dir.write("empty.txt", "")));
-    click("brow");
+    click("brow");  // an empty file ends quietly
     EXPECT_EQ(ui.events, QStringList({"open file", "open file"}));
     EXPECT_EQ(ui.last_filter, "All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)");
     EXPECT_EQ(ui.last_folder, "");  // no input file yet: the dialog's own choice
+    ui.clear();
+    type_and_press("inptxt", QString::fromStdString(t.dir.file("missing.txt")), Qt::Key_Return);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("missing.txt")) << ui.messages()[0].toStdString();
     EXPECT_FALSE(shown("DataGridX"));
 
     const std::string file = t.dir.write("survey.txt", std::string(57, ' ') + "\n");
@@ -81,23 +78,9 @@ TEST_F(MainWindow, BrowseTakesTheChosenFileAndEndsQuietlyOnCancelOrAnUnreadableF
     EXPECT_EQ(control<QLabel>("Lblreclen")->text(), "Record length: 57");
     EXPECT_TRUE(shown("Lblreclen"));
 
-    t.state.inp_file = t.dir.file("round2/survey.txt");
-    click("brow");  // cancelled
-    EXPECT_EQ(ui.last_folder.toStdString(), t.dir.file("round2"));
-}
-
-TEST_F(MainWindow, AnUnreadableInputIsRefusedWithAMessageAndChangesNothing) {
-    type_and_press("inptxt", QString::fromStdString(t.dir.file("missing.txt")), Qt::Key_Return);
-    ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].contains("missing.txt")) << ui.messages()[0].toStdString();
-    EXPECT_FALSE(shown("DataGridX"));
-
-    const std::string file = t.dir.write("survey.txt", std::string(57, ' ') + "\n");
-    type_and_press("inptxt", QString::fromStdString(file), Qt::Key_Return);
     const std::string fifo = t.dir.file("pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     ui.clear();
-
     type_and_press("inptxt", QString::fromStdString(fifo), Qt::Key_Return);
     ui.file_names.push_back(QString::fromStdString(fifo));
     click("brow");
@@ -107,6 +90,10 @@ TEST_F(MainWindow, AnUnreadableInputIsRefusedWithAMessageAndChangesNothing) {
     }
     EXPECT_EQ(t.state.inp_file, file);
     EXPECT_EQ(t.state.rec_len, 57);
+
+    t.state.inp_file = t.dir.file("round2/survey.txt");
+    click("brow");  // cancelled
+    EXPECT_EQ(ui.last_folder.toStdString(), t.dir.file("round2"));
 }
 
 TEST_F(MainWindow, TheMainAndGroupWindowsShrinkToALaptopScreen) {

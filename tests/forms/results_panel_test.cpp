@@ -11,7 +11,6 @@
 #include <QToolTip>
 
 #include <filesystem>
-#include <functional>
 #include <regex>
 #include <set>
 
@@ -29,9 +28,7 @@ namespace vesk {
 namespace {
 
 using testing::add_rows;
-using testing::RecordingUserInterface;
 using testing::TempDir;
-using testing::TempState;
 
 class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow> {
   protected:
@@ -44,8 +41,7 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
         t.state.out_file = t.dir.file("survey");
     }
 
-    // Records of one group, each "C" (central) or "S" (state), with the parameter 1, 2, 3 ... in
-    // the order given.
+    // Records of one group, each "C" (central) or "S" (state), with the parameter 1, 2, 3 ...
     void add_sequence(const std::string& group, const std::string& kinds) {
         for (std::size_t i = 0; i < kinds.size(); ++i) {
             add_rows(t.state, "(" + group + (kinds[i] == 'C' ? ", 1, " : ", 2, ") +
@@ -56,7 +52,7 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
     // runs; 02/1 central records only; 02/2 four runs of five and five (p 42 / 252); 03/1 the
     // values 1 and 2 each held by one record of each kind: three to four runs over the ties;
     // 03/2 ten of each kind at one value: sorted into 2 runs, but 2 to 20 over the tie.
-    void add_runs_groups() {
+    void run_runs_test() {
         add_sequence("'01', 1", "CCCCCCCCCCSSSSSSSSSS");
         add_sequence("'01', 2", "CSCSCSCSCSCSCSCSCSCS");
         add_sequence("'02', 1", "CCC");
@@ -64,9 +60,8 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
         add_rows(t.state, "('03', 1, 1, 1), ('03', 1, 2, 1), ('03', 1, 1, 2), ('03', 1, 2, 2)");
         add_rows(t.state, "('03', 2, 1, 1)", 10);
         add_rows(t.state, "('03', 2, 2, 1)", 10);
-    }
-    void run_runs_test() {
         open(new RuntestWindow(t.state, ui, &main_window));
+        EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());  // nothing run yet
         pick("Combo_ss", "SAMPLE");
         pick("Combo_par", "P");
         click("Cmdproceed");
@@ -75,7 +70,7 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
     // Classes P = 1 and P = 2. Groups: 01/1 the same shares (chi-square 0); 01/2 30:10 against
     // 10:30 (20); 02/1 three records, expected counts below 1; 02/2 25:15 against 15:25 (5);
     // 02/3 central records only.
-    void add_chi_groups() {
+    void run_chi_test() {
         const auto both = [this](const std::string& group, int c1, int c2, int s1, int s2) {
             add_rows(t.state, "(" + group + ", 1, 1)", c1);
             add_rows(t.state, "(" + group + ", 1, 2)", c2);
@@ -87,8 +82,6 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
         both("'02', 1", 2, 0, 0, 1);
         both("'02', 2", 25, 15, 15, 25);
         both("'02', 3", 4, 2, 0, 0);
-    }
-    void run_chi_test() {
         open(new ChitestWindow(t.state, ui, &main_window));
         pick("Combo_ss", "SAMPLE");
         pick("Combo_par", "P");
@@ -153,8 +146,7 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
     }
 };
 
-TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatisticsAndFlags) {
-    add_runs_groups();
+TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsFlagsShadedByTheLevelAndAdjustment) {
     run_runs_test();
     const QStringList headings = {
         "STATE",       "SECTOR", "n",       "m",           "runs",
@@ -192,9 +184,7 @@ TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsStatisticsAndFlags) 
                                 "the most runs (20) p = 1 is not"));
     EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("6 groups: 1 significant"));
     EXPECT_TRUE(testing::fits_laptop_screen(window));
-}
 
-TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
     struct Case {
         double level;
         const char* adjustment;
@@ -207,8 +197,6 @@ TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
                           {0.25, "Benjamini", {0}},
                           {0.45, "Benjamini", {0, 3}},
                           {0.45, "Holm", {0}}};
-    add_runs_groups();
-    run_runs_test();
     EXPECT_EQ(shaded_rows(), std::set<int>{0});  // 0.05 and BH before anything is set
     for (const Case& c : cases) {
         set_significance(c.level, c.adjustment);
@@ -217,23 +205,21 @@ TEST_F(ResultsPanelTest, ShadingFollowsTheLevelAndTheAdjustedPValueChosen) {
 }
 
 TEST_F(ResultsPanelTest, TheChartHoldsOnePointPerGroupWithAValue) {
-    add_runs_groups();
     run_runs_test();
     QScatterSeries* z = series<QScatterSeries>("zSeries");
     ASSERT_NE(z, nullptr);
-    std::vector<QPointF> expected;
+    QList<QPointF> expected;
     // 02/1 has no z; with ties across kinds the point is z at the most runs, a ring z as sorted.
     for (const std::size_t group : {0u, 1u, 3u, 4u, 5u}) {
         const RunGroupStats& stats = t.state.run_stats[group];
-        expected.emplace_back(static_cast<double>(group),
-                              stats.fewest_runs < stats.most_runs ? stats.z_most : stats.z);
+        expected.append({static_cast<double>(group),
+                         stats.fewest_runs < stats.most_runs ? stats.z_most : stats.z});
     }
-    const QList<QPointF> points = z->points();
-    EXPECT_EQ(std::vector<QPointF>(points.begin(), points.end()), expected);
+    EXPECT_EQ(z->points(), expected);
     EXPECT_LT(expected[0].y(), -3.0);  // two runs of ten: far below the band
     EXPECT_GT(expected[4].y(), 3.0);   // ten and ten at one value: 20 runs at most
     EXPECT_EQ(series<QScatterSeries>("zOrderedSeries")->at(1), QPointF(5, t.state.run_stats[5].z));
-    emit z->hovered(points[2], true);  // the third point is the fourth group's
+    emit z->hovered(expected[2], true);  // the third point is the fourth group's
     EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: z (at the most runs over ties) = "))
         << QToolTip::text().toStdString();
     QAreaSeries* band = series<QAreaSeries>("zBand");
@@ -247,7 +233,6 @@ TEST_F(ResultsPanelTest, TheChartHoldsOnePointPerGroupWithAValue) {
 }
 
 TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLevel) {
-    add_chi_groups();
     run_chi_test();
     QScatterSeries* p = series<QScatterSeries>("pSeries");
     ASSERT_NE(p, nullptr);
@@ -275,12 +260,7 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
 }
 
 TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToSave) {
-    add_runs_groups();
-    open(new RuntestWindow(t.state, ui, &main_window));
-    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
-    pick("Combo_ss", "SAMPLE");
-    pick("Combo_par", "P");
-    click("Cmdproceed");
+    run_runs_test();
     ui.clear();
     click("saveDetails");  // cancelled
     const QString suggested = QString::fromStdString(t.dir.file("survey_run_stats.csv"));
@@ -304,7 +284,6 @@ TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToS
 TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFormatNamed) {
     const std::string base = t.dir.file("survey_run");
     const QString named = QString::fromStdString(base);
-    add_runs_groups();
     run_runs_test();
     ui.clear();
     click("saveReport");  // cancelled: nothing is written
@@ -326,7 +305,6 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
               std::regex_replace(TempDir::read(base + "2.html"), created, ""));
 
     start_over();
-    add_chi_groups();
     run_chi_test();
     ui.clear();
     click("saveReport");
@@ -335,7 +313,6 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
 }
 
 TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
-    add_chi_groups();
     run_chi_test();
     ASSERT_EQ(table().rowCount(), 5);
     click("cmdclass");  // unfreeze: the classes the results belong to are gone
@@ -343,7 +320,6 @@ TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
     EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
 
     start_over();
-    add_runs_groups();
     run_runs_test();
     ASSERT_GT(table().rowCount(), 0);
     t.state.db_conn.execute("drop table data");

@@ -8,9 +8,7 @@ namespace vesk {
 namespace {
 
 using testing::alert;
-using testing::RecordingUserInterface;
 using testing::TempDir;
-using testing::TempState;
 
 const QString refusal = QStringLiteral("Either sample or parameter to be tested not defined");
 
@@ -26,7 +24,7 @@ class RuntestWindowTest : public testing::SecondaryWindowHarness<RuntestWindow> 
     }
 };
 
-TEST_F(RuntestWindowTest, ProceedRefusesUntilBothListsArePickedInThisWindow) {
+TEST_F(RuntestWindowTest, ProceedRefusesUntilBothListsArePickedInThisWindowThenRunsOrTellsWhy) {
     // Picks made elsewhere (the class window) do not count here.
     t.state.sample_var = "SAMPLE";
     t.state.param_var = "INCOME";
@@ -53,6 +51,18 @@ TEST_F(RuntestWindowTest, ProceedRefusesUntilBothListsArePickedInThisWindow) {
               "STATE,cent_run,state_run,total_run,n,m,erun,vrun,zvalue\n"
               "01,2,1,3,2,1,2.33333333333333,0.222222222222222,1.4142135623731\n");
 
+    // No rows: no message. A failure is shown and the cursor restored.
+    ui.clear();
+    t.state.db_conn.execute("delete from data");
+    click("Cmdproceed");
+    EXPECT_TRUE(ui.events.isEmpty()) << ui.events.join('|').toStdString();
+    EXPECT_EQ(TempDir::read(t.dir.file("survey_run.csv")), "");
+    t.state.db_conn.execute("drop table data");
+    click("Cmdproceed");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("cannot read the data"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
     // Exit, then a fresh window: the flags start false again, the names stay.
     click("Cmdexit");
     testing::flush_deletes();
@@ -63,22 +73,6 @@ TEST_F(RuntestWindowTest, ProceedRefusesUntilBothListsArePickedInThisWindow) {
     click("Cmdproceed");
     EXPECT_EQ(ui.events, alert(refusal));
     EXPECT_EQ(t.state.sample_var, "SAMPLE");
-}
-
-TEST_F(RuntestWindowTest, FailuresAreShownAndNoRowsMeanNoMessage) {
-    open_window();
-    pick("Combo_ss", "SAMPLE");
-    pick("Combo_par", "INCOME");
-    t.state.db_conn.execute("delete from data");
-    click("Cmdproceed");
-    EXPECT_TRUE(ui.events.isEmpty()) << ui.events.join('|').toStdString();
-    EXPECT_EQ(TempDir::read(t.dir.file("survey_run.csv")), "");
-
-    t.state.db_conn.execute("drop table data");
-    click("Cmdproceed");
-    ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].contains("cannot read the data"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ namespace vesk {
 namespace {
 
 using testing::alert;
-using testing::RecordingUserInterface;
 using Table = std::vector<std::string>;
 
 // HHID ends at 73, STATE is the last character of an 80-character record, AGE has no start yet.
@@ -49,7 +48,6 @@ class GridFixture {
         input->setText(QString::fromStdString(dir.write("survey.txt", std::string(80, 'x'))));
         QTest::keyClick(input, Qt::Key_Return);
         view = window->findChild<QTableView*>("DataGridX");
-        outtxt = window->findChild<QLineEdit*>("outtxt");
         view->setFocus();
         settle();
     }
@@ -79,7 +77,7 @@ class GridFixture {
         press(Qt::Key_Backspace);
     }
     void leave() {
-        QTest::mouseClick(outtxt, Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QLineEdit*>("outtxt"), Qt::LeftButton);
         settle();
     }
 
@@ -88,7 +86,6 @@ class GridFixture {
         return view->model()->data(view->model()->index(row, column)).toString();
     }
     QString caption() const { return window->findChild<NavigationBar*>("AdodcX")->caption(); }
-    VariableGrid& grid() const { return window->grid(); }
 
     // Table variable as stored, one "ID,VN,ST,LEN,TYPE,PKEY" line a row.
     Table table() {
@@ -99,13 +96,10 @@ class GridFixture {
 
     testing::TempDir dir;
     AppState state;
-    RecordingUserInterface ui;
+    testing::RecordingUserInterface ui;
     std::unique_ptr<VeskWindow> window;
     QTableView* view = nullptr;
-    QLineEdit* outtxt = nullptr;
 };
-
-// --- the cell check, on Enter and when the focus leaves the grid ---
 
 // The grid's own part: the cursor, the focus and what is stored; the rules themselves are
 // pinned by the layout check's tests.
@@ -113,6 +107,7 @@ TEST(CellCheckInGrid, SameVerdictOnEnterAndOnLeavingButForAnEmptyKeyFlag) {
     struct Verdict {
         QString message;     // empty: the cell passes
         const char* stored;  // the cell's value afterwards
+        QPoint cursor;       // (row, column)
     };
     struct Case {
         const char* what;
@@ -121,11 +116,15 @@ TEST(CellCheckInGrid, SameVerdictOnEnterAndOnLeavingButForAnEmptyKeyFlag) {
         Verdict on_enter;
         Verdict on_leaving;
     };
+    // The cursor rests on a cell that failed; Enter moves on from one that passed, to the next
+    // row's name after the key flag.
+    const QPoint name(0, column_name), start(0, column_start), key(0, column_key);
+    const QPoint next_row(1, column_name);
     const Case cases[] = {
-        {"lower-case name", column_name, "sex", {"", "SEX"}, {"", "SEX"}},
-        {"start beyond", column_start, "81", {start_msg, "71"}, {start_msg, "71"}},
-        {"lower-case key", column_key, "y", {"", "Y"}, {"", "Y"}},
-        {"empty key", column_key, nullptr, {"", ""}, {key_msg, "N"}},
+        {"lower-case name", column_name, "sex", {"", "SEX", start}, {"", "SEX", name}},
+        {"start beyond", column_start, "81", {start_msg, "71", start}, {start_msg, "71", start}},
+        {"lower-case key", column_key, "y", {"", "Y", next_row}, {"", "Y", next_row}},
+        {"empty key", column_key, nullptr, {"", "", next_row}, {key_msg, "N", key}},
     };
     for (const Case& c : cases) {
         for (const bool enter : {true, false}) {
@@ -147,15 +146,7 @@ TEST(CellCheckInGrid, SameVerdictOnEnterAndOnLeavingButForAnEmptyKeyFlag) {
             const bool passes = v.message.isEmpty();
             EXPECT_EQ(g.ui.events, passes ? QStringList{} : alert(v.message));
             EXPECT_EQ(g.shown(0, c.column), v.stored);
-            // The cursor rests on a cell that failed; Enter moves on from one that passed, to
-            // the next row's name after the key flag.
-            QPoint expected(0, c.column);
-            if (passes && c.column == column_key) {
-                expected = {1, column_name};
-            } else if (passes && enter) {
-                expected = {0, c.column + 1};
-            }
-            EXPECT_EQ(g.cursor(), expected);
+            EXPECT_EQ(g.cursor(), v.cursor);
             EXPECT_EQ(g.focus_in_grid(), !passes || enter);
 
             g.go(1, column_name);  // leaving the row stores it
@@ -206,8 +197,6 @@ TEST(LeavingTheGrid, AnEditLeftInTheRowIsWrittenBeforeTheTableIsReadAgain) {
     EXPECT_EQ(g.shown(0, column_name), "SEX");
 }
 
-// --- cells left by a click: not checked, but corrected ---
-
 TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused) {
     struct Case {
         int column;
@@ -234,21 +223,19 @@ TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused
     }
 }
 
-// --- entering a layout with the keyboard alone ---
-
 TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
     GridFixture g("insert into variable values (1, 'HHID', 1, 3, 'C', 'Y')");
     g.go(1, column_start);  // the new-row line
     g.type("a");            // starts a new record, on its name
-    EXPECT_EQ(g.grid().record_count(), 2);
+    EXPECT_EQ(g.window->grid().record_count(), 2);
     EXPECT_EQ(g.cursor(), QPoint(1, column_name));
     g.press(Qt::Key_Escape);  // drops the typing
     g.press(Qt::Key_Escape);  // drops the record
-    EXPECT_EQ(g.grid().record_count(), 1);
+    EXPECT_EQ(g.window->grid().record_count(), 1);
 
     QTest::mouseDClick(g.view->viewport(), Qt::LeftButton, {},
                        g.view->visualRect(g.view->model()->index(1, column_type)).center());
-    EXPECT_EQ(g.grid().record_count(), 2);
+    EXPECT_EQ(g.window->grid().record_count(), 2);
     g.type("b");
     g.press(Qt::Key_Escape);
     g.go(0, column_name);  // leaving a blank new record drops it too
@@ -278,7 +265,7 @@ TEST(KeyboardEntry, EscEscOnAHalfTypedNewRowRemovesItFromTheTableToo) {
         g.press(Qt::Key_Escape);
         g.press(Qt::Key_Escape);
         EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y"}) << left_first;
-        EXPECT_EQ(g.grid().record_count(), 1) << left_first;
+        EXPECT_EQ(g.window->grid().record_count(), 1) << left_first;
         EXPECT_EQ(shown_headings(g), headings) << left_first;
         QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
         EXPECT_EQ(shown_headings(g), headings) << left_first;
@@ -297,8 +284,6 @@ TEST(KeyboardEntry, EscEscOnACompleteRowKeepsItAsStored) {
     EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N");
 }
 
-// --- deleting ---
-
 TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
     GridFixture g(three_rows);
     g.go(1, column_name);
@@ -309,7 +294,7 @@ TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
     EXPECT_EQ(g.table().size(), 3U);
     g.press(Qt::Key_Delete);
     EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N", "3,AGE,NULL,NULL,NULL,NULL"}));
-    EXPECT_EQ(g.grid().record_count(), 2);
+    EXPECT_EQ(g.window->grid().record_count(), 2);
 
     g.go(2, column_name);  // the new-row line
     for (const char* cell : {"sex", "1", "1", "n", "n"}) {
@@ -324,8 +309,6 @@ TEST(Delete, AsksAndKeepsIdsUniqueForLaterRecords) {
     EXPECT_TRUE(g.ui.events.isEmpty());
     EXPECT_EQ(g.table().size(), 3U);
 }
-
-// --- the position caption ---
 
 TEST(Caption, FollowsKeysAndClicks) {
     GridFixture g(three_rows);
@@ -343,8 +326,6 @@ TEST(Caption, FollowsKeysAndClicks) {
     QTest::mouseClick(g.window->findChild<QWidget*>("AdodcX_last"), Qt::LeftButton);
     EXPECT_EQ(g.caption(), "Record  3/3");
 }
-
-// --- a layout entered with the keyboard alone, into the one connection of an in-memory database
 
 TEST(KeyboardEntry, VariablesEnterAfterEnterLandInOrderInTheSessionsTable) {
     GridFixture g(nullptr, ":memory:");

@@ -16,7 +16,6 @@ using Rows = std::vector<std::string>;
 class LoadData : public testing::LoadFixture {};
 
 TEST_F(LoadData, BuildsTableDataFromTheLayoutWithTheKeyDeclared) {
-    set_layout(four_variables());
     set_input("00102103 \r\n");
     load_data(t.state);
 
@@ -61,7 +60,6 @@ TEST_F(LoadData, CharacterSlicesKeepTheirBlanksAndQuotes) {
 }
 
 TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
-    set_layout(four_variables());
     set_input(
         "00102134\r\n"   // 1 loads
         "\r\n"           // 2 blank
@@ -92,7 +90,6 @@ TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
 }
 
 TEST_F(LoadData, NoKeyFlaggedExactlyYOrFewerThanFourVariablesLoadButLeaveDataNotLoaded) {
-    set_layout(four_variables());
     set_input("00102134\n00102134\n");
     load_data(t.state);
     ASSERT_TRUE(t.state.data_loaded);
@@ -115,7 +112,6 @@ TEST_F(LoadData, NoKeyFlaggedExactlyYOrFewerThanFourVariablesLoadButLeaveDataNot
 }
 
 TEST_F(LoadData, ReplacingLoadedDataLeavesOnlyTheNewTableAndTheConnectionAsItWas) {
-    set_layout(four_variables());
     set_input("00102134\n00202135\n");
     load_data(t.state);
     const Rows secure_delete = rows("pragma secure_delete");
@@ -129,7 +125,6 @@ TEST_F(LoadData, ReplacingLoadedDataLeavesOnlyTheNewTableAndTheConnectionAsItWas
 }
 
 TEST_F(LoadData, EveryImportRecordsWhereItsDataCameFromUntilTheDataGo) {
-    set_layout(four_variables());
     set_input("00102134\n\n00202135\n");
     t.state.filter_cond = " WHERE not(AGE > 34)";
     load_data(t.state);

@@ -12,9 +12,11 @@
 
 namespace vesk::testing {
 
-// A database with a record layout in table variable and an input file to load.
+// A database with a record layout in table variable (the four variables unless a test sets
+// another) and an input file to load.
 class LoadFixture : public ::testing::Test {
   protected:
+    void SetUp() override { set_layout(four_variables()); }
     void set_layout(const std::vector<VarDef>& defs) { write_layout(t.state.db_conn, defs); }
     void set_input(std::string_view content) {
         t.state.inp_file = t.dir.write("input.txt", content);

@@ -17,14 +17,10 @@ namespace {
 std::vector<std::string> visited(Database& db, std::int64_t memory_limit) {
     std::vector<std::string> out;
     const auto write = [](const Cell& cell) {
-        switch (cell.kind) {
-            case Cell::Kind::null:
-                return std::string("null");
-            case Cell::Kind::number:
-                return "n" + std::to_string(std::bit_cast<std::uint64_t>(cell.number));
-            default:
-                return "t'" + std::string(cell.text) + "'";
-        }
+        return cell.kind == Cell::Kind::null ? std::string("null")
+               : cell.kind == Cell::Kind::number
+                   ? "n" + std::to_string(std::bit_cast<std::uint64_t>(cell.number))
+                   : "t'" + std::string(cell.text) + "'";
     };
     visit_ordered_records(
         db, {{"G1", "G2"}, "S", "P"},

@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cmath>
 
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
@@ -21,8 +20,6 @@
 namespace vesk {
 namespace {
 
-using testing::TempDir;
-using testing::TempState;
 
 // Groups of STATE with SAMPLE (1 central, 2 state) ranked by INCOME.
 class Details : public ::testing::Test {
@@ -46,7 +43,7 @@ class Details : public ::testing::Test {
     }
     // The lines of a file, without the line end of the last.
     static std::vector<std::string> lines(const std::string& path) {
-        std::string text = TempDir::read(path);
+        std::string text = testing::TempDir::read(path);
         text.pop_back();
         return split(text, '\n');
     }
@@ -58,7 +55,7 @@ class Details : public ::testing::Test {
         EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
         return document.object();
     }
-    TempState t;
+    testing::TempState t;
 };
 
 TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -39,13 +40,8 @@ class RecordingUserInterface : public UserInterface {
 
     // The texts of the message boxes only, in order.
     QStringList messages() const {
-        QStringList texts;
-        for (const QString& event : events) {
-            if (event.startsWith(QStringLiteral("message: "))) {
-                texts.append(event.mid(9));
-            }
-        }
-        return texts;
+        const QRegularExpression message(QStringLiteral("^message: "));
+        return events.filter(message).replaceInStrings(message, QString());
     }
     void clear() { events.clear(); }
 

@@ -67,6 +67,17 @@ inline void select_rows(QListWidget* list, const std::vector<int>& rows) {
     }
 }
 
+// The rows selected in a list.
+inline std::vector<int> selected_rows(const QListWidget* list) {
+    std::vector<int> rows;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected()) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
 // Whether the window can shrink to a laptop screen of 1024 x 600.
 inline bool fits_laptop_screen(const QWidget* window) {
     const QSize laptop(1024, 600);
