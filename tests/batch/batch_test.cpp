@@ -212,18 +212,6 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
     }
 }
 
-TEST_F(Batch, DetailsGoBesideTheResultFileWhichStaysTheSame) {
-    ASSERT_EQ(run(runs_test({"--groups", "STATE,SECTOR", "--out", dir.file("plain")})).status, 0);
-    const std::string detailed = dir.file("detailed");
-    const Outcome r = run(runs_test({"--groups", "STATE,SECTOR", "--out", detailed, "--details"}));
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Statistics per group in file: " + detailed + "_run_stats.csv"),
-              std::string::npos);
-    EXPECT_EQ(TempDir::read(detailed + "_run.csv"), TempDir::read(dir.file("plain") + "_run.csv"));
-    const std::string stats = TempDir::read(detailed + "_run_stats.csv");
-    EXPECT_EQ(std::count(stats.begin(), stats.end(), '\n'), 5);
-}
-
 // The program itself under bash, which makes the pipes: --input reads its stream in one pass. A
 // stream ending before its first line end is empty: refused, and the data loaded before stay.
 TEST_F(Batch, InputThatIsAStreamLoadsEveryLineAndAnEmptyOneKeepsTheData) {
@@ -257,7 +245,7 @@ TEST_F(Batch, InputThatIsAStreamLoadsEveryLineAndAnEmptyOneKeepsTheData) {
     EXPECT_NE(kept.out.find("1           #       15"), std::string::npos) << kept.out;
 }
 
-TEST_F(Batch, ProvenanceOfARunOnDataLoadedBeforeNamesTheImportsFileAndFilter) {
+TEST_F(Batch, DetailsOfARunOnDataLoadedBeforeGoBesideItsFileAndNameTheImport) {
     // The input named relative to the working folder; the provenance names it absolute.
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
@@ -266,9 +254,16 @@ TEST_F(Batch, ProvenanceOfARunOnDataLoadedBeforeNamesTheImportsFileAndFilter) {
     std::filesystem::current_path(before);
     ASSERT_EQ(loaded.status, 0) << loaded.err;
 
+    // The details go beside the result file, which stays the same.
+    ASSERT_EQ(run(on_db("runtest", "AMOUNT", {"--out", dir.file("plain")})).status, 0);
     const std::string out = dir.file("later");
     const Outcome r = run(on_db("runtest", "AMOUNT", {"--out", out, "--details"}));
     ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Statistics per group in file: " + out + "_run_stats.csv"),
+              std::string::npos);
+    EXPECT_EQ(TempDir::read(out + "_run.csv"), TempDir::read(dir.file("plain") + "_run.csv"));
+    const std::string stats = TempDir::read(out + "_run_stats.csv");
+    EXPECT_EQ(std::count(stats.begin(), stats.end(), '\n'), 3);  // the header and two states
     QFile file(QString::fromStdString(out + "_run.provenance.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QJsonObject provenance = QJsonDocument::fromJson(file.readAll()).object();

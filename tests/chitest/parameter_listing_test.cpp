@@ -46,24 +46,20 @@ TEST(ListParValues, EveryDistinctValueInOrderWithItsFrequency) {
 }
 
 TEST(ListParValues, AQueryThatCannotRunIsAnErrorAndLeavesNoValues) {
-    TempState t;
-    make_data(t.state, {sample_def, {"P", 2, 1, "N", "N"}});
-    add_rows(t.state, "(1, 1), (1, 1)");
-    t.state.param_var = "P";
-    list_par_values(t.state);
-    ASSERT_EQ(t.state.par_val_count(), 1);
-
     // Not a defined variable, a defined name the data lack, no data at all.
-    t.state.param_var = "NOSUCH";
-    EXPECT_THROW(list_par_values(t.state), Error);
-    EXPECT_EQ(t.state.par_val_count(), 0);
-    t.state.var_defs.push_back({"EXTRA", 3, 1, "N", "N"});
-    t.state.param_var = "EXTRA";
-    EXPECT_THROW(list_par_values(t.state), Error);
-    t.state.db_conn.execute("drop table data");
-    t.state.param_var = "P";
-    EXPECT_THROW(list_par_values(t.state), Error);
-    EXPECT_EQ(t.state.par_val_count(), 0);
+    for (const std::string param : {"NOSUCH", "EXTRA", "P"}) {
+        TempState t;
+        make_data(t.state, {sample_def, {"P", 2, 1, "N", "N"}});
+        add_rows(t.state, "(1, 1), (1, 1)");
+        t.state.var_defs.push_back({"EXTRA", 3, 1, "N", "N"});
+        t.state.param_var = "P";
+        list_par_values(t.state);
+        ASSERT_EQ(t.state.par_val_count(), 1);
+        t.state.db_conn.execute(param == "P" ? "drop table data" : "select 1");
+        t.state.param_var = param;
+        EXPECT_THROW(list_par_values(t.state), Error) << param;
+        EXPECT_EQ(t.state.par_val_count(), 0) << param;
+    }
 }
 
 const std::string blanks(std::size_t n) {

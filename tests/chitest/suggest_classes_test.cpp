@@ -29,11 +29,11 @@ bool expects_enough(const GroupValueCounts& g, std::size_t begin, std::size_t en
     double m = 0;
     double c = 0;
     for (std::size_t v = 0; v < g.by_value.size(); ++v) {
-        n += static_cast<double>(g.by_value[v].central);
-        m += static_cast<double>(g.by_value[v].other);
-        if (v >= begin && v < end) {
-            c += static_cast<double>(g.by_value[v].central + g.by_value[v].other);
-        }
+        const double central = static_cast<double>(g.by_value[v].central);
+        const double other = static_cast<double>(g.by_value[v].other);
+        n += central;
+        m += other;
+        c += v >= begin && v < end ? central + other : 0;
     }
     return n * c / (n + m) >= e - 1e-9 && m * c / (n + m) >= e - 1e-9;
 }

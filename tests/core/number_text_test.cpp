@@ -62,9 +62,7 @@ TEST(NumberText, ParsesEveryDecimalToTheNearestDouble) {
         std::string text = std::to_string(digits >> (i % 64 == 0 ? 0 : i % 40));
         text = text.substr(0, 1 + static_cast<std::size_t>(i) % 17);
         text.insert(static_cast<std::size_t>(i / 17) % (text.size() + 1), ".");
-        if (i % 3 == 0) {
-            text.insert(0, "-");
-        }
+        text.insert(0, i % 3 == 0 ? "-" : "");
         const auto parsed = parse_number(text);
         ASSERT_TRUE(parsed.has_value()) << text;
         EXPECT_EQ(*parsed, std::strtod(text.c_str(), nullptr)) << text;

@@ -92,11 +92,6 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
         click("cmdclass");
         click("Cmdproceed");
     }
-    // Empties the data for the other test, which runs in a window of its own.
-    void start_over() {
-        delete window.data();
-        t.state.db_conn.execute("delete from data");
-    }
 
     void set_significance(double level, const QString& adjustment) {
         control<QDoubleSpinBox>("levelSpin")->setValue(level);
@@ -146,7 +141,7 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
     }
 };
 
-TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsFlagsShadedByTheLevelAndAdjustment) {
+TEST_F(ResultsPanelTest, RunsTableAndChartShowEachGroupWithItsFlagsShadedByTheLevelAndAdjustment) {
     run_runs_test();
     const QStringList headings = {
         "STATE",       "SECTOR", "n",       "m",           "runs",
@@ -202,24 +197,22 @@ TEST_F(ResultsPanelTest, RunsTableHoldsOneRowPerGroupWithItsFlagsShadedByTheLeve
         set_significance(c.level, c.adjustment);
         EXPECT_EQ(shaded_rows(), c.shaded) << c.level << c.adjustment;
     }
-}
 
-TEST_F(ResultsPanelTest, TheChartHoldsOnePointPerGroupWithAValue) {
-    run_runs_test();
+    // The chart holds one point per group with a value.
     QScatterSeries* z = series<QScatterSeries>("zSeries");
     ASSERT_NE(z, nullptr);
-    QList<QPointF> expected;
+    QList<QPointF> points;
     // 02/1 has no z; with ties across kinds the point is z at the most runs, a ring z as sorted.
     for (const std::size_t group : {0u, 1u, 3u, 4u, 5u}) {
         const RunGroupStats& stats = t.state.run_stats[group];
-        expected.append({static_cast<double>(group),
-                         stats.fewest_runs < stats.most_runs ? stats.z_most : stats.z});
+        points.append({static_cast<double>(group),
+                       stats.fewest_runs < stats.most_runs ? stats.z_most : stats.z});
     }
-    EXPECT_EQ(z->points(), expected);
-    EXPECT_LT(expected[0].y(), -3.0);  // two runs of ten: far below the band
-    EXPECT_GT(expected[4].y(), 3.0);   // ten and ten at one value: 20 runs at most
+    EXPECT_EQ(z->points(), points);
+    EXPECT_LT(points[0].y(), -3.0);  // two runs of ten: far below the band
+    EXPECT_GT(points[4].y(), 3.0);   // ten and ten at one value: 20 runs at most
     EXPECT_EQ(series<QScatterSeries>("zOrderedSeries")->at(1), QPointF(5, t.state.run_stats[5].z));
-    emit z->hovered(expected[2], true);  // the third point is the fourth group's
+    emit z->hovered(points[2], true);  // the third point is the fourth group's
     EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: z (at the most runs over ties) = "))
         << QToolTip::text().toStdString();
     QAreaSeries* band = series<QAreaSeries>("zBand");
@@ -232,7 +225,7 @@ TEST_F(ResultsPanelTest, TheChartHoldsOnePointPerGroupWithAValue) {
     }
 }
 
-TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLevel) {
+TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLevelUntilUnfrozen) {
     run_chi_test();
     QScatterSeries* p = series<QScatterSeries>("pSeries");
     ASSERT_NE(p, nullptr);
@@ -257,6 +250,11 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
         EXPECT_DOUBLE_EQ(point.y(), 0.08);
     }
     EXPECT_TRUE(testing::fits_laptop_screen(window));
+
+    ASSERT_EQ(table().rowCount(), 5);
+    click("cmdclass");  // unfreeze: the classes the results belong to are gone
+    EXPECT_EQ(table().rowCount(), 0);
+    EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
 }
 
 TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToSave) {
@@ -304,7 +302,8 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
     EXPECT_EQ(std::regex_replace(TempDir::read(base + "1.html"), created, ""),
               std::regex_replace(TempDir::read(base + "2.html"), created, ""));
 
-    start_over();
+    delete window.data();  // the other test, in a window of its own, on other data
+    t.state.db_conn.execute("delete from data");
     run_chi_test();
     ui.clear();
     click("saveReport");
@@ -312,14 +311,7 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
                                                             t.dir.file("survey_chi_report.html"))});
 }
 
-TEST_F(ResultsPanelTest, AFailedRunOrChangedClassesEmptyThePanel) {
-    run_chi_test();
-    ASSERT_EQ(table().rowCount(), 5);
-    click("cmdclass");  // unfreeze: the classes the results belong to are gone
-    EXPECT_EQ(table().rowCount(), 0);
-    EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
-
-    start_over();
+TEST_F(ResultsPanelTest, AFailedRunEmptiesThePanel) {
     run_runs_test();
     ASSERT_GT(table().rowCount(), 0);
     t.state.db_conn.execute("drop table data");
