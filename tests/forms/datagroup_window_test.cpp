@@ -40,10 +40,6 @@ class DataGroup : public testing::MainWindowHarness {
         listvar = control<QListWidget>("listvar");
         Listgrp = control<QListWidget>("Listgrp");
     }
-    void exit_group() {
-        click("Cmdexit");
-        flush_deletes();
-    }
     // Fills the group list through the window's own Add, in the given order of available rows.
     void add_in_turn(const std::vector<int>& available_rows) {
         const QStringList names = lines_of(listvar);
@@ -122,7 +118,8 @@ TEST_F(DataGroup, FreezingJoinsTheTrimmedNamesInPriorityOrder) {
         EXPECT_EQ(t.state.grp_vars, c.grp_vars);
         EXPECT_TRUE(t.state.grp_frozen);
         EXPECT_EQ(control<QPushButton>("cmdgrp")->text(), unfreeze);
-        exit_group();
+        click("Cmdexit");
+        flush_deletes();
     }
     EXPECT_TRUE(ui.events.isEmpty());
 }
@@ -183,7 +180,8 @@ TEST_F(DataGroup, AFrozenListOutlivesTheWindowAndProceedAcceptsIt) {
     select_rows(listvar, {2, 1});
     click("cmdadd");
     click("cmdgrp");
-    exit_group();
+    click("Cmdexit");
+    flush_deletes();
     EXPECT_TRUE(group.isNull());
     EXPECT_TRUE(window->isVisible());
 

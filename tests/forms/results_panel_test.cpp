@@ -100,17 +100,14 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
     }
 
     const QAbstractItemModel& table() { return *control<QTableView>("resultsTable")->model(); }
-    int column(const QString& heading) {
+    QVariant cell(int row, const QString& heading, int role = Qt::DisplayRole) {
         for (int c = 0; c < table().columnCount(); ++c) {
             if (table().headerData(c, Qt::Horizontal).toString() == heading) {
-                return c;
+                return table().data(table().index(row, c), role);
             }
         }
         ADD_FAILURE() << "no column " << heading.toStdString();
-        return 0;
-    }
-    QVariant cell(int row, const QString& heading, int role = Qt::DisplayRole) {
-        return table().data(table().index(row, column(heading)), role);
+        return {};
     }
     QStringList row_texts(int row, const QStringList& headings) {
         QStringList texts;

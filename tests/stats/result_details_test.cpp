@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
@@ -19,7 +17,6 @@
 
 namespace vesk {
 namespace {
-
 
 // Groups of STATE with SAMPLE (1 central, 2 state) ranked by INCOME.
 class Details : public ::testing::Test {
@@ -48,10 +45,9 @@ class Details : public ::testing::Test {
         return split(text, '\n');
     }
     static QJsonObject json(const std::string& path) {
-        QFile file(QString::fromStdString(path));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+        const QJsonDocument document = QJsonDocument::fromJson(
+            QByteArray::fromStdString(testing::TempDir::read(path)), &error);
         EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
         return document.object();
     }
