@@ -67,11 +67,7 @@ const std::string blanks(std::size_t n) {
 }
 
 TEST(ValueLines, HashStandsInColumnLenPlusElevenUnderTheHeading) {
-    struct Case {
-        ParValue value;
-        std::string line;
-    };
-    const Case cases[] = {
+    const std::pair<ParValue, std::string> cases[] = {
         {{"1", 5, 1, "N"}, "1" + blanks(10) + "#        5"},
         {{"2", 7, 1, "N"}, "2" + blanks(10) + "#        7"},
         {{"0.84", 12345678, 4, "N"}, "0.84" + blanks(10) + "# 12345678"},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/identifier.h"
@@ -84,12 +85,8 @@ TEST(LayoutWrite, RefusesWhatTheTableCannotHoldButNotRanges) {
 }
 
 TEST(LayoutValue, UpperCasedAndCorrected) {
-    struct Case {
-        int column;
-        const char* text;
-        const char* kept;
-    };
-    const Case cases[] = {
+    const std::tuple<int, const char*, const char*> cases[] = {
+        // (column, text, kept)
         {column_name, "age_1", "AGE_1"}, {column_type, "n", "N"},
         {column_type, "c", "C"},         {column_type, "X", "C"},
         {column_type, "", "C"},          {column_type, "nn", "C"},
@@ -97,8 +94,8 @@ TEST(LayoutValue, UpperCasedAndCorrected) {
         {column_key, "q", "N"},          {column_key, "", ""},
         {column_start, "12", "12"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(corrected_layout_value(c.column, c.text), c.kept) << c.column << " " << c.text;
+    for (const auto& [column, text, kept] : cases) {
+        EXPECT_EQ(corrected_layout_value(column, text), kept) << column << " " << text;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <regex>
 #include <set>
+#include <tuple>
 
 #include "forms/chitest_window.h"
 #include "forms/runtest_window.h"
@@ -177,22 +178,17 @@ TEST_F(ResultsPanelTest, RunsTableAndChartShowEachGroupWithItsFlagsShadedByTheLe
     EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("6 groups: 1 significant"));
     EXPECT_TRUE(testing::fits_laptop_screen(window));
 
-    struct Case {
-        double level;
-        const char* adjustment;
-        std::set<int> shaded;
-    };
     // 01/1 p 1.08e-05, adjusted 5.4e-05; 02/2 p 0.1667, BH 0.4167, Holm 0.6667: at 0.25 its
     // own p-value is below the level but its adjusted ones are not. 03/2, whose ties decide,
     // stays unshaded at any level.
-    const Case cases[] = {{0.05, "Benjamini", {0}},
-                          {0.25, "Benjamini", {0}},
-                          {0.45, "Benjamini", {0, 3}},
-                          {0.45, "Holm", {0}}};
+    const std::tuple<double, const char*, std::set<int>> cases[] = {{0.05, "Benjamini", {0}},
+                                                                    {0.25, "Benjamini", {0}},
+                                                                    {0.45, "Benjamini", {0, 3}},
+                                                                    {0.45, "Holm", {0}}};
     EXPECT_EQ(shaded_rows(), std::set<int>{0});  // 0.05 and BH before anything is set
-    for (const Case& c : cases) {
-        set_significance(c.level, c.adjustment);
-        EXPECT_EQ(shaded_rows(), c.shaded) << c.level << c.adjustment;
+    for (const auto& [level, adjustment, shaded] : cases) {
+        set_significance(level, adjustment);
+        EXPECT_EQ(shaded_rows(), shaded) << level << adjustment;
     }
 
     // The chart holds one point per group with a value.

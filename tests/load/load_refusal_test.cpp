@@ -28,11 +28,7 @@ class LoadFilter : public testing::LoadFixture {
 };
 
 TEST_F(LoadFilter, KeepsTheRowsTheConditionHoldsForOrCannotDecideAndABlankOneIsNoFilter) {
-    struct Case {
-        const char* condition;
-        Rows kept;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, Rows> cases[] = {
         {"SEX = 1 AND STATE = '02'", {"001"}},
         {"  AGE > 10  ", {"002", "004"}},
         {"abs(AGE - 40) < 15", {"002", "004"}},
@@ -41,13 +37,13 @@ TEST_F(LoadFilter, KeepsTheRowsTheConditionHoldsForOrCannotDecideAndABlankOneIsN
         {"STATE IN ('02', '(')", {"001", "002"}},
         {"   ", {"001", "002", "003", "004"}},
     };
-    for (const Case& c : cases) {
-        const LoadSummary summary = load_with(c.condition);
-        const bool blank = std::string(c.condition).find_first_not_of(' ') == std::string::npos;
-        EXPECT_EQ(t.state.filter_cond.empty(), blank) << c.condition;
-        EXPECT_EQ(rows("select HHID from data order by HHID"), c.kept) << c.condition;
-        EXPECT_EQ(summary.filter_applied, !blank) << c.condition;
-        EXPECT_EQ(summary.rows_filtered_out, 4 - static_cast<std::int64_t>(c.kept.size()));
+    for (const auto& [condition, kept] : cases) {
+        const LoadSummary summary = load_with(condition);
+        const bool blank = std::string(condition).find_first_not_of(' ') == std::string::npos;
+        EXPECT_EQ(t.state.filter_cond.empty(), blank) << condition;
+        EXPECT_EQ(rows("select HHID from data order by HHID"), kept) << condition;
+        EXPECT_EQ(summary.filter_applied, !blank) << condition;
+        EXPECT_EQ(summary.rows_filtered_out, 4 - static_cast<std::int64_t>(kept.size()));
         EXPECT_TRUE(t.state.data_loaded);
     }
 }
@@ -122,11 +118,8 @@ TEST_F(LoadRefusal, AFilterThatIsNotOneExpressionOverTheDataIsRefusedBeforeAnyLi
 }
 
 TEST_F(LoadRefusal, ALayoutTheDataCannotTakeIsRefusedNamingTheVariable) {
-    struct Case {
-        VarDef age;         // in place of AGE
-        const char* named;  // in the message
-    };
-    const Case cases[] = {
+    // AGE replaced, and what the message names.
+    const std::pair<VarDef, const char*> cases[] = {
         {{"1AGE", 7, 3, "N", "N"}, "1AGE"},     {{"AGE X", 7, 3, "N", "N"}, "AGE X"},
         {{"select", 7, 3, "N", "N"}, "select"}, {{"CLASS", 7, 3, "N", "N"}, "CLASS"},
         {{"", 7, 3, "N", "N"}, "\"\""},         {{"sex", 7, 3, "N", "N"}, "sex"},
@@ -134,13 +127,13 @@ TEST_F(LoadRefusal, ALayoutTheDataCannotTakeIsRefusedNamingTheVariable) {
         {{"AGE", 7, 3, "", "N"}, "AGE"},        {{"AGE", 0, 3, "N", "N"}, "AGE"},
         {{"AGE", 7, 0, "N", "N"}, "AGE"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [age, named] : cases) {
         auto defs = four_variables();
-        defs[3] = c.age;
+        defs[3] = age;
         set_layout(defs);
         const std::string message = refused_load();
-        EXPECT_NE(message.find(c.named), std::string::npos) << message;
-        expect_all_as_before(c.age.name);
+        EXPECT_NE(message.find(named), std::string::npos) << message;
+        expect_all_as_before(age.name);
     }
 }
 
