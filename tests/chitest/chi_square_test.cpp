@@ -19,13 +19,10 @@ namespace {
 using testing::TempDir;
 using Rows = std::vector<std::string>;
 
-const VarDef numeric_sample{"SAMPLE", 4, 1, "N", "N"};
-const VarDef numeric_param{"P", 5, 2, "N", "N"};
-
 // Records of STATE (C 2) and SECTOR (N 1), the groups, with a sample and a parameter variable.
 class ChiSquare : public ::testing::Test {
   protected:
-    void SetUp() override { survey(numeric_sample, numeric_param); }
+    void SetUp() override { survey({"SAMPLE", 4, 1, "N", "N"}, {"P", 5, 2, "N", "N"}); }
     void survey(const VarDef& sample, const VarDef& param) {
         testing::make_data(t.state,
                            {{"STATE", 1, 2, "C", "N"}, {"SECTOR", 3, 1, "N", "N"}, sample, param});
@@ -163,7 +160,7 @@ TEST_F(ChiSquare, TenOrMoreClassesKeepTheirNumbersInTheHeader) {
 }
 
 TEST_F(ChiSquare, CharacterValuesWithQuotesCommasAndBlanksClassifyAndReport) {
-    survey(numeric_sample, {"CODE", 5, 3, "C", "N"});
+    survey({"SAMPLE", 4, 1, "N", "N"}, {"CODE", 5, 3, "C", "N"});
     add({{"'0''', 1, 1, 'O''H'", 2},
          {"'0''', 1, 2, 'AB '", 3},
          {"'a,', 2, 1, 'AB'", 4},

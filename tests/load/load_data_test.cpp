@@ -103,23 +103,11 @@ TEST_F(LoadData, NoKeyFlaggedExactlyYOrFewerThanFourVariablesLoadButLeaveDataNot
     EXPECT_FALSE(t.state.data_loaded);
 }
 
-TEST_F(LoadData, ReplacingLoadedDataLeavesOnlyTheNewTableAndTheConnectionAsItWas) {
-    set_input("00102134\n00202135\n");
-    load_data(t.state);
-    const Rows secure_delete = rows("pragma secure_delete");
-    set_input("00302136\n");
-    load_data(t.state);
-
-    EXPECT_EQ(rows("select HHID from data"), Rows{"003"});
-    EXPECT_EQ(rows("select name from sqlite_master where type = 'table' order by name"),
-              (Rows{"data", "load_provenance", "load_provenance_layout", "variable"}));
-    EXPECT_EQ(rows("pragma secure_delete"), secure_delete);
-}
-
-TEST_F(LoadData, EveryImportRecordsWhereItsDataCameFromUntilTheDataGo) {
+TEST_F(LoadData, EveryImportReplacesTheDataAndRecordsWhereTheyCameFromUntilTheyGo) {
     set_input("00102134\n\n00202135\n");
     t.state.filter_cond = " WHERE not(AGE > 34)";
     load_data(t.state);
+    const Rows secure_delete = rows("pragma secure_delete");
 
     auto recorded = read_load_provenance(t.state.db_conn);
     ASSERT_TRUE(recorded);
@@ -140,11 +128,16 @@ TEST_F(LoadData, EveryImportRecordsWhereItsDataCameFromUntilTheDataGo) {
     EXPECT_THROW(load_data(t.state), Error);
     EXPECT_EQ(read_load_provenance(t.state.db_conn)->input_path, first_input);
 
+    // Replaced data leave only the new table, and the connection as it was.
     t.state.filter_cond.clear();
     load_data(t.state);
     recorded = read_load_provenance(t.state.db_conn);
     EXPECT_EQ(recorded->input_path, t.state.inp_file);
     EXPECT_FALSE(recorded->filter.has_value());
+    EXPECT_EQ(rows("select HHID from data"), Rows{"003"});
+    EXPECT_EQ(rows("select name from sqlite_master where type = 'table' order by name"),
+              (Rows{"data", "load_provenance", "load_provenance_layout", "variable"}));
+    EXPECT_EQ(rows("pragma secure_delete"), secure_delete);
 
     clear_vars(t.state);
     EXPECT_FALSE(read_load_provenance(t.state.db_conn).has_value());
