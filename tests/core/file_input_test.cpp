@@ -7,7 +7,6 @@
 namespace vesk {
 namespace {
 
-
 TEST(ReadReclen, TakesTheWholeFirstLineAndAnEmptyOrMissingFileKeepsTheOldLength) {
     testing::TempState t;
     const std::string eighty(80, 'x');

@@ -111,7 +111,7 @@ TEST_F(MainWindow, TheMainAndGroupWindowsShrinkToALaptopScreen) {
     delete group;
 }
 
-TEST_F(MainWindow, ProceedChecksInOrder) {
+TEST_F(MainWindow, ProceedChecksInOrderThenOpensTheChosenTestsWindowInItsPlace) {
     const QString names_missing = "Either input textfile name or output file name not defined";
     const QString not_ready = "Either Variables or Data Groupining not defined";
     struct Step {
@@ -139,16 +139,13 @@ TEST_F(MainWindow, ProceedChecksInOrder) {
     control<QLineEdit>("outtxt")->setText("  my result ");
     click("Cmdproceed");
     EXPECT_EQ(t.state.out_file, "  my result ");
-}
 
-TEST_F(MainWindow, ProceedOpensTheChosenTestsWindowInItsPlace) {
+    // Once all is defined, the chosen test's window opens in the main window's place.
     testing::make_data(
         t.state, {{"STATE", 1, 2, "C", "Y"}, {"SAMPLE", 3, 1, "N", "N"}, {"P", 4, 1, "N", "N"}});
-    t.state.inp_file = "survey.txt";
     t.state.data_loaded = t.state.grp_frozen = true;
     t.state.grp_vars = "STATE";
     window->show();
-    control<QLineEdit>("outtxt")->setText("result");
     const std::pair<const char*, QString> choices[] = {{"Optmain_0", "runtest"},
                                                        {"Optmain_1", "chitest"}};
     for (const auto& [option, opened_name] : choices) {

@@ -250,7 +250,7 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
     EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
 }
 
-TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToSave) {
+TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickOrAFailedRunLeavesNothingToSave) {
     run_runs_test();
     ui.clear();
     click("saveDetails");  // cancelled
@@ -270,6 +270,15 @@ TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickLeavesNothingToS
     pick("Combo_par", "SECTOR");  // the shown results no longer have a run behind them
     EXPECT_EQ(table().rowCount(), 0);
     EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
+
+    pick("Combo_par", "P");  // a failed run empties the panel too
+    click("Cmdproceed");
+    ASSERT_GT(table().rowCount(), 0);
+    t.state.db_conn.execute("drop table data");
+    click("Cmdproceed");
+    EXPECT_EQ(table().rowCount(), 0);
+    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
+    EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
 }
 
 TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFormatNamed) {
@@ -302,16 +311,6 @@ TEST_F(ResultsPanelTest, SaveReportOffersANameBesideTheResultFileAndWritesTheFor
     click("saveReport");
     EXPECT_EQ(ui.events, QStringList{QString::fromStdString("save file: " +
                                                             t.dir.file("survey_chi_report.html"))});
-}
-
-TEST_F(ResultsPanelTest, AFailedRunEmptiesThePanel) {
-    run_runs_test();
-    ASSERT_GT(table().rowCount(), 0);
-    t.state.db_conn.execute("drop table data");
-    click("Cmdproceed");
-    EXPECT_EQ(table().rowCount(), 0);
-    EXPECT_FALSE(control<QPushButton>("saveDetails")->isEnabled());
-    EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
 }
 
 }  // namespace

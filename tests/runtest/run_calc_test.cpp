@@ -13,7 +13,6 @@
 namespace vesk {
 namespace {
 
-
 const std::string header = "STATE,SECTOR,cent_run,state_run,total_run,n,m,erun,vrun,zvalue\n";
 
 class RunTest : public ::testing::Test {
