@@ -69,7 +69,6 @@ const std::string blanks(std::size_t n) {
 TEST(ValueLines, HashStandsInColumnLenPlusElevenUnderTheHeading) {
     const std::pair<ParValue, std::string> cases[] = {
         {{"1", 5, 1, "N"}, "1" + blanks(10) + "#        5"},
-        {{"2", 7, 1, "N"}, "2" + blanks(10) + "#        7"},
         {{"0.84", 12345678, 4, "N"}, "0.84" + blanks(10) + "# 12345678"},
         {{"AB ", 3, 3, "C"}, "AB " + blanks(10) + "#        3"},
         {{"", 2, 3, "C"}, blanks(13) + "#        2"},
