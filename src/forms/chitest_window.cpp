@@ -34,10 +34,9 @@ namespace {
 const QString freeze_caption = QStringLiteral("&Freeze Class Definition");
 const QString unfreeze_caption = QStringLiteral("&UnFreeze Class Definition");
 
-// Item data of the list lines: the frequency (a value line's, or a class's total), and which
-// entries of par_vals the line stands for (one index, or the list of a class's members).
-constexpr int frequency_role = Qt::UserRole;
-constexpr int members_role = Qt::UserRole + 1;
+// Item data of the list lines: which entries of par_vals the line stands for (one index, or the
+// list of a class's members).
+constexpr int members_role = Qt::UserRole;
 
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
@@ -234,11 +233,7 @@ void ChitestWindow::set_value_lines(std::vector<int> indexes) {
     listpar_->clear();
     listpar_->addItems(texts);  // one insertion, not one per line
     for (int row = 0; row < listpar_->count(); ++row) {
-        const int index = indexes[static_cast<std::size_t>(row)];
-        QListWidgetItem* line = listpar_->item(row);
-        line->setData(frequency_role, static_cast<qlonglong>(
-                                          state_.par_vals[static_cast<std::size_t>(index)].freq));
-        line->setData(members_role, index);
+        listpar_->item(row)->setData(members_role, indexes[static_cast<std::size_t>(row)]);
     }
 }
 
@@ -249,7 +244,6 @@ void ChitestWindow::append_class_line(const QVariantList& indexes) {
     }
     const std::int64_t total = total_frequency(members);
     auto* line = new QListWidgetItem(qtext(class_line(make_class(members), total)));
-    line->setData(frequency_role, static_cast<qlonglong>(total));
     line->setData(members_role, indexes);
     Listclass_->addItem(line);
 }
