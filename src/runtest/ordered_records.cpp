@@ -151,8 +151,20 @@ class RecordsInMemory {
     void order() {
         std::vector<std::uint32_t> group_rank;
         std::vector<std::uint32_t> sample_rank;
-        groups_.rank(group_rank, group_by_rank_);
-        samples_.rank(sample_rank, sample_by_rank_);
+        std::vector<std::uint32_t> group_by_rank;
+        std::vector<std::uint32_t> sample_by_rank;
+        groups_.rank(group_rank, group_by_rank);
+        samples_.rank(sample_rank, sample_by_rank);
+        // The cells of each group and sample, by rank, made once rather than once a record.
+        for (const std::uint32_t id : group_by_rank) {
+            std::vector<Cell>& cells = group_cells_.emplace_back();
+            for (const StoredCell& cell : groups_.values(id)) {
+                cells.push_back(cell.view());
+            }
+        }
+        for (const std::uint32_t id : sample_by_rank) {
+            sample_cells_.push_back(samples_.values(id)[0].view());
+        }
         for (Record& record : records_) {
             record.key = group_rank[record.key >> sample_bits] << sample_bits |
                          sample_rank[record.key & sample_mask];
@@ -169,16 +181,9 @@ class RecordsInMemory {
     }
 
     void visit(const RecordVisitor& visit) const {
-        std::vector<Cell> groups;
         for (const Record& record : records_) {
-            groups.clear();
-            for (const StoredCell& cell :
-                 groups_.values(group_by_rank_[record.key >> sample_bits])) {
-                groups.push_back(cell.view());
-            }
-            const Cell sample =
-                samples_.values(sample_by_rank_[record.key & sample_mask])[0].view();
-            visit(groups, sample, Cell{Cell::Kind::number, record.param, {}});
+            visit(group_cells_[record.key >> sample_bits], sample_cells_[record.key & sample_mask],
+                  Cell{Cell::Kind::number, record.param, {}});
         }
     }
 
@@ -186,8 +191,8 @@ class RecordsInMemory {
     std::vector<Record> records_;
     DistinctValues groups_;
     DistinctValues samples_;
-    std::vector<std::uint32_t> group_by_rank_;
-    std::vector<std::uint32_t> sample_by_rank_;
+    std::vector<std::vector<Cell>> group_cells_;  // views of the texts groups_ holds
+    std::vector<Cell> sample_cells_;
 };
 
 std::int64_t record_count(Database& db) {
