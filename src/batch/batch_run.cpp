@@ -41,7 +41,7 @@ void replace_layout(AppState& state, const std::string& layout_path) {
     std::vector<VariableRow> layout;
     for (const LayoutRow& row : rows) {
         const std::string cells[] = {row.name, row.start, row.length, row.type, row.key};
-        const LayoutCellContext context{state.rec_len, row.start, EmptyKey::fails};
+        const LayoutCellContext context{state.rec_len, row.start, row.length, EmptyKey::fails};
         std::vector<std::string> kept;
         for (int column = column_name; column <= column_key; ++column) {
             const std::string& text = cells[column - column_name];
@@ -52,8 +52,8 @@ void replace_layout(AppState& state, const std::string& layout_path) {
             }
             kept.push_back(corrected_layout_value(column, text));
         }
-        layout.push_back(
-            {0, kept[0], stored_position(kept[1]), stored_position(kept[2]), kept[3], kept[4]});
+        layout.push_back({0, kept[0], stored_position(kept[1]), stored_position(kept[2]), kept[3],
+                          kept[4], std::nullopt});
     }
     replace_variable_rows(state.db_conn, std::move(layout));
 }

@@ -18,6 +18,8 @@ struct VarDef {
     std::int64_t length = 0;
     std::string type;  // "C" character, "N" numeric
     std::string key;   // "Y" when part of the primary key
+    // Implied decimals: a numeric field written without a point holds its number times 10^decimals.
+    int decimals = 0;
 };
 
 // One distinct value of the test parameter with its number of records.

@@ -68,6 +68,19 @@ CellCheck check_length(std::string_view text, const LayoutCellContext& context) 
     return {};
 }
 
+CellCheck check_decimals(std::string_view text, std::string_view stored_length) {
+    const auto decimals = position_value(text);
+    const auto length = trim(stored_length).empty() ? std::nullopt : position_value(stored_length);
+    if (decimals && *decimals >= 0 && (!length || *decimals <= *length)) {
+        return {};
+    }
+    const std::string bound =
+        length ? "the length " + std::to_string(static_cast<std::int64_t>(*length))
+               : std::string("the field's length");
+    return refused("Decimals: a whole number from 0 to " + bound + " please, not \"" +
+                   std::string(text) + "\"");
+}
+
 bool is_one_of(std::string_view text, std::string_view a, std::string_view b) {
     const std::string upper = to_upper(text);
     return upper == a || upper == b;
@@ -90,6 +103,8 @@ CellCheck check_layout_cell(int column, std::string_view text, const LayoutCellC
                 return {};
             }
             return is_one_of(text, "Y", "N") ? CellCheck{} : refused(key_message);
+        case column_decimals:
+            return check_decimals(text, context.stored_length);
         default:
             return {false, {}};
     }
@@ -103,6 +118,8 @@ CellCheck check_layout_write(int column, std::string_view text) {
             return position_value(text) ? CellCheck{} : refused(start_message);
         case column_length:
             return position_value(text) ? CellCheck{} : refused(length_message);
+        case column_decimals:
+            return position_value(text) ? CellCheck{} : check_decimals(text, {});
         default:
             return {};
     }

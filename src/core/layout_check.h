@@ -14,6 +14,7 @@ enum LayoutColumn : int {
     column_length = 3,
     column_type = 4,
     column_key = 5,
+    column_decimals = 6,
 };
 
 inline constexpr std::string_view name_length_message = "Min 1 Max 10 Character Name please";
@@ -35,6 +36,9 @@ struct LayoutCellContext {
     // The start position the row already holds, as text; empty when it holds none. A length is
     // checked against the stored start, not against one still being typed.
     std::string_view stored_start;
+    // The length the row already holds, as text; empty when it holds none. Decimals cannot
+    // exceed it.
+    std::string_view stored_length;
     EmptyKey empty_key = EmptyKey::passes;
 };
 
@@ -47,12 +51,13 @@ struct CellCheck {
 
 // Checks the text of one layout cell, as typed (not trimmed): a name of 1 to 10 characters that
 // is a valid identifier; a start from 1 to rec_len; a length of at least 1 that ends within
-// rec_len; type C or N and key flag Y or N in either case. Text that is not a number is refused
-// in the start and length columns, and so is a length while the row holds no start.
+// rec_len; type C or N and key flag Y or N in either case; decimals blank (none) or from 0 to the
+// stored length. Text that is not a number is refused in the start, length and decimals columns,
+// and so is a length while the row holds no start.
 CellCheck check_layout_cell(int column, std::string_view text, const LayoutCellContext& context);
 
 // What every write of a cell must pass, however the cell is left: a name as above, and a number
-// or nothing in the start and length columns. Ranges are left to check_layout_cell.
+// or nothing in the start, length and decimals columns. Ranges are left to check_layout_cell.
 CellCheck check_layout_write(int column, std::string_view text);
 
 // The value a written cell is kept with: names, types and key flags upper-cased; a type other

@@ -76,8 +76,9 @@ std::size_t literal_length(std::string_view text) {
 
 // A valid literal of at most 15 digits without exponent, the usual field of a survey file: its
 // digits as a whole number are exact in a double, and one division by an exact power of ten
-// rounds correctly, so the result is from_chars's at a fraction of its cost.
-std::optional<double> short_decimal(std::string_view literal) {
+// rounds correctly, so the result is from_chars's at a fraction of its cost. Without a point the
+// last implied_decimals digits are the fraction.
+std::optional<double> short_decimal(std::string_view literal, int implied_decimals) {
     static constexpr double powers_of_ten[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::size_t i = 0;
@@ -103,13 +104,40 @@ std::optional<double> short_decimal(std::string_view literal) {
             return std::nullopt;  // an exponent
         }
     }
+    if (!point) {
+        if (implied_decimals < 0 || implied_decimals > 15) {
+            return std::nullopt;
+        }
+        fraction = implied_decimals;
+    }
     const double value = static_cast<double>(digits) / powers_of_ten[fraction];
     return negative ? -value : value;
 }
 
+// The literal, without a point, with its exponent lowered by the implied decimals: the same
+// decimal value written for from_chars. Nothing when the exponent does not fit.
+std::optional<std::string> shifted_literal(std::string_view literal, int implied_decimals) {
+    const std::size_t e = literal.find_first_of("eE");
+    std::int64_t exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = literal.substr(e + 1);
+        if (!digits.empty() && digits.front() == '+') {
+            digits.remove_prefix(1);
+        }
+        const auto [ptr, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+        // Far beyond the range of a double either way; the bound keeps the shift from overflowing.
+        if (ec != std::errc{} || ptr != digits.data() + digits.size() ||
+            std::abs(exponent) > 1'000'000) {
+            return std::nullopt;
+        }
+    }
+    return std::string(literal.substr(0, e)) + "e" + std::to_string(exponent - implied_decimals);
+}
+
 }  // namespace
 
-std::optional<double> parse_number(std::string_view text) {
+std::optional<double> parse_number(std::string_view text, int implied_decimals) {
     std::size_t begin = 0;
     while (begin < text.size() && text[begin] == ' ') {
         ++begin;
@@ -122,15 +150,24 @@ std::optional<double> parse_number(std::string_view text) {
     if (literal.empty() || literal_length(literal) != literal.size()) {
         return std::nullopt;
     }
-    if (const auto value = short_decimal(literal)) {
+    if (const auto value = short_decimal(literal, implied_decimals)) {
         return value;
     }
+    std::optional<std::string> shifted;
+    std::string_view decimal = literal;
+    if (implied_decimals != 0 && literal.find('.') == std::string_view::npos) {
+        shifted = shifted_literal(literal, implied_decimals);
+        if (!shifted) {
+            return std::nullopt;
+        }
+        decimal = *shifted;
+    }
     // from_chars takes no plus sign.
-    const std::size_t skip = literal.front() == '+' ? 1 : 0;
+    const std::size_t skip = decimal.front() == '+' ? 1 : 0;
     double value = 0;
-    const auto [ptr, ec] = std::from_chars(literal.data() + skip, literal.data() + literal.size(),
+    const auto [ptr, ec] = std::from_chars(decimal.data() + skip, decimal.data() + decimal.size(),
                                            value, std::chars_format::general);
-    if (ec != std::errc{} || ptr != literal.data() + literal.size() || !std::isfinite(value)) {
+    if (ec != std::errc{} || ptr != decimal.data() + decimal.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

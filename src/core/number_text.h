@@ -20,7 +20,11 @@ std::string signed_form(double value);
 // the digits, digits with at most one point and at least one digit, an optional exponent, optional
 // blanks. The point is the decimal separator whatever the locale. Anything else (a decimal comma,
 // inf, nan, hexadecimal, a sign followed by a blank, a value out of range) gives no number.
-std::optional<double> parse_number(std::string_view text);
+//
+// With implied decimals d, a literal written without a point stands for its value times 10^-d
+// (12345 with 2 is 123.45), read from the digits, so the result is the double nearest to that
+// decimal; a literal with a point is taken as written.
+std::optional<double> parse_number(std::string_view text, int implied_decimals = 0);
 
 // The only sources of fill characters for pad_field, so no field gets more than 64 of them.
 inline const std::string zeros64(64, '0');

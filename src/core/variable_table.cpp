@@ -1,6 +1,8 @@
 #include "core/variable_table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/error.h"
 #include "core/number_text.h"
@@ -13,8 +15,18 @@ namespace {
 // Beyond this a double no longer holds every whole number exactly.
 constexpr double largest_position = 1e15;
 
-constexpr const char* select_rows_sql =
-    "select ID, VN, ST, LEN, TYPE, PKEY from variable order by ID";
+bool has_decimals_column(Database& db) {
+    const std::vector<std::string> columns = db.column_names("variable");
+    return std::any_of(columns.begin(), columns.end(),
+                       [](const std::string& c) { return iequals(c, "DEC"); });
+}
+
+// A table made before DEC existed, in a file that cannot be written, reads as holding no
+// decimals.
+std::string select_rows_sql(Database& db) {
+    return std::string("select ID, VN, ST, LEN, TYPE, PKEY, ") +
+           (has_decimals_column(db) ? "DEC" : "null") + " from variable order by ID";
+}
 
 std::optional<std::string> text_field(const Statement& query, int column) {
     if (query.is_null(column)) {
@@ -56,33 +68,43 @@ void insert_or_replace(Statement& insert, const VariableRow& row) {
     bind_integer(insert, 4, row.length);
     bind_text(insert, 5, row.type);
     bind_text(insert, 6, row.key);
+    bind_integer(insert, 7, row.decimals);
     insert.run();
 }
 
 Statement prepare_store(Database& db) {
     return db.prepare(
-        "insert or replace into variable (ID, VN, ST, LEN, TYPE, PKEY) "
-        "values (?1, ?2, ?3, ?4, ?5, ?6)");
+        "insert or replace into variable (ID, VN, ST, LEN, TYPE, PKEY, DEC) "
+        "values (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
 }
 
 }  // namespace
 
+int decimals_count(std::int64_t stored) {
+    return static_cast<int>(std::clamp<std::int64_t>(stored, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
 VariableRow variable_row(const VarDef& def) {
-    return {0, def.name, def.start, def.length, def.type, def.key};
+    return {0, def.name, def.start, def.length, def.type, def.key, def.decimals};
 }
 
 void create_variable_table(Database& db) {
     db.execute(
         "create table if not exists variable (ID integer primary key, VN varchar(10), "
-        "ST integer, LEN integer, TYPE varchar(1), PKEY varchar(1))");
+        "ST integer, LEN integer, TYPE varchar(1), PKEY varchar(1), DEC integer)");
+    if (!has_decimals_column(db)) {
+        db.try_execute("alter table variable add column DEC integer");
+    }
 }
 
 std::vector<VariableRow> read_variable_rows(Database& db) {
-    auto query = db.prepare(select_rows_sql);
+    auto query = db.prepare(select_rows_sql(db));
     std::vector<VariableRow> rows;
     while (query.step()) {
         rows.push_back({query.integer(0), text_field(query, 1), integer_field(query, 2),
-                        integer_field(query, 3), text_field(query, 4), text_field(query, 5)});
+                        integer_field(query, 3), text_field(query, 4), text_field(query, 5),
+                        integer_field(query, 6)});
     }
     return rows;
 }
@@ -91,7 +113,8 @@ std::vector<VarDef> read_var_defs(Database& db) {
     std::vector<VarDef> defs;
     for (const VariableRow& row : read_variable_rows(db)) {
         defs.push_back(VarDef{row.name.value_or(""), row.start.value_or(0), row.length.value_or(0),
-                              row.type.value_or(""), row.key.value_or("")});
+                              row.type.value_or(""), row.key.value_or(""),
+                              decimals_count(row.decimals.value_or(0))});
     }
     return defs;
 }

@@ -24,6 +24,9 @@ namespace {
 
 constexpr int column_width = 100;  // 1500 twips, the least a column gets
 
+// Enter on a good cell of the last column goes on to the next row.
+constexpr int last_column = column_decimals;
+
 // A key that opens the cell editor with what it types, or F2 that opens it as it stands.
 bool starts_editing(const QKeyEvent* event) {
     if (event->key() == Qt::Key_F2) {
@@ -34,13 +37,13 @@ bool starts_editing(const QKeyEvent* event) {
            !(event->modifiers() & commands);
 }
 
-// What a cell holds once written: nothing for blank text, whole numbers for start and length
-// (the write check has made sure they are numbers).
+// What a cell holds once written: nothing for blank text, whole numbers for start, length and
+// decimals (the write check has made sure they are numbers).
 QVariant cell_value(int column, const QString& text) {
     if (text.trimmed().isEmpty()) {
         return {};
     }
-    if (column == column_start || column == column_length) {
+    if (column == column_start || column == column_length || column == column_decimals) {
         return static_cast<qlonglong>(stored_position(text.toStdString()).value_or(0));
     }
     return text;
@@ -219,8 +222,9 @@ QString VariableGrid::current_text() const {
 CellCheck VariableGrid::check_current_cell(EmptyKey empty_key) const {
     const QModelIndex current = view_->currentIndex();
     const std::string start = stored_text(current.row(), column_start).toStdString();
+    const std::string length = stored_text(current.row(), column_length).toStdString();
     return check_layout_cell(current.column(), current_text().toStdString(),
-                             {state_.rec_len, start, empty_key});
+                             {state_.rec_len, start, length, empty_key});
 }
 
 bool VariableGrid::nothing_to_store_at(int row) const {
@@ -254,7 +258,7 @@ void VariableGrid::tab_to_next_cell() {
     delegate_->commit();
     int row = current.row();
     int column = current.column() + 1;
-    if (column > column_key) {
+    if (column > last_column) {
         column = column_name;
         ++row;
     }
@@ -296,7 +300,7 @@ void VariableGrid::DataGridX_KeyDown(int key) {
             if (!check.message.empty()) {
                 alert_later(QString::fromStdString(check.message));
             }
-        } else if (start.column() == column_key) {
+        } else if (start.column() == last_column) {
             next_row_move(start.row(), true);
         }
     }
@@ -329,7 +333,7 @@ void VariableGrid::DataGridX_Validate(bool& cancel) {
         cancel = true;
         stay_move(start.row(), start.column(), false);
         tab_to_next_cell();
-    } else if (start.column() == column_key) {
+    } else if (start.column() == last_column) {
         next_row_move(start.row(), false);
         tab_to_next_cell();
     }

@@ -98,7 +98,7 @@ class VariableGrid : public QObject {
 
     // After a failed check: the typed text is dropped and the cursor goes back to the cell.
     void stay_move(int row, int column, bool take_focus);
-    // After a good key flag: on to the name of the next row, or the new-row line.
+    // After a good last cell of a row: on to the name of the next row, or the new-row line.
     void next_row_move(int row, bool take_focus);
     // The grid's Tab: the current cell is written and the cursor moves one cell on.
     void tab_to_next_cell();

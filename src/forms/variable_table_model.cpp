@@ -10,9 +10,9 @@ namespace vesk {
 namespace {
 
 const QString new_row_mark = QStringLiteral("*");
-constexpr int column_count = 6;
-const char* const captions[column_count] = {"ID",     "VARIABLE", "START POSITION",
-                                            "LENGTH", "VAR TYPE", "PKEY(Y/N)"};
+constexpr int column_count = 7;
+const char* const captions[column_count] = {"ID",       "VARIABLE",  "START POSITION", "LENGTH",
+                                            "VAR TYPE", "PKEY(Y/N)", "DECIMALS"};
 
 QVariant shown_text(const std::optional<std::string>& text) {
     return text ? QVariant(QString::fromStdString(*text)) : QVariant();
@@ -87,7 +87,7 @@ bool VariableTableModel::is_blank_new_row(int row) const {
     }
     const VariableRow& shown = records_[row].shown;
     return blank(shown.name) && !shown.start && !shown.length && blank(shown.type) &&
-           blank(shown.key);
+           blank(shown.key) && !shown.decimals;
 }
 
 bool VariableTableModel::is_dirty(int row) const {
@@ -239,6 +239,8 @@ QVariant VariableTableModel::data(const QModelIndex& index, int role) const {
             return shown_text(row.type);
         case column_key:
             return shown_text(row.key);
+        case column_decimals:
+            return shown_number(row.decimals);
         default:
             return {};
     }
@@ -264,6 +266,9 @@ bool VariableTableModel::setData(const QModelIndex& index, const QVariant& value
             break;
         case column_key:
             row.key = kept_text(value);
+            break;
+        case column_decimals:
+            row.decimals = kept_number(value);
             break;
         default:
             return false;

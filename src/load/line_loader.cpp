@@ -14,7 +14,8 @@ LineLoader::LineLoader(Database& db, const std::vector<VarDef>& defs)
     for (const VarDef& def : defs) {
         const bool numeric = def.type == "N";
         fields_.push_back(Field{static_cast<std::size_t>(def.start - 1),
-                                static_cast<std::size_t>(def.length), numeric, &def.name});
+                                static_cast<std::size_t>(def.length), numeric, def.decimals,
+                                &def.name});
         any_numeric_ = any_numeric_ || numeric;
     }
 }
@@ -36,7 +37,7 @@ bool LineLoader::bind(std::string_view line, RejectedLine& rejection) {
                               static_cast<int>(slice.size()), SQLITE_STATIC);
             continue;
         }
-        const auto number = parse_number(slice);
+        const auto number = parse_number(slice, field.decimals);
         if (!number) {
             rejection.reason = field.offset < line.size() ? RejectReason::not_a_number
                                                           : RejectReason::line_too_short;

@@ -11,7 +11,7 @@ namespace vesk {
 
 // Turns lines of the input file into rows of table data through one prepared insert. Slices are
 // bound straight from the line: character slices as text with their blanks, numeric slices as
-// the number they spell.
+// the number they spell, with the variable's implied decimals.
 class LineLoader {
   public:
     // The layout must have passed check_layout and table data must match it.
@@ -26,6 +26,7 @@ class LineLoader {
         std::size_t offset;  // 0 = first character
         std::size_t length;
         bool numeric;
+        int decimals;  // implied, for a number written without a point
         const std::string* name;
     };
 

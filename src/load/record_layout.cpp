@@ -30,6 +30,11 @@ void check_layout(const std::vector<VarDef>& defs) {
             throw Error("The variable " + def.name +
                         " needs a start position and a length of at least 1.");
         }
+        if (def.decimals < 0 || def.decimals > def.length) {
+            throw Error("The variable " + def.name + " has " + std::to_string(def.decimals) +
+                        " decimals: give a whole number from 0 to its length " +
+                        std::to_string(def.length) + ".");
+        }
     }
 }
 

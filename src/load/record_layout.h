@@ -10,7 +10,7 @@ namespace vesk {
 
 // Throws vesk::Error saying which variable is at fault when the layout cannot make table data:
 // no variable at all, a name that is not a plain identifier or that repeats another, a type other
-// than C or N, a start or length below 1.
+// than C or N, a start or length below 1, decimals below 0 or beyond the length.
 void check_layout(const std::vector<VarDef>& defs);
 
 // The names of the key variables (key exactly "Y") joined by ", "; empty when there is none.

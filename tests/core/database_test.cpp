@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/database.h"
+#include "core/variable_table.h"
 #include "support/data_table.h"
 #include "support/error_text.h"
 #include "support/temp_dir.h"
@@ -15,12 +16,36 @@ using testing::TempDir;
 TEST(Database, CreatesAMissingFileWithTheVariableTableAndRefusesWhatIsNotADatabase) {
     TempDir dir;
     EXPECT_EQ(Database::open(dir.file("new.db")).column_names("variable"),
-              (std::vector<std::string>{"ID", "VN", "ST", "LEN", "TYPE", "PKEY"}));
+              (std::vector<std::string>{"ID", "VN", "ST", "LEN", "TYPE", "PKEY", "DEC"}));
     EXPECT_NE(testing::error_text<DbError>([&] {
                   Database::open(dir.write("notes.db", std::string(4096, 'x')));
               }).find("not a database"),
               std::string::npos);
     EXPECT_THROW(Database::open(dir.file("no/such/folder/x.db")), DbError);
+}
+
+TEST(Database, AVariableTableMadeBeforeDecimalsGetsTheColumnAndBlankReadsAsNone) {
+    TempDir dir;
+    const std::string path = dir.file("old.db");
+    {
+        auto old = Database::open(path);
+        old.execute("drop table variable");
+        old.execute(
+            "create table variable (ID integer primary key, VN varchar(10), ST integer, "
+            "LEN integer, TYPE varchar(1), PKEY varchar(1))");
+        old.execute("insert into variable values (1, 'AMOUNT', 1, 6, 'N', 'N')");
+    }
+    // Opened read-only, the file is left as it is and its rows still read.
+    {
+        auto read_only = Database::open("file:" + path + "?mode=ro");
+        EXPECT_EQ(read_only.column_names("variable").size(), 6U);
+        EXPECT_EQ(read_var_defs(read_only).at(0).decimals, 0);
+    }
+    auto db = Database::open(path);
+    EXPECT_EQ(db.column_names("variable").back(), "DEC");
+    EXPECT_EQ(read_var_defs(db).at(0).decimals, 0);
+    db.execute("update variable set DEC = 2");
+    EXPECT_EQ(read_var_defs(db).at(0).decimals, 2);
 }
 
 TEST(Database, FailingStatementsRaiseErrorsAndBoundTextIsNeverReadAsSql) {

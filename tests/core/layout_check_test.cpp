@@ -49,11 +49,38 @@ TEST(LayoutCell, PassesOrNamesTheColumnsMessageInARecordOf80) {
         for (const bool passes : {true, false}) {
             for (const std::string& text : passes ? c.passing : c.failing) {
                 const CellCheck check =
-                    check_layout_cell(c.column, text, {80, c.stored_start, c.empty_key});
+                    check_layout_cell(c.column, text, {80, c.stored_start, "", c.empty_key});
                 EXPECT_EQ(check.passed, passes) << c.column << " '" << text << "'";
                 EXPECT_EQ(check.message, passes ? "" : c.message)
                     << c.column << " '" << text << "'";
             }
+        }
+    }
+}
+
+TEST(LayoutCell, DecimalsAreNoneOrAWholeNumberUpToTheStoredLength) {
+    const std::string up_to_5 = "Decimals: a whole number from 0 to the length 5 please, not ";
+    const std::string up_to_field =
+        "Decimals: a whole number from 0 to the field's length please, not ";
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        // (stored length, text, message or "" when it passes)
+        {"5", "", ""},
+        {"5", "0", ""},
+        {"5", "5", ""},
+        {"5", "4.6", ""},  // stored as 5
+        {"5", "5.5", up_to_5 + "\"5.5\""},
+        {"5", "6", up_to_5 + "\"6\""},
+        {"5", "-1", up_to_5 + "\"-1\""},
+        {"5", "two", up_to_5 + "\"two\""},
+        {"", "12", ""},  // no length yet to hold it to
+        {"", "-1", up_to_field + "\"-1\""},
+    };
+    for (const auto& [stored_length, text, message] : cases) {
+        for (const EmptyKey empty_key : {enter, leave}) {
+            const CellCheck check =
+                check_layout_cell(column_decimals, text, {80, "1", stored_length, empty_key});
+            EXPECT_EQ(check.passed, message.empty()) << stored_length << " '" << text << "'";
+            EXPECT_EQ(check.message, message) << stored_length << " '" << text << "'";
         }
     }
 }
@@ -72,6 +99,10 @@ TEST(LayoutWrite, RefusesWhatTheTableCannotHoldButNotRanges) {
         {column_length, {"0"}, {"1e"}, length},
         {column_type, {"X"}, {}, type},
         {column_key, {"q"}, {}, key},
+        {column_decimals,
+         {"99", ""},
+         {"x"},
+         "Decimals: a whole number from 0 to the field's length please, not \"x\""},
     };
     for (const Case& c : cases) {
         for (const bool passes : {true, false}) {

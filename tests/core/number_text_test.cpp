@@ -66,5 +66,51 @@ TEST(NumberText, ParsesEveryDecimalToTheNearestDouble) {
     }
 }
 
+TEST(NumberText, ImpliedDecimalsPlaceThePointInAFieldWrittenWithoutOne) {
+    struct Case {
+        const char* text;
+        int decimals;
+        const char* decimal;  // the value written out by hand, as the C library reads it
+        const char* shown;    // its general form
+    };
+    const Case cases[] = {
+        {"12345", 2, "123.45", "123.45"},
+        {"123.4", 2, "123.4", "123.4"},  // a point is taken as written
+        {"  -0050", 1, "-5", "-5"},
+        {"+7", 3, "0.007", "0.007"},
+        {"000001", 4, "0.0001", "0.0001"},
+        {"2e3", 2, "20", "20"},
+        {"15E-1", 1, "0.15", "0.15"},
+        {"1234567890123456789", 4, "123456789012345.6789", "123456789012346"},
+        {"12345", 20, "0.00000000000000012345", "1.2345e-16"},
+        {"99", 0, "99", "99"},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = parse_number(c.text, c.decimals);
+        ASSERT_TRUE(parsed.has_value()) << c.text;
+        EXPECT_EQ(*parsed, std::strtod(c.decimal, nullptr)) << c.text;
+        EXPECT_EQ(general_form(*parsed), c.shown) << c.text;
+    }
+    for (const char* text : {"", "  ", "12,5", "1e", "1e99999999999"}) {
+        EXPECT_FALSE(parse_number(text, 2).has_value()) << text;
+    }
+}
+
+TEST(NumberText, ImpliedDecimalsGiveTheDoubleNearestToTheDecimal) {
+    // Fields of up to 17 digits with up to 17 implied decimals, against the C library's reading
+    // of the same digits with the point written in.
+    std::uint64_t state = 11;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const std::string field = std::to_string(state >> 11).substr(0, 1 + (state >> 7) % 17);
+        const int decimals = static_cast<int>((state >> 3) % 18);
+        std::string written = std::string(static_cast<std::size_t>(decimals), '0') + field;
+        written.insert(written.size() - static_cast<std::size_t>(decimals), ".");
+        const auto parsed = parse_number(field, decimals);
+        ASSERT_TRUE(parsed.has_value()) << field;
+        EXPECT_EQ(*parsed, std::strtod(written.c_str(), nullptr)) << field << " " << decimals;
+    }
+}
+
 }  // namespace
 }  // namespace vesk

@@ -164,7 +164,7 @@ TEST_F(MainWindow, ProceedChecksInOrderThenOpensTheChosenTestsWindowInItsPlace) 
 
 TEST_F(MainWindow, RefreshRereadsTheLayoutAndClearVariablesEmptiesItAndDropsTheData) {
     t.state.db_conn.execute(
-        "insert into variable values (1, 'A', 1, 1, 'C', 'Y'), "
+        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'A', 1, 1, 'C', 'Y'), "
         "(2, 'B', 2, 1, 'C', 'N')");
     click("Refresh");
     EXPECT_EQ(window->grid().record_count(), 2);

@@ -25,8 +25,10 @@ using Table = std::vector<std::string>;
 
 // HHID ends at 73, STATE is the last character of an 80-character record, AGE has no start yet.
 const char* const three_rows =
-    "insert into variable values (1, 'HHID', 71, 3, 'C', 'N'), (2, 'STATE', 80, 1, 'C', 'N'), "
-    "(3, 'AGE', NULL, NULL, NULL, NULL)";
+    "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 71, 3, 'C', 'N'), "
+    "(2, 'STATE', 80, 1, 'C', 'N'), (3, 'AGE', NULL, NULL, NULL, NULL)";
+const char* const one_row =
+    "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 1, 3, 'C', 'Y')";
 
 const QString start_msg = QString::fromUtf8(start_message);
 const QString type_msg = QString::fromUtf8(type_message);
@@ -87,10 +89,10 @@ class GridFixture {
     }
     QString caption() const { return window->findChild<NavigationBar*>("AdodcX")->caption(); }
 
-    // Table variable as stored, one "ID,VN,ST,LEN,TYPE,PKEY" line a row.
+    // Table variable as stored, one "ID,VN,ST,LEN,TYPE,PKEY,DEC" line a row.
     Table table() {
         return testing::rows(state.db_conn,
-                             "select ID, VN, ST, LEN, TYPE, PKEY from variable order by ID");
+                             "select ID, VN, ST, LEN, TYPE, PKEY, DEC from variable order by ID");
     }
     std::string stored(int row, int column) { return split(table()[row], ',')[column]; }
 
@@ -117,14 +119,23 @@ TEST(CellCheckInGrid, SameVerdictOnEnterAndOnLeavingButForAnEmptyKeyFlag) {
         Verdict on_leaving;
     };
     // The cursor rests on a cell that failed; Enter moves on from one that passed, to the next
-    // row's name after the key flag.
+    // row's name after the decimals.
     const QPoint name(0, column_name), start(0, column_start), key(0, column_key);
-    const QPoint next_row(1, column_name);
+    const QPoint decimals(0, column_decimals), next_row(1, column_name);
+    const QString beyond_length =
+        "Decimals: a whole number from 0 to the length 3 please, not \"4\"";
     const Case cases[] = {
         {"lower-case name", column_name, "sex", {"", "SEX", start}, {"", "SEX", name}},
         {"start beyond", column_start, "81", {start_msg, "71", start}, {start_msg, "71", start}},
-        {"lower-case key", column_key, "y", {"", "Y", next_row}, {"", "Y", next_row}},
-        {"empty key", column_key, nullptr, {"", "", next_row}, {key_msg, "N", key}},
+        {"lower-case key", column_key, "y", {"", "Y", decimals}, {"", "Y", key}},
+        {"empty key", column_key, nullptr, {"", "", decimals}, {key_msg, "N", key}},
+        {"decimals", column_decimals, "2", {"", "2", next_row}, {"", "2", next_row}},
+        {"empty decimals", column_decimals, nullptr, {"", "", next_row}, {"", "", next_row}},
+        {"decimals beyond",
+         column_decimals,
+         "4",
+         {beyond_length, "", decimals},
+         {beyond_length, "", decimals}},
     };
     for (const Case& c : cases) {
         for (const bool enter : {true, false}) {
@@ -205,7 +216,7 @@ TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused
 }
 
 TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
-    GridFixture g("insert into variable values (1, 'HHID', 1, 3, 'C', 'Y')");
+    GridFixture g(one_row);
     g.go(1, column_start);  // the new-row line
     g.type("a");            // starts a new record, on its name
     EXPECT_EQ(g.window->grid().record_count(), 2);
@@ -220,32 +231,34 @@ TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
     g.type("b");
     g.press(Qt::Key_Escape);
     g.go(0, column_name);  // leaving a blank new record drops it too
-    EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y"});
+    EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y,NULL"});
 }
 
 TEST(KeyboardEntry, EscEscOnAHalfTypedNewRowRemovesItFromTheTableToo) {
-    const QStringList headings = {"VARIABLE", "START POSITION", "LENGTH", "VAR TYPE", "PKEY(Y/N)"};
+    const QStringList headings = {"VARIABLE", "START POSITION", "LENGTH",
+                                  "VAR TYPE", "PKEY(Y/N)",      "DECIMALS"};
     const auto shown_headings = [](const GridFixture& g) {
         QStringList texts;
-        for (int column = column_name; column <= column_key; ++column) {
+        for (int column = column_name; column <= column_decimals; ++column) {
             texts.append(g.view->model()->headerData(column, Qt::Horizontal).toString());
         }
         return texts;
     };
     // Esc Esc right after typing, and after leaving the row (which writes it) and coming back.
     for (const bool left_first : {false, true}) {
-        GridFixture g("insert into variable values (1, 'HHID', 1, 3, 'C', 'Y')");
+        GridFixture g(one_row);
         g.go(1, column_name);
         g.type("WEIGHT");
         g.press(Qt::Key_Return);
         if (left_first) {
             g.go(0, column_name);
-            EXPECT_EQ(g.table(), (Table{"1,HHID,1,3,C,Y", "2,WEIGHT,NULL,NULL,NULL,NULL"}));
+            EXPECT_EQ(g.table(),
+                      (Table{"1,HHID,1,3,C,Y,NULL", "2,WEIGHT,NULL,NULL,NULL,NULL,NULL"}));
             g.go(1, column_start);
         }
         g.press(Qt::Key_Escape);
         g.press(Qt::Key_Escape);
-        EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y"}) << left_first;
+        EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y,NULL"}) << left_first;
         EXPECT_EQ(g.window->grid().record_count(), 1) << left_first;
         EXPECT_EQ(shown_headings(g), headings) << left_first;
         QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
@@ -262,14 +275,14 @@ TEST(KeyboardEntry, EscEscOnACompleteRowKeepsItAsStoredAndAnEditLeftInItIsWritte
     g.press(Qt::Key_Escape);
     EXPECT_EQ(g.shown(0, column_name), "HHID");
     g.go(1, column_name);
-    EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N");
+    EXPECT_EQ(g.table()[0], "1,HHID,71,3,C,N,NULL");
 
     g.go(0, column_name);
     g.type("sex");  // the table is read again only after the edit is written
     QTest::mouseClick(g.window->findChild<QWidget*>("Refresh"), Qt::LeftButton);
     g.settle();
     EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table()[0], "1,SEX,71,3,C,N");
+    EXPECT_EQ(g.table()[0], "1,SEX,71,3,C,N,NULL");
     EXPECT_EQ(g.shown(0, column_name), "SEX");
 }
 
@@ -296,15 +309,16 @@ TEST(Delete, TheCaptionFollowsKeysAndClicksAndDeleteAsksAndKeepsIdsUniqueForLate
               QStringList{"question: Are you sure that you want to delete the record?"});
     EXPECT_EQ(g.table().size(), 3U);
     g.press(Qt::Key_Delete);
-    EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N", "3,AGE,NULL,NULL,NULL,NULL"}));
+    EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N,NULL", "3,AGE,NULL,NULL,NULL,NULL,NULL"}));
     EXPECT_EQ(g.window->grid().record_count(), 2);
 
     g.go(2, column_name);  // the new-row line
-    for (const char* cell : {"sex", "1", "1", "n", "n"}) {
+    for (const char* cell : {"sex", "1", "1", "n", "n", ""}) {
         g.type(QString::fromLatin1(cell));
         g.press(Qt::Key_Return);
     }
-    EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N", "3,AGE,NULL,NULL,NULL,NULL", "4,SEX,1,1,N,N"}));
+    EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N,NULL", "3,AGE,NULL,NULL,NULL,NULL,NULL",
+                                "4,SEX,1,1,N,N,NULL"}));
 
     g.ui.clear();
     g.go(3, column_name);  // nothing to delete on the new-row line
@@ -316,12 +330,12 @@ TEST(Delete, TheCaptionFollowsKeysAndClicksAndDeleteAsksAndKeepsIdsUniqueForLate
 TEST(KeyboardEntry, VariablesEnterAfterEnterLandInOrderInTheSessionsTable) {
     GridFixture g(nullptr, ":memory:");
     ASSERT_EQ(g.cursor(), QPoint(0, column_name));
-    for (const char* cell : {"hhid", "1", "4", "c", "y", "sex", "5", "1", "N", ""}) {
+    for (const char* cell : {"hhid", "1", "4", "c", "y", "", "amount", "5", "6", "N", "", "2.4"}) {
         g.type(QString::fromLatin1(cell));
         g.press(Qt::Key_Return);
     }
     EXPECT_TRUE(g.ui.events.isEmpty());
-    EXPECT_EQ(g.table(), (Table{"1,HHID,1,4,C,Y", "2,SEX,5,1,N,NULL"}));
+    EXPECT_EQ(g.table(), (Table{"1,HHID,1,4,C,Y,NULL", "2,AMOUNT,5,6,N,NULL,2"}));
     EXPECT_EQ(g.cursor(), QPoint(2, column_name));  // the new-row line
     EXPECT_EQ(g.view->model()->headerData(2, Qt::Vertical).toString(), "*");
 }

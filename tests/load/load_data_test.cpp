@@ -51,6 +51,17 @@ TEST_F(LoadData, CharacterSlicesKeepTheirBlanksAndQuotes) {
     EXPECT_EQ(rows("select HHID from data where TAIL = ''"), Rows{"002"});
 }
 
+TEST_F(LoadData, ImpliedDecimalsDivideANumberWrittenWithoutAPointAndLeaveTextAlone) {
+    set_layout({{"HHID", 1, 3, "C", "Y", 0},
+                {"STATE", 4, 2, "C", "N", 1},
+                {"SEX", 6, 1, "N", "N", 0},
+                {"AMOUNT", 7, 5, "N", "N", 2}});
+    set_input("00102112345\n0020211234.\n003021123.4\n00402100007\n005021 -250\n");
+    EXPECT_EQ(load_data(t.state).lines_loaded, 5);
+    EXPECT_EQ(rows("select HHID, STATE, AMOUNT from data order by HHID"),
+              (Rows{"001,02,123.45", "002,02,1234", "003,02,123.4", "004,02,0.07", "005,02,-2.5"}));
+}
+
 TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
     set_input(
         "00102134\r\n"   // 1 loads

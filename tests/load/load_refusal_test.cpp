@@ -125,7 +125,8 @@ TEST_F(LoadRefusal, ALayoutTheDataCannotTakeIsRefusedNamingTheVariable) {
         {{"", 7, 3, "N", "N"}, "\"\""},         {{"sex", 7, 3, "N", "N"}, "sex"},
         {{"AGE", 7, 3, "n", "N"}, "AGE"},       {{"AGE", 7, 3, "X", "N"}, "AGE"},
         {{"AGE", 7, 3, "", "N"}, "AGE"},        {{"AGE", 0, 3, "N", "N"}, "AGE"},
-        {{"AGE", 7, 0, "N", "N"}, "AGE"},
+        {{"AGE", 7, 0, "N", "N"}, "AGE"},       {{"AGE", 7, 3, "N", "N", 4}, "4 decimals"},
+        {{"AGE", 7, 3, "N", "N", -1}, "AGE"},
     };
     for (const auto& [age, named] : cases) {
         auto defs = four_variables();
