@@ -202,8 +202,8 @@ std::int64_t record_count(Database& db) {
 
 }  // namespace
 
-void visit_ordered_records(Database& db, const RecordColumns& columns, const RecordVisitor& visit,
-                           std::int64_t memory_limit) {
+RecordOrder visit_ordered_records(Database& db, const RecordColumns& columns,
+                                  const RecordVisitor& visit, std::int64_t memory_limit) {
     // Prepared first whichever way the records are ordered, so a name the data lack is reported
     // alike.
     Statement ordered = [&] {
@@ -220,7 +220,7 @@ void visit_ordered_records(Database& db, const RecordColumns& columns, const Rec
         if (records.read(scan, columns.groups.size(), count)) {
             records.order();
             records.visit(visit);
-            return;
+            return RecordOrder::in_memory;
         }
     }
     const std::size_t group_count = columns.groups.size();
@@ -232,6 +232,7 @@ void visit_ordered_records(Database& db, const RecordColumns& columns, const Rec
         }
         visit(groups, cell_of(ordered, sample_column), cell_of(ordered, sample_column + 1));
     }
+    return RecordOrder::by_engine;
 }
 
 }  // namespace vesk

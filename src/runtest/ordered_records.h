@@ -26,11 +26,15 @@ using RecordVisitor =
 // engine, whose sort spills to disk and keeps memory flat at any size.
 constexpr std::int64_t records_ordered_in_memory = std::int64_t{1} << 20;
 
+enum class RecordOrder { in_memory, by_engine };
+
 // Hands every record of table data to visit in the order of "order by groups, param, sample":
-// in memory when the table holds at most memory_limit records and every parameter value is a
-// number, else by the engine's sort. Both give the same order, so the visitor cannot tell them
-// apart. Throws DbError when the data cannot be read.
-void visit_ordered_records(Database& db, const RecordColumns& columns, const RecordVisitor& visit,
-                           std::int64_t memory_limit = records_ordered_in_memory);
+// in memory when the table holds at most memory_limit records, every parameter value is a number
+// and the sample has at most 256 values, else by the engine's sort. Both give the same order, so
+// the visitor cannot tell them apart; the result says which one ordered them. Throws DbError when
+// the data cannot be read.
+RecordOrder visit_ordered_records(Database& db, const RecordColumns& columns,
+                                  const RecordVisitor& visit,
+                                  std::int64_t memory_limit = records_ordered_in_memory);
 
 }  // namespace vesk

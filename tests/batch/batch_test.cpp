@@ -192,6 +192,10 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
          "The value \"2\" is given in class 1 and in class 2"},
         {chi_test({"--class", "1,2,3,4", "--suggest-classes"}), "either --class or"},
         {chi_test({"--suggest-classes", "--min-expected", "0"}), "a number above 0"},
+        {chi_test({"--class", "1,2,3,4", "--min-expected", "2"}),
+         "--min-expected needs --suggest-classes"},
+        {on_db("runtest", "AMOUNT", {"--out", out, "--filter", "SECTOR = 1"}),
+         "--filter needs --input"},
         {runs_test({"--filter", "NOSUCH = 1", "--groups", "STATE", "--out", out}), "filter"},
         {with_data({"values", "--filter", "STATE = 1", "--param", "STATE"}),
          "The filter leaves no record: it removes all 60 rows loaded.\nSTATE is a character "

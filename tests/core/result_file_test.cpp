@@ -65,8 +65,13 @@ TEST_F(ResultFileTest, FailuresNameTheirCauseAndLeaveTheOldFile) {
     t.state.out_file = t.dir.file("missing/folder/survey");
     EXPECT_NE(testing::error_text([&] { write(); }).find("missing/folder/survey_run.csv"),
               std::string::npos);
-    // No temporary file is left behind: the database and the old result file only.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.dir.path()), {}), 2);
+    // A folder in the result file's place: written, but the rename into place fails.
+    std::filesystem::create_directory(t.dir.file("busy_run.csv"));
+    t.state.out_file = t.dir.file("busy");
+    EXPECT_NE(testing::error_text([&] { write(); }).find("busy_run.csv"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(t.dir.file("busy_run.csv")));
+    // No temporary file is left behind: the database, the old result file and the folder only.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.dir.path()), {}), 3);
 }
 
 }  // namespace

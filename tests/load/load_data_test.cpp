@@ -4,6 +4,7 @@
 #include "core/error.h"
 #include "core/load_provenance.h"
 #include "load/load_data.h"
+#include "load/load_report.h"
 #include "load_fixture.h"
 
 namespace vesk {
@@ -90,6 +91,27 @@ TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
     EXPECT_EQ(rows("select HHID, SEX, AGE from data order by HHID"), (Rows{"001,1,34", "005,2,9"}));
     EXPECT_TRUE(t.state.data_loaded);
     EXPECT_EQ(t.state.last_load.lines_rejected, 6);
+}
+
+TEST_F(LoadData, RejectedLinesBeyondTheNamedOnesAreCountedInTheMessageAndTheRecord) {
+    // Ten blank lines are all named; of eleven, the last is only counted.
+    const std::pair<int, const char*> cases[] = {
+        {10, "\nline 11: blank line"},
+        {11, "\nline 11: blank line\nand 1 more rejected line."},
+    };
+    for (const auto& [blank, tail] : cases) {
+        set_input("00102134\n" + std::string(blank, '\n') + "00202135\n");
+        const LoadSummary summary = load_data(t.state);
+        const std::string report = load_report(summary);
+        EXPECT_TRUE(report.starts_with(std::to_string(blank + 2) + " lines read: 2 loaded, " +
+                                       std::to_string(blank) + " rejected.\n"))
+            << report;
+        EXPECT_TRUE(report.ends_with(tail)) << report;
+        const auto recorded = read_load_provenance(t.state.db_conn);
+        ASSERT_TRUE(recorded);
+        EXPECT_EQ(recorded->lines_rejected, blank);
+        EXPECT_EQ(recorded->first_rejected.size(), 10u) << blank;
+    }
 }
 
 TEST_F(LoadData, NoKeyFlaggedExactlyYOrFewerThanFourVariablesLoadButLeaveDataNotLoaded) {

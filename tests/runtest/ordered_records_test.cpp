@@ -13,20 +13,25 @@
 namespace vesk {
 namespace {
 
+struct Visit {
+    std::vector<std::string> records;
+    RecordOrder order;
+};
+
 // Every record as visited, each cell written out exactly (kind, the bits of a number, the text).
-std::vector<std::string> visited(Database& db, std::int64_t memory_limit) {
-    std::vector<std::string> out;
+Visit visited(Database& db, std::int64_t memory_limit) {
+    Visit out;
     const auto write = [](const Cell& cell) {
         return cell.kind == Cell::Kind::null ? std::string("null")
                : cell.kind == Cell::Kind::number
                    ? "n" + std::to_string(std::bit_cast<std::uint64_t>(cell.number))
                    : "t'" + std::string(cell.text) + "'";
     };
-    visit_ordered_records(
+    out.order = visit_ordered_records(
         db, {{"G1", "G2"}, "S", "P"},
         [&](const std::vector<Cell>& groups, const Cell& sample, const Cell& param) {
-            out.push_back(write(groups[0]) + " " + write(groups[1]) + " " + write(sample) + " " +
-                          write(param));
+            out.records.push_back(write(groups[0]) + " " + write(groups[1]) + " " + write(sample) +
+                                  " " + write(param));
         },
         memory_limit);
     return out;
@@ -60,26 +65,39 @@ TEST(OrderedRecords, MemoryOrderIsTheEngineOrder) {
         const auto pick = [&](const std::vector<std::string>& pool) {
             return pool[random() % pool.size()];
         };
+        db.execute("begin");  // one commit, not one a row
         for (int i = 0; i < 600; ++i) {
             db.execute("insert into data values (" + pick(pools.g1) + ", " + pick(pools.g2) + ", " +
                        pick(pools.s) + ", " + pick(pools.p) + ")");
         }
-        const std::vector<std::string> by_engine = visited(db, -1);
+        db.execute("commit");
+        const std::vector<std::string> by_engine = visited(db, -1).records;
         ASSERT_EQ(by_engine.size(), 600u) << pools.what;
-        EXPECT_EQ(visited(db, records_ordered_in_memory), by_engine) << pools.what;
+        const Visit in_memory = visited(db, records_ordered_in_memory);
+        EXPECT_EQ(in_memory.order, RecordOrder::in_memory) << pools.what;
+        EXPECT_EQ(in_memory.records, by_engine) << pools.what;
     }
 }
 
-// Values the memory order does not take are left to the engine: a text parameter, a sample with
-// more values than the memory key holds.
+// Values the memory order does not take are left to the engine: more records than the limit, a
+// text parameter, a sample with more values than the memory key holds. Either way the order is
+// the engine's.
 TEST(OrderedRecords, FallsBackToTheEngineForWhatMemoryDoesNotHold) {
     const struct {
         const char* what;
         std::string param;
         std::string sample;
+        std::int64_t limit;
+        RecordOrder order;
     } cases[] = {
-        {"a text parameter", "case when i % 3 = 0 then 'x' else i % 5 end", "i % 2"},
-        {"300 sample values", "i % 5", "i % 300"},
+        {"1000 records, as many as the limit", "i % 5", "i % 2", 1000, RecordOrder::in_memory},
+        {"1000 records, one over the limit", "i % 5", "i % 2", 999, RecordOrder::by_engine},
+        {"a text parameter", "case when i % 3 = 0 then 'x' else i % 5 end", "i % 2",
+         records_ordered_in_memory, RecordOrder::by_engine},
+        {"256 sample values", "i % 5", "i % 256", records_ordered_in_memory,
+         RecordOrder::in_memory},
+        {"257 sample values", "i % 5", "i % 257", records_ordered_in_memory,
+         RecordOrder::by_engine},
     };
     for (const auto& c : cases) {
         testing::TempState t;
@@ -89,7 +107,9 @@ TEST(OrderedRecords, FallsBackToTheEngineForWhatMemoryDoesNotHold) {
             "with recursive n(i) as (select 0 union all select i + 1 from n where i < 999) "
             "insert into data select 'g', i % 2, " +
             c.sample + ", " + c.param + " from n");
-        EXPECT_EQ(visited(db, records_ordered_in_memory), visited(db, -1)) << c.what;
+        const Visit visit = visited(db, c.limit);
+        EXPECT_EQ(visit.order, c.order) << c.what;
+        EXPECT_EQ(visit.records, visited(db, -1).records) << c.what;
     }
 }
 

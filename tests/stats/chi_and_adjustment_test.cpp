@@ -43,6 +43,15 @@ TEST(ExpectedCounts, FlagsTablesThatCrossEachThreshold) {
         {"all expect 10", {10, 10}, {10, 10}, 0, 10, false},
         {"4.5 in two of four cells", {9, 41}, {0, 50}, 2, 4.5, true},
         {"4 in one of six cells", {20, 20, 4}, {80, 80, 16}, 1, 4, false},
+        // Rows of 1 : 3, so a class of 16 expects 4 and 12: two of ten cells are a fifth, three
+        // of fourteen just more.
+        {"4 in two of ten cells", {10, 10, 10, 4, 4}, {30, 30, 30, 12, 12}, 2, 4, false},
+        {"4 in three of 14 cells",
+         {10, 10, 10, 10, 4, 4, 4},
+         {30, 30, 30, 30, 12, 12, 12},
+         3,
+         4,
+         true},
         {"0.5 expected", {1, 99}, {0, 100}, 2, 0.5, true},
         {"a class no record falls in", {5, 0}, {5, 0}, 2, 0, true},
     };
@@ -145,19 +154,34 @@ TEST(ChiGroupStats, SmallExpectedCountsGetAMonteCarloPValueNearTheExactCondition
         EXPECT_NEAR(*stats.p, exact, 0.01) << central.size() << " classes, exact " << exact;
         EXPECT_EQ(*stats.p, *chi_group_stats({"g"}, 0, 0, central, state).p);  // same data, same p
     }
+    // Samples fully apart: one table in C(61, 31) > 1e17 is as extreme, so no draw reaches it and
+    // only the table itself counts: p = 1 / 10001, never 0.
+    const std::vector<double> central = {30, 0, 1};
+    const std::vector<double> state = {0, 30, 0};
+    EXPECT_LT(exact_conditional_p(central, state), 1e-16);
+    EXPECT_DOUBLE_EQ(*chi_group_stats({"g"}, 0, 0, central, state).p, 1.0 / 10001);
 }
 
 TEST(MultipleTesting, HolmAndBenjaminiHochbergMatchPublishedValues) {
     // R: p.adjust(p, "holm") and p.adjust(p, "BH"); a group without a p-value stays without.
     using P = std::vector<std::optional<double>>;
-    const P p = {0.01, 0.02, 0.03, {}, 0.04, 0.05, 0.5, 0.001, 0.2};
-    const P holm = {0.07, 0.12, 0.15, {}, 0.16, 0.16, 0.5, 0.008, 0.4};
-    const P bh = {0.04, 0.16 / 3, 0.06, {}, 0.064, 0.2 / 3, 0.5, 0.008, 1.6 / 7};
-    for (const auto& [adjusted, expected] :
-         {std::pair{holm_adjust(p), holm}, std::pair{bh_adjust(p), bh}}) {
-        for (std::size_t i = 0; i < p.size(); ++i) {
-            ASSERT_EQ(adjusted[i].has_value(), p[i].has_value()) << i;
-            EXPECT_NEAR(adjusted[i].value_or(0), expected[i].value_or(0), 1e-15) << i;
+    const struct {
+        P p, holm, bh;
+    } cases[] = {
+        {{0.01, 0.02, 0.03, {}, 0.04, 0.05, 0.5, 0.001, 0.2},
+         {0.07, 0.12, 0.15, {}, 0.16, 0.16, 0.5, 0.008, 0.4},
+         {0.04, 0.16 / 3, 0.06, {}, 0.064, 0.2 / 3, 0.5, 0.008, 1.6 / 7}},
+        // BH steps up: 3/2 * 0.04 = 0.06 exceeds the 0.045 above it, so 0.045 holds for both.
+        // Holm steps down: 3 * 0.01, 2 * 0.04 = 0.08, then max(0.08, 0.045).
+        {{0.045, 0.01, 0.04}, {0.08, 0.03, 0.08}, {0.045, 0.03, 0.045}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [adjusted, expected] :
+             {std::pair{holm_adjust(c.p), c.holm}, std::pair{bh_adjust(c.p), c.bh}}) {
+            for (std::size_t i = 0; i < c.p.size(); ++i) {
+                ASSERT_EQ(adjusted[i].has_value(), c.p[i].has_value()) << i;
+                EXPECT_NEAR(adjusted[i].value_or(0), expected[i].value_or(0), 1e-15) << i;
+            }
         }
     }
 }

@@ -75,6 +75,14 @@ TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
     EXPECT_EQ(split(stats[1], ',')[15], "exact");
     // 02: the tie at 5 holds both kinds: judged at the most runs.
     EXPECT_EQ(split(stats[2], ',')[15], "exact at the most runs over ties");
+    // 02 at its most runs, 1 2 1 2 2 1: 18 of the 20 orders of three and three have at most 5
+    // runs, p = 0.9. Over 0.5 and 0.9, Holm gives 2 * 0.5 = 1 to both, BH min(0.9, 2 * 0.5).
+    for (const std::string& line : {stats[1], stats[2]}) {
+        const std::vector<std::string> fields = split(line, ',');
+        EXPECT_EQ((std::vector<std::string>{fields[16], fields[17]}),
+                  (std::vector<std::string>{"1", "0.9"}))
+            << line;
+    }
     EXPECT_EQ(stats[3], "03,2,0,1,,,,0,1,,,1,,,,,,,one sample missing,no state records");
 
     const QJsonObject provenance = json(files.provenance_path);
