@@ -3,11 +3,12 @@
 #             AddressSanitizer and UndefinedBehaviorSanitizer, runs every test
 # make bench  installs, builds optimised, prints the benchmark figures
 # make bench-10m  the end-to-end figure on 1,000,000 and 10,000,000 lines (not in make bench)
+# make package  installs, builds optimised for /usr, writes vesk_VERSION_ARCH.deb into this folder
 
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test bench bench-10m clean
+.PHONY: deps build run test bench bench-10m package clean
 
 deps:
 	bash scripts/install-deps
@@ -39,5 +40,13 @@ bench-10m: deps
 	cmake --build build-release -j $(JOBS)
 	bash bench/run --ten-million
 
+package: deps
+	cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DVESK_TESTS=OFF -DVESK_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-package -j $(JOBS)
+	rm -f build-package/vesk_*.deb vesk_*.deb
+	cd build-package && cpack
+	cp build-package/vesk_*.deb .
+
 clean:
-	rm -rf build build-asan build-release
+	rm -rf build build-asan build-release build-package

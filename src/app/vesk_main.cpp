@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char* usage =
     "usage: vesk [--db FILE]\n"
+    "       vesk --help | --version\n"
     "  --db FILE   use the database FILE (created when missing) instead of the default one\n"
     "The default database is $VESK_DB, else $XDG_DATA_HOME/vesk/vesk.db, else\n"
     "~/.local/share/vesk/vesk.db. For runs without a window use vesk-batch.\n";
@@ -87,6 +88,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vesk"));
     QApplication::setApplicationDisplayName(vesk::product_title());
+    // Ties the window to the installed desktop entry (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral(VESK_APP_ID));
 
     std::optional<vesk::AppState> state;
     try {

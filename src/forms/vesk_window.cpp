@@ -20,6 +20,7 @@
 #include "core/file_input.h"
 #include "forms/banner.h"
 #include "forms/chitest_window.h"
+#include "forms/database_title.h"
 #include "forms/datagroup_window.h"
 #include "forms/key_codes.h"
 #include "forms/named_widget.h"
@@ -49,7 +50,7 @@ QFrame* rule(const QString& name, QWidget* parent) {
 VeskWindow::VeskWindow(AppState& state, UserInterface& ui, QWidget* parent)
     : QWidget(parent), state_(state), ui_(ui) {
     setObjectName(QStringLiteral("vesk"));
-    setWindowTitle(product_title());
+    setWindowTitle(database_title(state_.db_conn.path()));
     build_controls();
     grid_ = new VariableGrid(state_, ui_, DataGridX_, AdodcX_, this);
     Form_Load();

@@ -2,9 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 
+#include "forms/database_title.h"
 #include "forms/datagroup_window.h"
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
@@ -188,6 +190,25 @@ TEST_F(MainWindow, RefreshRereadsTheLayoutAndClearVariablesEmptiesItAndDropsTheD
     EXPECT_EQ(window->grid().record_count(), 0);
     click("cmdgrp");
     EXPECT_EQ(ui.events, alert("variables not yet defined"));
+}
+
+TEST_F(MainWindow, TheTitleNamesTheDatabaseFileThenItsFolder) {
+    const QString program = QStringLiteral(" \u2014 Vesk sample comparison");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("test.db (") +
+                                         QString::fromStdString(t.dir.path().string()) +
+                                         QStringLiteral(")") + program);
+
+    const QString here = QDir::currentPath();
+    const std::pair<std::string, QString> cases[] = {
+        {"/data/round42.db", QStringLiteral("round42.db (/data)")},
+        {"/data/rounds 2024/r1.sqlite", QStringLiteral("r1.sqlite (/data/rounds 2024)")},
+        {"round42.db", QStringLiteral("round42.db (") + here + QStringLiteral(")")},
+        {":memory:", QStringLiteral("database in memory")},
+        {"", QStringLiteral("database in memory")},
+    };
+    for (const auto& [path, named] : cases) {
+        EXPECT_EQ(database_title(path), named + program) << path;
+    }
 }
 
 }  // namespace
