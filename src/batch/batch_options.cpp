@@ -9,28 +9,32 @@ namespace vesk {
 
 const char* batch_usage() {
     return "usage:\n"
-           "  vesk-batch runtest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
-           "                     --groups G1,G2 --sample S --param P --out NAME [--details]\n"
-           "                     [--report FILE.html|FILE.pdf]\n"
-           "  vesk-batch chitest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
+           "  vesk-batch runtest --db DB [LOAD] --groups G1,G2 --sample S --param P --out NAME\n"
+           "                     [--details] [--report FILE.html|FILE.pdf]\n"
+           "  vesk-batch chitest --db DB [LOAD]\n"
            "                     --groups G1,G2 --sample S --param P --class V1,V2 [--class V3 "
            "...]\n"
            "                     --out NAME [--details] [--report FILE.html|FILE.pdf]\n"
            "  vesk-batch chitest ... --suggest-classes [--min-expected E] (in place of --class)\n"
-           "  vesk-batch suggest --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
-           "                     --groups G1,G2 --sample S --param P [--min-expected E]\n"
-           "  vesk-batch values  --db DB [--layout LAYOUT.csv --input DATA.txt [--filter COND]]\n"
-           "                     --param P\n"
+           "  vesk-batch suggest --db DB [LOAD] --groups G1,G2 --sample S --param P\n"
+           "                     [--min-expected E]\n"
+           "  vesk-batch values  --db DB [LOAD] --param P\n"
            "  vesk-batch layout export --db DB [FILE.csv]\n"
            "  vesk-batch --help | --version\n"
+           "LOAD: --input DATA.txt [--layout LAYOUT [--vars A,B,C] [--keys A,B]] [--filter COND]\n"
            "\n"
            "--db is optional and defaults to the program's default database ($VESK_DB, else\n"
            "$XDG_DATA_HOME/vesk/vesk.db, else ~/.local/share/vesk/vesk.db).\n"
-           "--layout replaces the record layout with the rows of a CSV file with the header\n"
-           "name,start,length,type,key (for example HHID,1,3,C,Y); --input loads the data file\n"
-           "with that layout. Without them the command works on the layout and data already in\n"
-           "the database. --input is read in one pass, so a pipe works: --input - reads standard\n"
-           "input, and --input <(zcat DATA.txt.gz) a compressed file.\n"
+           "--layout replaces the record layout with the variables of a layout file: a CSV file\n"
+           "with the header name,start,length,type,key[,decimals] (for example HHID,1,3,C,Y), a\n"
+           "DDI codebook, SPSS syntax (DATA LIST), a SAS program (INPUT) or a Stata dictionary or\n"
+           "infix command, told apart by their content. --vars keeps only the variables named\n"
+           "(default all), --keys makes the variables named the key (a codebook names none).\n"
+           "A name the database reserves is taken with _ appended (ORDER becomes ORDER_).\n"
+           "--input loads the data file with that layout. Without them the command works on\n"
+           "the layout and data already in the database. --input is read in one pass, so a pipe\n"
+           "works: --input - reads standard input, and --input <(zcat DATA.txt.gz) a compressed\n"
+           "file.\n"
            "--class gives one class's values, written as 'values' lists them.\n"
            "suggest prints the most classes of adjacent values in which every group holding\n"
            "both samples expects at least E records (5 unless --min-expected) of each sample in\n"
@@ -61,12 +65,12 @@ class ArgumentReader {
     std::size_t next_ = 0;
 };
 
-std::vector<std::string> names(const std::string& list) {
+std::vector<std::string> names(const std::string& option, const std::string& list) {
     std::vector<std::string> result;
     for (const std::string& piece : split(list, ',')) {
         const std::string name(trim(piece));
         if (name.empty()) {
-            throw Error("--groups holds an empty name: " + list);
+            throw Error(option + " holds an empty name: " + list);
         }
         result.push_back(name);
     }
@@ -124,6 +128,9 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
             options.db = reader.value_of(arg);
         } else if (arg == "--layout" && options.command != Command::layout_export) {
             options.layout = reader.value_of(arg);
+        } else if ((arg == "--vars" || arg == "--keys") &&
+                   options.command != Command::layout_export) {
+            (arg == "--vars" ? options.vars : options.keys) = names(arg, reader.value_of(arg));
         } else if (arg == "--input" && options.command != Command::layout_export) {
             options.input = reader.value_of(arg);
         } else if (arg == "--filter" && options.command != Command::layout_export) {
@@ -131,7 +138,7 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
         } else if (arg == "--param" && options.command != Command::layout_export) {
             options.param = reader.value_of(arg);
         } else if (arg == "--groups" && is_grouped) {
-            options.groups = names(reader.value_of(arg));
+            options.groups = names(arg, reader.value_of(arg));
         } else if (arg == "--sample" && is_grouped) {
             options.sample = reader.value_of(arg);
         } else if (arg == "--out" && is_test) {
@@ -163,6 +170,10 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
 
     if (!options.layout.empty() && options.input.empty()) {
         throw Error("--layout needs --input: the layout is checked against its record length");
+    }
+    if (options.layout.empty() && (!options.vars.empty() || !options.keys.empty())) {
+        throw Error(std::string(options.vars.empty() ? "--keys" : "--vars") +
+                    " needs --layout: it chooses among the variables of a layout file");
     }
     if (options.filter && options.input.empty()) {
         throw Error("--filter needs --input: the filter applies when the data are loaded");

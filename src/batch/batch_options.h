@@ -12,7 +12,9 @@ struct BatchOptions {
     Command command = Command::help;
 
     std::string db;                      // empty: the default database
-    std::string layout;                  // --layout LAYOUT.csv
+    std::string layout;                  // --layout LAYOUT (CSV, codebook or setup file)
+    std::vector<std::string> vars;       // --vars A,B,C: the variables of the layout kept
+    std::vector<std::string> keys;       // --keys A,B: the key variables of the layout
     std::string input;                   // --input DATA.txt
     std::optional<std::string> filter;   // --filter COND
     std::vector<std::string> groups;     // --groups G1,G2

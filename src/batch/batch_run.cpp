@@ -6,7 +6,6 @@
 
 #include "batch/batch_options.h"
 #include "batch/class_arguments.h"
-#include "batch/layout_csv.h"
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "chitest/list_par_values.h"
@@ -16,10 +15,12 @@
 #include "core/error.h"
 #include "core/file_input.h"
 #include "core/find_variable.h"
-#include "core/layout_check.h"
 #include "core/result_details.h"
 #include "core/text.h"
 #include "core/variable_table.h"
+#include "layout/layout_csv.h"
+#include "layout/layout_file.h"
+#include "layout/layout_import.h"
 #include "load/data_filter.h"
 #include "load/filter_hint.h"
 #include "load/load_data.h"
@@ -34,28 +35,21 @@ namespace vesk {
 
 namespace {
 
-// The layout file's rows replace table variable, each cell checked as the grid checks it when
-// the cursor leaves a row, against the record length of the input file.
-void replace_layout(AppState& state, const std::string& layout_path) {
-    const std::vector<LayoutRow> rows = read_layout_csv(layout_path);
-    std::vector<VariableRow> layout;
-    for (const LayoutRow& row : rows) {
-        const std::string cells[] = {row.name, row.start, row.length, row.type, row.key};
-        const LayoutCellContext context{state.rec_len, row.start, row.length, EmptyKey::fails};
-        std::vector<std::string> kept;
-        for (int column = column_name; column <= column_key; ++column) {
-            const std::string& text = cells[column - column_name];
-            const CellCheck check = check_layout_cell(column, text, context);
-            if (!check.passed) {
-                throw Error(layout_path + " line " + std::to_string(row.line) + ": " +
-                            check.message);
-            }
-            kept.push_back(corrected_layout_value(column, text));
-        }
-        layout.push_back({0, kept[0], stored_position(kept[1]), stored_position(kept[2]), kept[3],
-                          kept[4], std::nullopt});
+// The layout file's variables replace table variable, each cell checked as the grid checks it
+// when the cursor leaves a row, against the record length of the input file. A variable the
+// grid would refuse stops the run: a layout with a variable missing would load other data than
+// the user asked for.
+void replace_layout(AppState& state, const BatchOptions& options, std::ostream& err) {
+    const LayoutSource source = read_layout_file(options.layout);
+    const ImportedLayout layout =
+        import_layout(source, {options.vars, options.keys, std::nullopt}, state.rec_len);
+    if (!layout.refused.empty()) {
+        throw Error(import_report(layout, options.layout));
     }
-    replace_variable_rows(state.db_conn, std::move(layout));
+    for (const std::string& note : layout.renamed) {
+        err << note << '\n';
+    }
+    replace_variable_rows(state.db_conn, variable_rows(layout));
 }
 
 // Loads the input as the load command of the main window does, in the same pass that gave the
@@ -197,7 +191,7 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
         state.inp_file = options.input;
         state.rec_len = record_length(reader);
         if (!options.layout.empty()) {
-            replace_layout(state, options.layout);
+            replace_layout(state, options, err);
         }
         load_input(state, options, reader, out, err);
     } else {

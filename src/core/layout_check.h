@@ -17,11 +17,8 @@ enum LayoutColumn : int {
     column_decimals = 6,
 };
 
-inline constexpr std::string_view name_length_message = "Min 1 Max 10 Character Name please";
-inline constexpr std::string_view name_identifier_message =
-    "Name: letters, digits and _ only, starting with a letter, not a reserved word";
-inline constexpr std::string_view start_message = "Start position with in record len pl";
-inline constexpr std::string_view length_message = "End position with in record len pl";
+inline constexpr std::size_t max_name_length = 32;
+inline constexpr std::string_view name_length_message = "Min 1 Max 32 Character Name please";
 inline constexpr std::string_view type_message =
     "Field Type: 'C' for Character and 'N' for Numeric please";
 inline constexpr std::string_view key_message = "Primary KEY: 'Y' for YES 'N' for NO please";
@@ -42,14 +39,15 @@ struct LayoutCellContext {
     EmptyKey empty_key = EmptyKey::passes;
 };
 
-// The verdict on one cell: passed, or failed with the message to show. A column that takes no
-// entry (ID, or one out of range) fails without a message.
+// The verdict on one cell: passed, or failed with the message to show, which names the value
+// and the rule (for positions the record length: "End 31 is beyond the record length 26"). A
+// column that takes no entry (ID, or one out of range) fails without a message.
 struct CellCheck {
     bool passed = true;
     std::string message;
 };
 
-// Checks the text of one layout cell, as typed (not trimmed): a name of 1 to 10 characters that
+// Checks the text of one layout cell, as typed (not trimmed): a name of 1 to 32 characters that
 // is a valid identifier; a start from 1 to rec_len; a length of at least 1 that ends within
 // rec_len; type C or N and key flag Y or N in either case; decimals blank (none) or from 0 to the
 // stored length. Text that is not a number is refused in the start, length and decimals columns,

@@ -89,6 +89,10 @@ void VeskWindow::build_controls() {
     Cmd_clr_var_ = named(new QPushButton(QStringLiteral("&Clear Variables"), this),
                          QStringLiteral("Cmd_clr_var"));
     Refresh_ = named(new QPushButton(QStringLiteral("&Refresh"), this), QStringLiteral("Refresh"));
+    Cmdimport_ = named(new QPushButton(QStringLiteral("&Import layout..."), this),
+                       QStringLiteral("Cmdimport"));
+    Cmdimport_->setToolTip(
+        QStringLiteral("Fills the grid from a layout file: CSV, DDI codebook, SPSS, SAS or Stata"));
     fltChk_ = named(new QCheckBox(QStringLiteral("Data Filter"), this), QStringLiteral("fltChk"));
     Lbfilter_ = named(
         new QLabel(QStringLiteral("ENTER FILTER CONDITION BELOW: Eg SEX = 1 AND STATE = '02'"),
@@ -133,6 +137,7 @@ void VeskWindow::build_controls() {
     auto* grid_buttons = new QHBoxLayout;
     grid_buttons->addWidget(Cmd_clr_var_);
     grid_buttons->addWidget(Refresh_);
+    grid_buttons->addWidget(Cmdimport_);
     grid_buttons->addWidget(fltChk_, 0, Qt::AlignTop);
     grid_buttons->addLayout(filter, 1);
 
@@ -180,6 +185,7 @@ void VeskWindow::build_controls() {
     connect(brow_, &QPushButton::clicked, this, &VeskWindow::brow_Click);
     connect(Cmd_clr_var_, &QPushButton::clicked, this, &VeskWindow::Cmd_clr_var_Click);
     connect(Refresh_, &QPushButton::clicked, this, &VeskWindow::Refresh_Click);
+    connect(Cmdimport_, &QPushButton::clicked, this, &VeskWindow::Cmdimport_Click);
     connect(fltChk_, &QCheckBox::clicked, this, &VeskWindow::fltChk_Click);
     connect(save_, &QPushButton::clicked, this, &VeskWindow::save_Click);
     connect(cmdgrp_, &QPushButton::clicked, this, &VeskWindow::cmdgrp_Click);
@@ -214,6 +220,8 @@ void VeskWindow::show_grid(bool visible) {
     DataGridX_->setVisible(visible);
     AdodcX_->setVisible(visible);
     Lblreclen_->setVisible(visible);
+    // The import checks positions against the record length, known once a file is named.
+    Cmdimport_->setVisible(visible);
 }
 
 bool VeskWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -234,12 +242,16 @@ void VeskWindow::take_input_file() {
     show_grid(true);
 }
 
-void VeskWindow::brow_Click() {
+QString VeskWindow::open_file_name(const QString& filter) {
     // The dialog starts where the current input file is, usually where the next one is too.
     const QString current = QString::fromStdString(state_.inp_file).trimmed();
-    const QString chosen = ui_.open_file_name(
-        this, QStringLiteral("All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)"),
-        current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
+    return ui_.open_file_name(this, filter,
+                              current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
+}
+
+void VeskWindow::brow_Click() {
+    const QString chosen =
+        open_file_name(QStringLiteral("All Files (*.*);;Text Files(*.txt);;Batch Files (*.bat)"));
     if (chosen.isEmpty()) {
         return;
     }

@@ -15,6 +15,7 @@ namespace vesk {
 
 struct AppState;
 struct LoadSummary;
+class LayoutImportDialog;
 class NavigationBar;
 class UserInterface;
 class VariableGrid;
@@ -41,6 +42,8 @@ class VeskWindow : public QWidget {
     void outtxt_KeyDown(int key);
     void Cmd_clr_var_Click();
     void Refresh_Click();
+    // "Import layout...": a layout file fills the grid, after the variables are ticked.
+    void Cmdimport_Click();
     void save_Click();
     void fltChk_Click();
     void cmdgrp_Click();
@@ -61,11 +64,15 @@ class VeskWindow : public QWidget {
     // limit is refused with an alert.
     std::optional<QString> entered_file_name(const QLineEdit* box, int key);
     void show_grid(bool visible);
+    // The file dialog, opened in the folder of the input file.
+    QString open_file_name(const QString& filter);
     // Hides this window and opens the secondary window of the slot, when it exists.
     void show_form(FormSlot slot);
     // Runs the import with the share of the file read in a progress dialog, then tells the user
     // what it did.
     void run_load();
+    // The ticked variables of the import dialog replace the grid's rows.
+    void take_imported_layout(const LayoutImportDialog& dialog, const QString& file_name);
     // Asked when the filter has left no record: true lets the empty table replace the data.
     bool replace_with_empty(const LoadSummary& loaded);
 
@@ -82,6 +89,7 @@ class VeskWindow : public QWidget {
     QLabel* Label6_ = nullptr;
     QPushButton* Cmd_clr_var_ = nullptr;
     QPushButton* Refresh_ = nullptr;
+    QPushButton* Cmdimport_ = nullptr;
     QCheckBox* fltChk_ = nullptr;
     QLabel* Lbfilter_ = nullptr;
     QLineEdit* Condition_ = nullptr;

@@ -20,13 +20,13 @@ namespace {
 using testing::TempDir;
 
 constexpr const char* layout_csv =
-    "name,start,length,type,key\n"
-    "HHID,1,4,C,Y\n"
-    "STATE,5,2,C,N\n"
-    "SECTOR,7,1,N,N\n"
-    "SAMPLE,8,1,N,N\n"
-    "AMOUNT,9,8,N,N\n"
-    "AGEGRP,17,2,n,n\n";
+    "name,start,length,type,key,decimals\n"
+    "HHID,1,4,C,Y,\n"
+    "STATE,5,2,C,N,\n"
+    "SECTOR,7,1,N,N,\n"
+    "SAMPLE,8,1,N,N,\n"
+    "AMOUNT,9,8,N,N,\n"
+    "AGEGRP,17,2,n,n,\n";
 
 // 60 households over two states and two sectors; amounts a little higher in the state sample.
 std::string survey_file() {
@@ -151,15 +151,24 @@ TEST_F(Batch, AStartOrLengthWithAFractionIsStoredAsTheNearestWholeNumber) {
         dir.write("fractions.csv",
                   "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,4.7,1.6,C,N\n"
                   "SECTOR,7.4,0.5,N,N\nSAMPLE,8,1,N,N\n");
+    const std::string decimals = dir.write(
+        "decimals.csv", "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
+                        "SECTOR,7,1,N,N,0\nSAMPLE,8,1,N,N,1\n");
     const Outcome listed =
         run({"values", "--db", db, "--layout", fractions, "--input", input, "--param", "STATE"});
     ASSERT_EQ(listed.status, 0) << listed.err;
     EXPECT_NE(listed.out.find("\n01 "), std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("\n02 "), std::string::npos) << listed.out;
-    const Outcome exported = run({"layout", "export", "--db", db});
-    EXPECT_EQ(exported.out,
-              "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,5,2,C,N\nSECTOR,7,1,N,N\n"
-              "SAMPLE,8,1,N,N\n");
+    EXPECT_EQ(run({"layout", "export", "--db", db}).out,
+              "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
+              "SECTOR,7,1,N,N,\nSAMPLE,8,1,N,N,\n");
+    // Implied decimals go out as they came in; 0 is none.
+    ASSERT_EQ(run({"values", "--db", db, "--layout", decimals, "--input", input, "--param", "STATE"})
+                  .status,
+              0);
+    EXPECT_EQ(run({"layout", "export", "--db", db}).out,
+              "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
+              "SECTOR,7,1,N,N,\nSAMPLE,8,1,N,N,1\n");
 }
 
 TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
@@ -181,7 +190,7 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
         {{"runtest", "--db", db, "--layout", layout, "--groups", "STATE", "--sample", "SAMPLE",
           "--param", "AMOUNT", "--out", out},
          "--layout needs --input"},
-        {loading(bad_start, "SAMPLE"), "bad.csv line 3: Start position with in record len pl"},
+        {loading(bad_start, "SAMPLE"), "STATE (line 3): Start 19 is beyond the record length 18"},
         {{"values", "--db", dir.file("fresh.db"), "--param", "STATE"}, "No data are loaded"},
         {loading(three, "SECTOR"),
          "Minimum of 4 variables should be defined\nGroup var, primary key, sample and parameter"},
@@ -279,8 +288,63 @@ TEST_F(Batch, DetailsOfARunOnDataLoadedBeforeGoBesideItsFileAndNameTheImport) {
     EXPECT_EQ(provenance["layout"][5]["name"].toString(), "AGEGRP");
 }
 
+// The survey's layout as a codebook lists it: by subject, keys not named, with a variable the
+// test does not need.
+constexpr const char* codebook =
+    "<?xml version=\"1.0\"?>\n<codeBook xmlns=\"ddi:codebook:2_5\"><dataDscr>\n"
+    "<var name=\"AGEGRP\"><location StartPos=\"17\" EndPos=\"18\"/></var>\n"
+    "<var name=\"HHID\"><location StartPos=\"1\" width=\"4\"/>"
+    "<varFormat type=\"character\"/></var>\n"
+    "<var name=\"SAMPLE\"><location StartPos=\"8\" width=\"1\"/></var>\n"
+    "<var name=\"STATE\"><location StartPos=\"5\" width=\"2\"/>"
+    "<varFormat type=\"character\"/></var>\n"
+    "<var name=\"SECTOR\"><location StartPos=\"7\" width=\"1\"/></var>\n"
+    "<var name=\"AMOUNT\"><location StartPos=\"9\" width=\"8\"/></var>\n"
+    "</dataDscr></codeBook>\n";
+
+TEST_F(Batch, ACodebookAndItsCsvTwinGiveTheSameResultFiles) {
+    const std::string ddi = dir.write("survey.xml", codebook);
+    const auto runs = [&](const std::string& out, std::vector<std::string> load) {
+        std::vector<std::string> args = {"runtest",    "--db",     dir.file(out + ".db"),
+                                         "--input",    input,      "--groups",
+                                         "STATE",      "--sample", "SAMPLE",
+                                         "--param",    "AMOUNT",   "--out",
+                                         dir.file(out)};
+        args.insert(args.end(), load.begin(), load.end());
+        return run(args);
+    };
+    const Outcome from_csv = runs("csv", {"--layout", layout});
+    ASSERT_EQ(from_csv.status, 0) << from_csv.err;
+    const Outcome from_ddi =
+        runs("ddi", {"--layout", ddi, "--keys", "HHID", "--vars", "HHID,STATE,SAMPLE,AMOUNT"});
+    ASSERT_EQ(from_ddi.status, 0) << from_ddi.err;
+    EXPECT_EQ(TempDir::read(dir.file("ddi_run.csv")), TempDir::read(dir.file("csv_run.csv")));
+    EXPECT_EQ(run({"layout", "export", "--db", dir.file("ddi.db")}).out,
+              "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
+              "SAMPLE,8,1,N,N,\nAMOUNT,9,8,N,N,\n");
+
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--layout", ddi, "--vars", "HHID,WEIGHT", "--keys", "HHID"},
+         "--vars names WEIGHT, which the layout does not define"},
+        {{"--layout", ddi, "--keys", "HHID,"}, "--keys holds an empty name: HHID,"},
+        {{"--vars", "HHID"}, "--vars needs --layout"},
+        {{"--layout", dir.write("short.csv",
+                                "name,start,length,type,key\nHHID,1,4,C,Y\n"
+                                "TAIL,17,3,N,N\n")},
+         "TAIL (line 3): End 19 is beyond the record length 18"},
+    };
+    for (const auto& [load, message] : refused) {
+        const Outcome r = runs("refused", load);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_NE(r.err.find(message), std::string::npos) << message << "\n" << r.err;
+    }
+}
+
 TEST_F(Batch, HelpAndVersion) {
-    EXPECT_NE(run({"--help"}).out.find("vesk-batch runtest"), std::string::npos);
+    const std::string help = run({"--help"}).out;
+    for (const char* named : {"vesk-batch runtest", "--vars A,B,C", "--keys A,B", "DDI codebook"}) {
+        EXPECT_NE(help.find(named), std::string::npos) << named;
+    }
     EXPECT_EQ(run({"--version"}).out.rfind("vesk-batch ", 0), 0u);
 }
 

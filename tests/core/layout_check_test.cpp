@@ -10,51 +10,68 @@
 namespace vesk {
 namespace {
 
-const std::string name_len(name_length_message);
-const std::string name_id(name_identifier_message);
-const std::string start(start_message);
-const std::string length(length_message);
-const std::string type(type_message);
-const std::string key(key_message);
 constexpr EmptyKey enter = EmptyKey::passes;
 constexpr EmptyKey leave = EmptyKey::fails;
+const std::string name32 = "ABCDEFGHIJABCDEFGHIJABCDEFGHIJAB";
 
-TEST(LayoutCell, PassesOrNamesTheColumnsMessageInARecordOf80) {
+// Every refusal names the value and the rule; a position names the record length.
+TEST(LayoutCell, PassesOrNamesTheValueAndTheRuleInARecordOf80) {
     struct Case {
         int column;
         std::string stored_start;
         EmptyKey empty_key;
-        std::vector<std::string> passing;
-        std::vector<std::string> failing;  // with the message
-        std::string message;
+        std::string text;
+        std::string message;  // empty: the cell passes
     };
+    const std::string length_rule = "Min 1 Max 32 Character Name please: ";
+    const std::string type_rule = "Field Type: 'C' for Character and 'N' for Numeric please";
+    const std::string key_rule = "Primary KEY: 'Y' for YES 'N' for NO please";
     // A name is not trimmed, and counts characters, not bytes; a length needs its start stored.
     const Case cases[] = {
-        {column_name, "", enter, {"ABCDEFGHIJ", "hhid"}, {"ABCDEFGHIJK"}, name_len},
-        {column_name, "", leave, {}, {""}, name_len},
-        {column_name, "", enter, {}, {" HHID", "\u00c4BCDEFGHIJ"}, name_id},
-        {column_start, "", enter, {"80", " 2.5 "}, {"81", "0", "", "1,5"}, start},
-        {column_length, "80", enter, {"1"}, {"2"}, length},
-        {column_length, "71", enter, {"10"}, {}, length},
-        {column_length, "71", leave, {}, {"11"}, length},
-        {column_length, "1", enter, {}, {"0", "", "x"}, length},
-        {column_length, "", enter, {}, {"5"}, length},
-        {column_length, "seven", enter, {}, {"5"}, length},
-        {column_type, "", enter, {"n"}, {"X", "", "CN"}, type},
-        {column_type, "", leave, {"C"}, {}, type},
-        {column_key, "", enter, {"N", ""}, {" ", "q"}, key},
-        {column_key, "", leave, {"y"}, {""}, key},
+        {column_name, "", enter, name32, ""},
+        {column_name, "", enter, "INCOME_TOTAL_YEAR", ""},
+        {column_name, "", enter, name32 + "K",
+         length_rule + "\"" + name32 + "K\" has 33 characters"},
+        {column_name, "", enter, "\u00c4" + name32.substr(1),
+         "Name \"\u00c4" + name32.substr(1) + "\" does not start with a letter"},
+        {column_name, "", leave, "", length_rule + "the name is empty"},
+        {column_name, "", enter, " HHID", "Name \" HHID\" does not start with a letter"},
+        {column_name, "", enter, "AGE GRP",
+         "Name \"AGE GRP\" holds a blank: a name has letters, "
+         "digits and _ only"},
+        {column_name, "", enter, "ORDER", "Name \"ORDER\" is a word the database reserves"},
+        {column_name, "", enter, "class",
+         "Name \"class\" is the column CLASS that vesk adds to the data itself"},
+        {column_start, "", enter, "80", ""},
+        {column_start, "", enter, " 2.5 ", ""},
+        {column_start, "", enter, "81", "Start 81 is beyond the record length 80"},
+        {column_start, "", enter, "80.6", "Start 81 is beyond the record length 80"},
+        {column_start, "", enter, "0", "Start 0: the first position is 1"},
+        {column_start, "", enter, "", "Start 0: the first position is 1"},
+        {column_start, "", enter, "1,5", "Start \"1,5\" is not a number"},
+        {column_length, "80", enter, "1", ""},
+        {column_length, "80", enter, "2", "End 81 is beyond the record length 80"},
+        {column_length, "71", enter, "10", ""},
+        {column_length, "71", leave, "11", "End 81 is beyond the record length 80"},
+        {column_length, "1", enter, "0", "Length 0: a field is at least 1 long"},
+        {column_length, "1", enter, "x", "Length \"x\" is not a number"},
+        {column_length, "", enter, "5", "Length 5: the row holds no start position to count from"},
+        {column_length, "seven", enter, "5",
+         "Length 5: the row holds no start position to count from"},
+        {column_type, "", enter, "n", ""},
+        {column_type, "", leave, "C", ""},
+        {column_type, "", enter, "X", type_rule + ", not \"X\""},
+        {column_type, "", enter, "", type_rule + ": the cell is empty"},
+        {column_key, "", enter, "", ""},
+        {column_key, "", leave, "y", ""},
+        {column_key, "", enter, " ", key_rule + ", not \" \""},
+        {column_key, "", leave, "", key_rule + ": the cell is empty"},
     };
     for (const Case& c : cases) {
-        for (const bool passes : {true, false}) {
-            for (const std::string& text : passes ? c.passing : c.failing) {
-                const CellCheck check =
-                    check_layout_cell(c.column, text, {80, c.stored_start, "", c.empty_key});
-                EXPECT_EQ(check.passed, passes) << c.column << " '" << text << "'";
-                EXPECT_EQ(check.message, passes ? "" : c.message)
-                    << c.column << " '" << text << "'";
-            }
-        }
+        const CellCheck check =
+            check_layout_cell(c.column, c.text, {80, c.stored_start, "", c.empty_key});
+        EXPECT_EQ(check.passed, c.message.empty()) << c.column << " '" << c.text << "'";
+        EXPECT_EQ(check.message, c.message) << c.column << " '" << c.text << "'";
     }
 }
 
@@ -86,31 +103,20 @@ TEST(LayoutCell, DecimalsAreNoneOrAWholeNumberUpToTheStoredLength) {
 }
 
 TEST(LayoutWrite, RefusesWhatTheTableCannotHoldButNotRanges) {
-    struct Case {
-        int column;
-        std::vector<std::string> passing;
-        std::vector<std::string> failing;
-        std::string message;
+    const std::tuple<int, const char*, bool> cases[] = {
+        // (column, text, passes)
+        {column_name, "age", true}, {column_name, "", false},     {column_name, "AGE GROUP", false},
+        {column_start, "81", true}, {column_start, "", true},     {column_start, "x1", false},
+        {column_length, "0", true}, {column_length, "1e", false}, {column_type, "X", true},
+        {column_key, "q", true},        {column_decimals, "99", true}, {column_decimals, "", true},
+        {column_decimals, "x", false},
     };
-    const Case cases[] = {
-        {column_name, {"age"}, {"", "ABCDEFGHIJK"}, name_len},
-        {column_name, {}, {"AGE GROUP"}, name_id},
-        {column_start, {"81", ""}, {"x1"}, start},
-        {column_length, {"0"}, {"1e"}, length},
-        {column_type, {"X"}, {}, type},
-        {column_key, {"q"}, {}, key},
-        {column_decimals,
-         {"99", ""},
-         {"x"},
-         "Decimals: a whole number from 0 to the field's length please, not \"x\""},
-    };
-    for (const Case& c : cases) {
-        for (const bool passes : {true, false}) {
-            for (const std::string& text : passes ? c.passing : c.failing) {
-                const CellCheck check = check_layout_write(c.column, text);
-                EXPECT_EQ(check.passed, passes) << c.column << " " << text;
-                EXPECT_EQ(check.message, passes ? "" : c.message) << c.column << " " << text;
-            }
+    for (const auto& [column, text, passes] : cases) {
+        const CellCheck write = check_layout_write(column, text);
+        EXPECT_EQ(write.passed, passes) << column << " " << text;
+        // What the write refuses, it refuses with the cell check's own message.
+        if (!passes) {
+            EXPECT_EQ(write.message, check_layout_cell(column, text, {80, "1", "", enter}).message);
         }
     }
 }
@@ -134,9 +140,18 @@ TEST(VariableName, OnlyPlainIdentifiersThatTheEngineDoesNotReserve) {
     for (const char* name : {"HHID", "state", "AGE_GRP", "X1", "a_b_c_9"}) {
         EXPECT_TRUE(is_valid_variable_name(name)) << name;
     }
-    for (const char* name : {"", "1AGE", "_X", "AGE GRP", "A-B", "O'H", "SELECT", "select", "ORDER",
-                             "WHERE", "CLASS", "class", "AGE;", "\xc3\x84GE"}) {
+    const std::pair<const char*, NameFault> faults[] = {
+        {"", NameFault::first_character},     {"1AGE", NameFault::first_character},
+        {"_X", NameFault::first_character},   {"\xc3\x84GE", NameFault::first_character},
+        {"AGE GRP", NameFault::character},    {"A-B", NameFault::character},
+        {"O'H", NameFault::character},        {"AGE;", NameFault::character},
+        {"SELECT", NameFault::reserved},      {"select", NameFault::reserved},
+        {"ORDER", NameFault::reserved},       {"WHERE", NameFault::reserved},
+        {"CLASS", NameFault::program_column}, {"class", NameFault::program_column},
+    };
+    for (const auto& [name, fault] : faults) {
         EXPECT_FALSE(is_valid_variable_name(name)) << name;
+        EXPECT_EQ(name_fault(name), fault) << name;
     }
 }
 

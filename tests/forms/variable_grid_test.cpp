@@ -30,9 +30,7 @@ const char* const three_rows =
 const char* const one_row =
     "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 1, 3, 'C', 'Y')";
 
-const QString start_msg = QString::fromUtf8(start_message);
-const QString type_msg = QString::fromUtf8(type_message);
-const QString key_msg = QString::fromUtf8(key_message);
+const QString key_msg = QString::fromUtf8(key_message) + ": the cell is empty";
 
 // Drives the grid of a shown main window whose input file has records of 80 characters.
 class GridFixture {
@@ -124,6 +122,7 @@ TEST(CellCheckInGrid, SameVerdictOnEnterAndOnLeavingButForAnEmptyKeyFlag) {
     const QPoint decimals(0, column_decimals), next_row(1, column_name);
     const QString beyond_length =
         "Decimals: a whole number from 0 to the length 3 please, not \"4\"";
+    const QString start_msg = "Start 81 is beyond the record length 80";
     const Case cases[] = {
         {"lower-case name", column_name, "sex", {"", "SEX", start}, {"", "SEX", name}},
         {"start beyond", column_start, "81", {start_msg, "71", start}, {start_msg, "71", start}},
@@ -175,7 +174,7 @@ TEST(LeavingTheGrid, AFailedCheckKeepsTheClickOrShortcutFromActing) {
         g.ui.clear();
         clear_variables(g);
         g.settle();
-        EXPECT_EQ(g.ui.events, alert(type_msg));
+        EXPECT_EQ(g.ui.events, alert(QString::fromUtf8(type_message) + ", not \"X\""));
         EXPECT_EQ(g.table().size(), 3U);
         EXPECT_TRUE(g.focus_in_grid());
         EXPECT_EQ(g.cursor(), QPoint(0, column_type));
@@ -200,7 +199,7 @@ TEST(ClickedAway, TypesAndKeyFlagsAreCorrectedAndWhatTheTableCannotHoldIsRefused
         {column_type, "X", "", "C"},
         {column_key, "q", "", "N"},
         {column_start, "81", "", "81"},  // positions are not corrected
-        {column_start, "x", start_msg, "71"},
+        {column_start, "x", "Start \"x\" is not a number", "71"},
     };
     for (const auto& c : cases) {
         GridFixture g(three_rows);
