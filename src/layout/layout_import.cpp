@@ -98,11 +98,10 @@ ImportedLayout import_layout(const LayoutSource& source, const LayoutChoice& cho
             key = chosen(choice.keys, variable) ? "Y" : "N";
         }
         const std::string name = importable_name(variable.name);
-        const std::string cells[] = {name,          variable.start, variable.length,
-                                     variable.type, key,            variable.decimals};
+        const std::string cells[] = {name, variable.start,   variable.length, variable.type,
+                                     key,  variable.decimals};
         const LayoutCellContext context{rec_len, variable.start, variable.length, EmptyKey::fails};
         std::string refusal;
-        bool repeated = false;
         std::vector<std::string> kept_cells;
         for (int column = column_name; column <= column_decimals && refusal.empty(); ++column) {
             const std::string& text = cells[column - column_name];
@@ -110,45 +109,38 @@ ImportedLayout import_layout(const LayoutSource& source, const LayoutChoice& cho
             refusal = check.passed ? "" : check.message;
             kept_cells.push_back(corrected_layout_value(column, text));
         }
-        ImportedVariable imported{variable.line, variable.name, VariableRow{0, kept_cells[0]}};
-        if (refusal.empty()) {
-            // A character field has no decimals, whatever a codebook says; 0 is none.
-            const std::int64_t decimals = stored_position(kept_cells[5]).value_or(0);
-            imported.row = {0,
-                            kept_cells[0],
-                            stored_position(kept_cells[1]),
-                            stored_position(kept_cells[2]),
-                            kept_cells[3],
-                            kept_cells[4],
-                            kept_cells[3] == "N" && decimals > 0 ? std::optional(decimals)
-                                                                  : std::nullopt};
-            for (const ImportedVariable& before : layout.variables) {
-                if (*before.row.name != kept_cells[0]) {
-                    continue;
-                }
-                // One field described for several record types is one variable.
-                if (before.row.start == imported.row.start &&
-                    before.row.length == imported.row.length &&
-                    before.row.type == imported.row.type) {
-                    repeated = true;
-                } else {
-                    refusal = "the name " + kept_cells[0] + " is defined twice (also at line " +
-                              std::to_string(before.line) + ")";
-                }
-            }
-        }
-        if (repeated) {
-            continue;
-        }
         if (!refusal.empty()) {
             layout.refused.push_back({variable.line, variable.name, refusal});
+            continue;
+        }
+        // A character field has no decimals, whatever a codebook says; 0 is none.
+        const std::int64_t decimals = stored_position(kept_cells[5]).value_or(0);
+        const VariableRow row{
+            0,
+            kept_cells[0],
+            stored_position(kept_cells[1]),
+            stored_position(kept_cells[2]),
+            kept_cells[3],
+            kept_cells[4],
+            kept_cells[3] == "N" && decimals > 0 ? std::optional(decimals) : std::nullopt};
+        const auto before = std::find_if(layout.variables.begin(), layout.variables.end(),
+                                         [&row](const auto& v) { return v.row.name == row.name; });
+        if (before != layout.variables.end()) {
+            // One field described for several record types is one variable.
+            if (before->row.start != row.start || before->row.length != row.length ||
+                before->row.type != row.type) {
+                layout.refused.push_back({variable.line, variable.name,
+                                          "the name " + *row.name +
+                                              " is defined twice (also at line " +
+                                              std::to_string(before->line) + ")"});
+            }
             continue;
         }
         const std::string note = renaming_note(variable.name);
         if (!note.empty()) {
             layout.renamed.push_back(note);
         }
-        layout.variables.push_back(std::move(imported));
+        layout.variables.push_back({variable.line, variable.name, row});
     }
     return layout;
 }

@@ -151,9 +151,10 @@ TEST_F(Batch, AStartOrLengthWithAFractionIsStoredAsTheNearestWholeNumber) {
         dir.write("fractions.csv",
                   "name,start,length,type,key\nHHID,1,4,C,Y\nSTATE,4.7,1.6,C,N\n"
                   "SECTOR,7.4,0.5,N,N\nSAMPLE,8,1,N,N\n");
-    const std::string decimals = dir.write(
-        "decimals.csv", "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
-                        "SECTOR,7,1,N,N,0\nSAMPLE,8,1,N,N,1\n");
+    const std::string decimals =
+        dir.write("decimals.csv",
+                  "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
+                  "SECTOR,7,1,N,N,0\nSAMPLE,8,1,N,N,1\n");
     const Outcome listed =
         run({"values", "--db", db, "--layout", fractions, "--input", input, "--param", "STATE"});
     ASSERT_EQ(listed.status, 0) << listed.err;
@@ -163,9 +164,10 @@ TEST_F(Batch, AStartOrLengthWithAFractionIsStoredAsTheNearestWholeNumber) {
               "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
               "SECTOR,7,1,N,N,\nSAMPLE,8,1,N,N,\n");
     // Implied decimals go out as they came in; 0 is none.
-    ASSERT_EQ(run({"values", "--db", db, "--layout", decimals, "--input", input, "--param", "STATE"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        run({"values", "--db", db, "--layout", decimals, "--input", input, "--param", "STATE"})
+            .status,
+        0);
     EXPECT_EQ(run({"layout", "export", "--db", db}).out,
               "name,start,length,type,key,decimals\nHHID,1,4,C,Y,\nSTATE,5,2,C,N,\n"
               "SECTOR,7,1,N,N,\nSAMPLE,8,1,N,N,1\n");

@@ -105,10 +105,12 @@ TEST(LayoutCell, DecimalsAreNoneOrAWholeNumberUpToTheStoredLength) {
 TEST(LayoutWrite, RefusesWhatTheTableCannotHoldButNotRanges) {
     const std::tuple<int, const char*, bool> cases[] = {
         // (column, text, passes)
-        {column_name, "age", true}, {column_name, "", false},     {column_name, "AGE GROUP", false},
-        {column_start, "81", true}, {column_start, "", true},     {column_start, "x1", false},
-        {column_length, "0", true}, {column_length, "1e", false}, {column_type, "X", true},
-        {column_key, "q", true},        {column_decimals, "99", true}, {column_decimals, "", true},
+        {column_name, "age", true},        {column_name, "", false},
+        {column_name, "AGE GROUP", false}, {column_start, "81", true},
+        {column_start, "", true},          {column_start, "x1", false},
+        {column_length, "0", true},        {column_length, "1e", false},
+        {column_type, "X", true},          {column_key, "q", true},
+        {column_decimals, "99", true},     {column_decimals, "", true},
         {column_decimals, "x", false},
     };
     for (const auto& [column, text, passes] : cases) {

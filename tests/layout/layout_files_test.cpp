@@ -128,7 +128,7 @@ std::vector<std::string> taken(const ImportedLayout& layout) {
     for (const ImportedVariable& v : layout.variables) {
         lines.push_back(*v.row.name + " " + std::to_string(*v.row.start) + " " +
                         std::to_string(*v.row.length) + " " + *v.row.type + " " + *v.row.key + " " +
-                        (v.decimals ? std::to_string(*v.decimals) : "-"));
+                        (v.row.decimals ? std::to_string(*v.row.decimals) : "-"));
     }
     return lines;
 }
