@@ -182,7 +182,9 @@ void StataReader::dictionary_entry(const std::vector<Token>& tokens) {
         return;
     }
     const std::string format = tokens[i + 1].text;
-    const char kind = format.empty() ? ' ' : static_cast<char>(std::tolower(format.back()));
+    const char kind =
+        format.empty() ? ' '
+                       : static_cast<char>(std::tolower(static_cast<unsigned char>(format.back())));
     const std::string numbers = format.substr(0, format.size() - 1);
     const std::size_t point = numbers.find('.');
     const std::string width = numbers.substr(0, point);
