@@ -90,6 +90,11 @@ Informat informat(const std::string& text, bool character) {
     return result;
 }
 
+bool is_word_token(const Token& token) {
+    return !token.quoted && !token.text.empty() &&
+           (std::isalpha(static_cast<unsigned char>(token.text[0])) || token.text[0] == '_');
+}
+
 class InputReader {
   public:
     InputReader(const LineIndex& lines, LayoutSource& source) : lines_(lines), source_(source) {}
@@ -156,9 +161,7 @@ void InputReader::read(const std::vector<Token>& tokens, std::size_t at,
             if (!held) {
                 // @(expression), @'text' or @variable: the position is known only while reading.
                 for (std::size_t j = i + 1; j < tokens.size(); ++j) {
-                    if (!tokens[j].quoted &&
-                        std::isalpha(static_cast<unsigned char>(tokens[j].text[0])) &&
-                        !is_informat(tokens[j])) {
+                    if (is_word_token(tokens[j]) && !is_informat(tokens[j])) {
                         refuse(tokens[j], "it follows a pointer that is not a column number");
                     }
                 }
@@ -190,10 +193,7 @@ void InputReader::read(const std::vector<Token>& tokens, std::size_t at,
                     break;
                 }
             }
-        } else if (!token.quoted &&
-                   (std::isalpha(static_cast<unsigned char>(token.text[0])) ||
-                    token.text[0] == '_') &&
-                   !is_informat(token)) {
+        } else if (is_word_token(token) && !is_informat(token)) {
             std::size_t j = i + 1;
             const bool character = j < tokens.size() && tokens[j].is('$');
             j += character ? 1 : 0;
@@ -232,11 +232,6 @@ void InputReader::read(const std::vector<Token>& tokens, std::size_t at,
         }
     }
     finish(held, !types.empty());
-}
-
-bool is_word_token(const Token& token) {
-    return !token.quoted && !token.text.empty() &&
-           (std::isalpha(static_cast<unsigned char>(token.text[0])) || token.text[0] == '_');
 }
 
 // "IF RECTYPE = 'H' THEN" or "ELSE IF (RECTYPE EQ 1) THEN": the variable and the value, and
