@@ -198,6 +198,40 @@ TEST(LayoutFiles, RecordTypesOfACodebookChooseTheirVariables) {
     }
 }
 
+// The ways each syntax places a field: ranges shared among names, numbered ranges, FORTRAN-like
+// lists with tabs and skips, pointers that move from the last field, informats, #delimit.
+TEST(LayoutFiles, PositionsFollowEachSyntaxsPointersAndFormats) {
+    const struct {
+        const char* what;
+        const char* text;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"SPSS ranges and formats",
+         "DATA LIST / V1 TO V3 1-6 A B C (T10, 2F4.1, 2X, A3) D 30-31 (COMMA,1).\n",
+         {"V1 1 2 N N -", "V2 3 2 N N -", "V3 5 2 N N -", "A 10 4 N N 1", "B 14 4 N N 1",
+          "C 20 3 C N -", "D 30 2 C N -"}},
+        {"SAS pointers and informats",
+         "DATA x;\n INPUT A 1-2 +2 B 3. @10 C $CHAR4. D COMMA6.2\n E 20-21 .1 F $ 22 G F3.1;\n",
+         {"A 1 2 N N -", "B 5 3 N N -", "C 10 4 C N -", "D 14 6 C N -", "E 20 2 N N 1",
+          "F 22 1 C N -", "G 23 3 N N 1"}},
+        {"Stata after #delimit",
+         "#delimit ;\n* a comment;\ninfix str A 1-2\n B 3-5 using x.dat;\n",
+         {"A 1 2 C N -", "B 3 3 N N -"}},
+        {"Stata skips",
+         "dictionary {\n byte A %2f\n _skip(3) str4 B %4s\n C %5.0f\n}\n",
+         {"A 1 2 N N -", "B 6 4 C N -", "C 10 5 N N -"}},
+    };
+    for (const auto& c : cases) {
+        try {
+            const ImportedLayout layout = imported(c.text);
+            EXPECT_EQ(taken(layout), c.expected) << c.what << "\n" << import_report(layout, "x");
+            EXPECT_TRUE(layout.refused.empty()) << c.what << "\n" << import_report(layout, "x");
+        } catch (const Error& e) {
+            ADD_FAILURE() << c.what << ": " << e.what();
+        }
+    }
+}
+
 // What the file describes but a record of 32 characters, read one line a record, cannot take:
 // refused with the reason, the rest taken.
 TEST(LayoutFiles, AVariableThatCannotBeReadIsRefusedWithTheReason) {
