@@ -35,11 +35,12 @@ namespace vesk {
 
 namespace {
 
-// The layout file's variables replace table variable, each cell checked as the grid checks it
-// when the cursor leaves a row, against the record length of the input file. A variable the
-// grid would refuse stops the run: a layout with a variable missing would load other data than
-// the user asked for.
-void replace_layout(AppState& state, const BatchOptions& options, std::ostream& err) {
+// The layout file's variables, numbered from 1, each cell checked as the grid checks it when
+// the cursor leaves a row, against the record length of the input file. A variable the grid
+// would refuse stops the run: a layout with a variable missing would load other data than the
+// user asked for.
+std::vector<VariableRow> layout_file_rows(const AppState& state, const BatchOptions& options,
+                                          std::ostream& err) {
     const LayoutSource source = read_layout_file(options.layout);
     const ImportedLayout layout =
         import_layout(source, {options.vars, options.keys, std::nullopt}, state.rec_len);
@@ -49,15 +50,28 @@ void replace_layout(AppState& state, const BatchOptions& options, std::ostream& 
     for (const std::string& note : layout.renamed) {
         err << note << '\n';
     }
-    replace_variable_rows(state.db_conn, variable_rows(layout));
+    std::vector<VariableRow> rows = variable_rows(layout);
+    std::int64_t id = 0;
+    for (VariableRow& row : rows) {
+        row.id = ++id;
+    }
+    return rows;
 }
 
 // Loads the input as the load command of the main window does, in the same pass that gave the
-// record length, and prints the summary.
-void load_input(AppState& state, const BatchOptions& options, LineReader& reader, std::ostream& out,
+// record length, with the layout file's rows or else the layout in the database, and tells what
+// it did on err: standard output carries only the command's own output.
+void load_input(AppState& state, const BatchOptions& options, LineReader& reader,
                 std::ostream& err) {
-    if (read_var_defs(state.db_conn).size() < static_cast<std::size_t>(min_var_count)) {
+    std::vector<VariableRow> layout = options.layout.empty()
+                                          ? read_variable_rows(state.db_conn, LayoutTable::draft)
+                                          : layout_file_rows(state, options, err);
+    if (layout.size() < static_cast<std::size_t>(min_var_count)) {
         throw Error(with_newlines(too_few_variables_text));
+    }
+    std::vector<VarDef> defs;
+    for (const VariableRow& row : layout) {
+        defs.push_back(var_def_of(row));
     }
     state.filter_cond = filter_cond_for(options.filter.value_or(""));
     // Nobody is there to ask whether an empty table may replace the loaded data: it may not.
@@ -65,18 +79,17 @@ void load_input(AppState& state, const BatchOptions& options, LineReader& reader
     const auto keep_loaded_data = [&](const LoadSummary& loaded) {
         emptied = "The filter leaves no record: it removes all " +
                   std::to_string(loaded.lines_loaded) + " rows loaded.\n";
-        const std::string hint =
-            quoting_hint(read_var_defs(state.db_conn), options.filter.value_or(""));
+        const std::string hint = quoting_hint(defs, options.filter.value_or(""));
         emptied += hint.empty() ? "" : hint + "\n";
         return false;
     };
     LoadSummary summary;
     try {
-        summary = load_data(state, reader, {}, keep_loaded_data);
+        summary = load_data(state, reader, std::move(layout), {}, keep_loaded_data);
     } catch (const LoadCancelled& e) {
         throw Error(emptied + e.what());
     }
-    out << load_report(summary) << '\n';
+    err << load_report(summary) << '\n';
     if (summary.key_missing) {
         err << no_key_text << '\n';
     }
@@ -84,7 +97,7 @@ void load_input(AppState& state, const BatchOptions& options, LineReader& reader
 
 // Without an input file the command works on the data a window or an earlier run loaded.
 void use_loaded_data(AppState& state) {
-    state.var_defs = read_var_defs(state.db_conn);
+    state.var_defs = read_var_defs(state.db_conn, LayoutTable::loaded);
     state.key_list = key_list_of(state.var_defs);
     if (!state.db_conn.table_exists("data")) {
         throw Error("No data are loaded in " + state.db_conn.path() +
@@ -190,10 +203,7 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
             options.input == "-" ? LineReader::standard_input() : LineReader(options.input);
         state.inp_file = options.input;
         state.rec_len = record_length(reader);
-        if (!options.layout.empty()) {
-            replace_layout(state, options, err);
-        }
-        load_input(state, options, reader, out, err);
+        load_input(state, options, reader, err);
     } else {
         use_loaded_data(state);
     }

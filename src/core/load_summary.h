@@ -11,6 +11,7 @@ enum class RejectReason {
     blank_line,      // nothing but blanks, where a number is expected
     line_too_short,  // ends before a numeric field begins
     not_a_number,    // a numeric field that does not read as a number
+    blank_number,    // a numeric field of blanks only
     duplicate_key,   // repeats the key values of a line already loaded
     refused,         // any other constraint the database holds the row to
 };

@@ -15,17 +15,20 @@ namespace {
 // Beyond this a double no longer holds every whole number exactly.
 constexpr double largest_position = 1e15;
 
-bool has_decimals_column(Database& db) {
-    const std::vector<std::string> columns = db.column_names("variable");
+constexpr const char* columns_sql =
+    " (ID integer primary key, VN varchar(10), ST integer, LEN integer, TYPE varchar(1), "
+    "PKEY varchar(1), DEC integer)";
+
+bool has_decimals_column(Database& db, const std::string& table) {
+    const std::vector<std::string> columns = db.column_names(table);
     return std::any_of(columns.begin(), columns.end(),
                        [](const std::string& c) { return iequals(c, "DEC"); });
 }
 
-// A table made before DEC existed, in a file that cannot be written, reads as holding no
-// decimals.
-std::string select_rows_sql(Database& db) {
-    return std::string("select ID, VN, ST, LEN, TYPE, PKEY, ") +
-           (has_decimals_column(db) ? "DEC" : "null") + " from variable order by ID";
+// A draft that could not be made (a file that cannot be written) reads as the loaded layout.
+std::string table_name(Database& db, LayoutTable table) {
+    return table == LayoutTable::draft && db.table_exists("variable_draft") ? "variable_draft"
+                                                                            : "variable";
 }
 
 std::optional<std::string> text_field(const Statement& query, int column) {
@@ -72,10 +75,17 @@ void insert_or_replace(Statement& insert, const VariableRow& row) {
     insert.run();
 }
 
-Statement prepare_store(Database& db) {
-    return db.prepare(
-        "insert or replace into variable (ID, VN, ST, LEN, TYPE, PKEY, DEC) "
-        "values (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+Statement prepare_store(Database& db, const std::string& table) {
+    return db.prepare("insert or replace into " + table +
+                      " (ID, VN, ST, LEN, TYPE, PKEY, DEC) values (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+}
+
+void replace_rows(Database& db, const std::string& table, const std::vector<VariableRow>& rows) {
+    db.execute("delete from " + table);
+    auto insert = prepare_store(db, table);
+    for (const VariableRow& row : rows) {
+        insert_or_replace(insert, row);
+    }
 }
 
 }  // namespace
@@ -89,17 +99,31 @@ VariableRow variable_row(const VarDef& def) {
     return {0, def.name, def.start, def.length, def.type, def.key, def.decimals};
 }
 
+VarDef var_def_of(const VariableRow& row) {
+    return VarDef{row.name.value_or(""),  row.start.value_or(0),
+                  row.length.value_or(0), row.type.value_or(""),
+                  row.key.value_or(""),   decimals_count(row.decimals.value_or(0))};
+}
+
 void create_variable_table(Database& db) {
-    db.execute(
-        "create table if not exists variable (ID integer primary key, VN varchar(10), "
-        "ST integer, LEN integer, TYPE varchar(1), PKEY varchar(1), DEC integer)");
-    if (!has_decimals_column(db)) {
+    db.execute(std::string("create table if not exists variable") + columns_sql);
+    if (!has_decimals_column(db, "variable")) {
         db.try_execute("alter table variable add column DEC integer");
+    }
+    if (!db.table_exists("variable_draft") &&
+        db.try_execute(std::string("create table variable_draft") + columns_sql)) {
+        db.try_execute(
+            std::string("insert into variable_draft select ID, VN, ST, LEN, TYPE, PKEY, ") +
+            (has_decimals_column(db, "variable") ? "DEC" : "null") + " from variable");
     }
 }
 
-std::vector<VariableRow> read_variable_rows(Database& db) {
-    auto query = db.prepare(select_rows_sql(db));
+std::vector<VariableRow> read_variable_rows(Database& db, LayoutTable table) {
+    const std::string name = table_name(db, table);
+    // A table made before DEC existed, in a file that cannot be written, holds no decimals.
+    auto query = db.prepare(std::string("select ID, VN, ST, LEN, TYPE, PKEY, ") +
+                            (has_decimals_column(db, name) ? "DEC" : "null") + " from " + name +
+                            " order by ID");
     std::vector<VariableRow> rows;
     while (query.step()) {
         rows.push_back({query.integer(0), text_field(query, 1), integer_field(query, 2),
@@ -109,43 +133,52 @@ std::vector<VariableRow> read_variable_rows(Database& db) {
     return rows;
 }
 
-std::vector<VarDef> read_var_defs(Database& db) {
+std::vector<VarDef> read_var_defs(Database& db, LayoutTable table) {
     std::vector<VarDef> defs;
-    for (const VariableRow& row : read_variable_rows(db)) {
-        defs.push_back(VarDef{row.name.value_or(""), row.start.value_or(0), row.length.value_or(0),
-                              row.type.value_or(""), row.key.value_or(""),
-                              decimals_count(row.decimals.value_or(0))});
+    for (const VariableRow& row : read_variable_rows(db, table)) {
+        defs.push_back(var_def_of(row));
     }
     return defs;
 }
 
 std::int64_t largest_variable_id(Database& db) {
-    auto query = db.prepare("select max(ID) from variable");
+    auto query = db.prepare("select max(ID) from " + table_name(db, LayoutTable::draft));
     return query.step() ? query.integer(0) : 0;
 }
 
 void store_variable_row(Database& db, const VariableRow& row) {
-    auto insert = prepare_store(db);
+    auto insert = prepare_store(db, table_name(db, LayoutTable::draft));
     insert_or_replace(insert, row);
 }
 
 void delete_variable_row(Database& db, std::int64_t id) {
-    auto remove = db.prepare("delete from variable where ID = ?1");
+    auto remove =
+        db.prepare("delete from " + table_name(db, LayoutTable::draft) + " where ID = ?1");
     remove.bind(1, id).run();
 }
 
-void clear_variable_rows(Database& db) {
-    db.execute("delete from variable");
-}
-
 void replace_variable_rows(Database& db, std::vector<VariableRow> rows) {
-    Transaction transaction(db);
-    clear_variable_rows(db);
-    auto insert = prepare_store(db);
     std::int64_t id = 0;
     for (VariableRow& row : rows) {
         row.id = ++id;
-        insert_or_replace(insert, row);
+    }
+    Transaction transaction(db);
+    replace_rows(db, table_name(db, LayoutTable::draft), rows);
+    transaction.commit();
+}
+
+void store_loaded_layout(Database& db, const std::vector<VariableRow>& rows) {
+    replace_rows(db, "variable", rows);
+    if (db.table_exists("variable_draft")) {
+        replace_rows(db, "variable_draft", rows);
+    }
+}
+
+void clear_variable_rows(Database& db) {
+    Transaction transaction(db);
+    db.execute("delete from variable");
+    if (db.table_exists("variable_draft")) {
+        db.execute("delete from variable_draft");
     }
     transaction.commit();
 }

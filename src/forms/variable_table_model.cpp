@@ -52,7 +52,7 @@ VariableTableModel::VariableTableModel(Database& db, QObject* parent)
 bool VariableTableModel::select() {
     std::vector<VariableRow> rows;
     try {
-        rows = read_variable_rows(db_);
+        rows = read_variable_rows(db_, LayoutTable::draft);
     } catch (const DbError& e) {
         last_error_ = QString::fromStdString(e.what());
         return false;

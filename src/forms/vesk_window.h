@@ -73,6 +73,9 @@ class VeskWindow : public QWidget {
     void run_load();
     // The ticked variables of the import dialog replace the grid's rows.
     void take_imported_layout(const LayoutImportDialog& dialog, const QString& file_name);
+    // After a refused load: a line saying that the grid's layout, when it is not the one the data
+    // were loaded with, is kept as typed.
+    QString layout_kept_note();
     // Asked when the filter has left no record: true lets the empty table replace the data.
     bool replace_with_empty(const LoadSummary& loaded);
 

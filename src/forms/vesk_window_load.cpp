@@ -83,7 +83,7 @@ void VeskWindow::run_load() {
     }
     loading_ = false;
     if (failure) {
-        ui_.message(*failure);
+        ui_.message(*failure + layout_kept_note());
         return;
     }
     if (summary.key_missing) {
@@ -92,11 +92,26 @@ void VeskWindow::run_load() {
     ui_.message(QString::fromStdString(load_report(summary)));
 }
 
+QString VeskWindow::layout_kept_note() {
+    try {
+        Database& db = state_.db_conn;
+        if (read_variable_rows(db, LayoutTable::draft) ==
+            read_variable_rows(db, LayoutTable::loaded)) {
+            return {};
+        }
+    } catch (const DbError&) {
+        return {};
+    }
+    return QStringLiteral(
+        "\nThe grid keeps the layout as typed; the data loaded before keep the layout they were "
+        "loaded with.");
+}
+
 bool VeskWindow::replace_with_empty(const LoadSummary& loaded) {
     QString text = QStringLiteral("The filter leaves no record: it removes all %1 rows loaded.")
                        .arg(loaded.lines_loaded);
-    const std::string hint =
-        quoting_hint(read_var_defs(state_.db_conn), Condition_->text().toStdString());
+    const std::string hint = quoting_hint(read_var_defs(state_.db_conn, LayoutTable::draft),
+                                          Condition_->text().toStdString());
     if (!hint.empty()) {
         text += QLatin1Char('\n') + QString::fromStdString(hint);
     }

@@ -114,7 +114,7 @@ void write_layout_csv(Database& db, std::ostream& out) {
     const auto number = [](const std::optional<std::int64_t>& value) {
         return value ? std::to_string(*value) : std::string();
     };
-    for (const VariableRow& row : read_variable_rows(db)) {
+    for (const VariableRow& row : read_variable_rows(db, LayoutTable::loaded)) {
         out << csv_field(row.name.value_or("")) << ',' << number(row.start) << ','
             << number(row.length) << ',' << csv_field(row.type.value_or("")) << ','
             << csv_field(row.key.value_or("")) << ',' << number(row.decimals) << '\n';

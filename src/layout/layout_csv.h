@@ -12,7 +12,7 @@ namespace vesk {
 constexpr const char* layout_header = "name,start,length,type,key";
 constexpr const char* decimals_header = "decimals";
 
-// Writes table variable, in ID order, as a layout file.
+// Writes the layout the data were loaded with (table variable), in ID order, as a layout file.
 void write_layout_csv(Database& db, std::ostream& out);
 
 // True when the first line that is not blank is the header of a layout file.

@@ -39,8 +39,9 @@ bool LineLoader::bind(std::string_view line, RejectedLine& rejection) {
         }
         const auto number = parse_number(slice, field.decimals);
         if (!number) {
-            rejection.reason = field.offset < line.size() ? RejectReason::not_a_number
-                                                          : RejectReason::line_too_short;
+            rejection.reason = field.offset >= line.size() ? RejectReason::line_too_short
+                               : trim(slice).empty()       ? RejectReason::blank_number
+                                                           : RejectReason::not_a_number;
             rejection.variable = *field.name;
             return false;
         }

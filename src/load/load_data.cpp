@@ -101,25 +101,18 @@ LoadProvenance provenance_of(LineReader& reader, const LoadSummary& summary,
     return p;
 }
 
-}  // namespace
-
-LoadSummary load_data(AppState& state, const LoadProgress& progress,
-                      const ConfirmEmpty& confirm_empty) {
-    const bool was_loaded = state.data_loaded;
-    state.data_loaded = false;
-    LineReader reader = open_input(state);
-    state.data_loaded = was_loaded;
-    return load_data(state, reader, progress, confirm_empty);
-}
-
-LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& progress,
-                      const ConfirmEmpty& confirm_empty) {
-    const bool was_loaded = state.data_loaded;
-    state.data_loaded = false;
+LoadSummary import(AppState& state, LineReader& reader, std::vector<VariableRow> layout,
+                   const LoadProgress& progress, const ConfirmEmpty& confirm_empty) {
     Database& db = state.db_conn;
-    std::vector<VarDef> defs = read_var_defs(db);
-    if (defs.empty()) {
-        defs = state.var_defs;
+    if (layout.empty()) {
+        for (const VarDef& def : state.var_defs) {
+            layout.push_back(variable_row(def));
+            layout.back().id = static_cast<std::int64_t>(layout.size());
+        }
+    }
+    std::vector<VarDef> defs;
+    for (const VariableRow& row : layout) {
+        defs.push_back(var_def_of(row));
     }
     check_layout(defs);
     const std::string key_list = key_list_of(defs);
@@ -129,6 +122,7 @@ LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& p
     // Dropping the previous table would otherwise overwrite all its pages with zeros first.
     const PragmaScope fast_delete(db, "secure_delete", "fast");
     Transaction transaction(db, Transaction::Lock::immediate);
+    store_loaded_layout(db, layout);
     create_data_table(db, defs, key_list);
     std::optional<Statement> filter = prepare_filter(db, state.filter_cond);
     {
@@ -143,14 +137,16 @@ LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& p
         }
         report_progress(progress, reader);
     }
+    if (summary.lines_loaded == 0) {
+        throw Error(nothing_loaded_report(summary, reader.path()));
+    }
     if (filter) {
         filter->run();
         summary.filter_applied = true;
         summary.rows_filtered_out = db.changes();
         filter.reset();
-        if (summary.lines_loaded > 0 && summary.rows_filtered_out == summary.lines_loaded &&
-            confirm_empty && !confirm_empty(summary)) {
-            state.data_loaded = was_loaded;
+        if (summary.rows_filtered_out == summary.lines_loaded && confirm_empty &&
+            !confirm_empty(summary)) {
             throw LoadCancelled("Nothing was replaced; the data loaded before are kept.");
         }
     }
@@ -163,6 +159,36 @@ LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& p
     state.last_load = summary;
     state.data_loaded = !key_list.empty() && state.var_count() >= min_var_count;
     return summary;
+}
+
+}  // namespace
+
+LoadSummary load_data(AppState& state, const LoadProgress& progress,
+                      const ConfirmEmpty& confirm_empty) {
+    const bool was_loaded = state.data_loaded;
+    state.data_loaded = false;
+    LineReader reader = open_input(state);
+    state.data_loaded = was_loaded;
+    return load_data(state, reader, progress, confirm_empty);
+}
+
+LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& progress,
+                      const ConfirmEmpty& confirm_empty) {
+    return load_data(state, reader, read_variable_rows(state.db_conn, LayoutTable::draft), progress,
+                     confirm_empty);
+}
+
+LoadSummary load_data(AppState& state, LineReader& reader, std::vector<VariableRow> layout,
+                      const LoadProgress& progress, const ConfirmEmpty& confirm_empty) {
+    const bool was_loaded = state.data_loaded;
+    try {
+        state.data_loaded = false;
+        return import(state, reader, std::move(layout), progress, confirm_empty);
+    } catch (...) {
+        // Nothing was replaced: the data loaded before can still be tested.
+        state.data_loaded = was_loaded;
+        throw;
+    }
 }
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "core/line_reader.h"
 #include "core/load_summary.h"
+#include "core/variable_table.h"
 
 namespace vesk {
 
@@ -32,20 +33,21 @@ class LoadCancelled : public Error {
 // loaded before; false keeps them.
 using ConfirmEmpty = std::function<bool(const LoadSummary& summary)>;
 
-// Rebuilds table data from the layout in table variable and the fixed-width file inp_file: one
-// column per variable and CLASS, the key variables as primary key, one row per accepted line,
-// then the rows failing filter_cond deleted. Reads var_defs from table variable (keeping the
-// earlier ones when it is empty), sets key_list, last_load and data_loaded (true when there is a
-// key and at least four variables) and returns the summary.
+// Rebuilds table data from a record layout and the fixed-width file inp_file: one column per
+// variable and CLASS, the key variables as primary key, one row per accepted line, then the rows
+// failing filter_cond deleted. The layout is the draft of table variable (see
+// variable_table.h), or the rows given; it becomes the loaded layout in the same transaction
+// (when it has no row, var_defs is loaded again). Sets var_defs, key_list, last_load and
+// data_loaded (true when there is a key and at least four variables) and returns the summary.
 //
 // All of it is one transaction: when the file cannot be read, the layout or the filter is
-// refused, the database fails or the import is cancelled, it throws vesk::Error (LoadCancelled
-// for a cancel) and table data, var_defs, key_list and last_load stay as they were, with
-// data_loaded false. A line the data cannot take is left out and reported in the summary.
-// When the filter leaves no row of those loaded, confirm_empty (when given) decides whether the
-// empty table replaces the old one; a No throws LoadCancelled and leaves everything, data_loaded
-// included, as it was. Every byte is read in one pass, and the import records where its data
-// came from (see load_provenance.h) in the same transaction.
+// refused, no line is loaded, the database fails or the import is cancelled, it throws
+// vesk::Error (LoadCancelled for a cancel) and tables data and variable, var_defs, key_list,
+// last_load and data_loaded stay as they were. A line the data cannot take is left out and
+// reported in the summary. When the filter leaves no row of those loaded, confirm_empty (when
+// given) decides whether the empty table replaces the old one; a No throws LoadCancelled. Every
+// byte is read in one pass, and the import records where its data came from (see
+// load_provenance.h) in the same transaction.
 LoadSummary load_data(AppState& state, const LoadProgress& progress = {},
                       const ConfirmEmpty& confirm_empty = {});
 
@@ -53,5 +55,9 @@ LoadSummary load_data(AppState& state, const LoadProgress& progress = {},
 // line may have been looked at for the record length) instead of opening inp_file.
 LoadSummary load_data(AppState& state, LineReader& reader, const LoadProgress& progress = {},
                       const ConfirmEmpty& confirm_empty = {});
+
+// The same with the rows of a layout file, which replace the draft only when the load succeeds.
+LoadSummary load_data(AppState& state, LineReader& reader, std::vector<VariableRow> layout,
+                      const LoadProgress& progress = {}, const ConfirmEmpty& confirm_empty = {});
 
 }  // namespace vesk

@@ -1,5 +1,7 @@
 #include "load/load_report.h"
 
+#include <algorithm>
+
 namespace vesk {
 
 namespace {
@@ -18,6 +20,8 @@ std::string reject_reason_text(const RejectedLine& rejected) {
             return "the line ends before " + rejected.variable;
         case RejectReason::not_a_number:
             return rejected.variable + " is not a number";
+        case RejectReason::blank_number:
+            return rejected.variable + " is blank";
         case RejectReason::duplicate_key:
             return "duplicate key";
         case RejectReason::refused:
@@ -51,6 +55,23 @@ std::string load_report(const LoadSummary& summary) {
         }
     }
     return text;
+}
+
+std::string nothing_loaded_report(const LoadSummary& summary, const std::string& path) {
+    constexpr const char* kept = "\nNothing was replaced; the data loaded before are kept.";
+    if (summary.lines_read == 0) {
+        return "The input file " + path + " holds no line." + kept;
+    }
+    std::string text = "No line was loaded. " + load_report(summary);
+    const bool blank_field = std::any_of(
+        summary.first_rejected.begin(), summary.first_rejected.end(),
+        [](const RejectedLine& rejected) { return rejected.reason == RejectReason::blank_number; });
+    if (blank_field) {
+        text +=
+            "\nA blank numeric field cannot be loaded. A variable left out of the layout is not "
+            "read at all: a layout of only the variables the tests need loads such lines.";
+    }
+    return text + kept;
 }
 
 }  // namespace vesk

@@ -37,7 +37,7 @@ class BatchAndWindows : public ::testing::Test {
     void expect_same_files(const std::function<void()>& use_window,
                            std::vector<std::string> batch_args, const std::string& suffix) {
         AppState state(Database::open(db));
-        state.var_defs = read_var_defs(state.db_conn);
+        state.var_defs = read_var_defs(state.db_conn, LayoutTable::loaded);
         state.data_loaded = state.grp_frozen = true;
         state.grp_vars = "STATE, SECTOR";
         state.out_file = dir.file("window");

@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "batch/batch_run.h"
+#include "core/database.h"
+#include "support/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vesk {
@@ -250,13 +252,72 @@ TEST_F(Batch, InputThatIsAStreamLoadsEveryLineAndAnEmptyOneKeepsTheData) {
         ASSERT_TRUE(WIFEXITED(status)) << what;
         EXPECT_EQ(WEXITSTATUS(status), expected) << what << "\n" << TempDir::read(err);
         EXPECT_EQ(
-            TempDir::read(out).find("60 lines read: 60 loaded, 0 rejected.") != std::string::npos,
+            TempDir::read(err).find("60 lines read: 60 loaded, 0 rejected.") != std::string::npos,
             expected == 0)
             << what << "\n"
-            << TempDir::read(out);
+            << TempDir::read(err);
+        EXPECT_EQ(TempDir::read(out).find("lines read"), std::string::npos) << what;
     }
     const Outcome kept = run({"values", "--db", db, "--param", "AGEGRP"});
     EXPECT_NE(kept.out.find("1           #       15"), std::string::npos) << kept.out;
+}
+
+// The layout and the data go together: a load refused for any reason leaves both, and the result
+// tables, as they were, and the next run tests them.
+TEST_F(Batch, ARefusedLoadKeepsTheLayoutTheDataAndTheResultTablesForTheNextRun) {
+    ASSERT_EQ(run(runs_test({"--groups", "STATE", "--out", dir.file("before")})).status, 0);
+    const std::string layout_before = run({"layout", "export", "--db", db}).out;
+    const auto tables = [&] {
+        Database d = Database::open(db);
+        return std::pair(testing::rows(d, "select * from data_run"),
+                         testing::rows(d, "select * from data"));
+    };
+    const auto tables_before = tables();
+
+    std::string renamed = layout_csv;
+    renamed.replace(renamed.find("AMOUNT"), 6, "EUROS");
+    std::string wide = "name,start,length,type,key\n";
+    for (int i = 1; i <= 2100; ++i) {
+        wide += "V" + std::to_string(i) + ",1,1,C," + (i == 1 ? "Y" : "N") + "\n";
+    }
+    std::string blank_amounts;
+    std::istringstream lines(survey_file());
+    for (std::string line; std::getline(lines, line);) {
+        blank_amounts += line.replace(8, 8, 8, ' ') + "\n";
+    }
+    int layouts = 0;
+    const auto loading = [&](const std::string& layout_text, const std::string& input_file,
+                             std::vector<std::string> filter = {}) {
+        const std::string layout_file =
+            dir.write("layout" + std::to_string(++layouts) + ".csv", layout_text);
+        std::vector<std::string> args = {"values",  "--db",     db,        "--layout", layout_file,
+                                         "--input", input_file, "--param", "STATE"};
+        args.insert(args.end(), filter.begin(), filter.end());
+        return args;
+    };
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {loading(renamed, input, {"--filter", "EUROS > 1000"}), "The filter leaves no record"},
+        {loading("name,start,length,type,key\n", input), "Minimum of 4 variables"},
+        {loading(std::string(layout_csv) + "STATE,9,2,C,N,\n", input), "defined twice"},
+        {loading(wide, input), "The table data cannot be created"},
+        {loading(layout_csv, dir.write("blank.txt", blank_amounts)),
+         "No line was loaded. 60 lines read: 0 loaded, 60 rejected.\nRejected lines:\nline 1: "
+         "AMOUNT is blank\n"},
+        {loading(layout_csv, dir.write("empty.txt", "")), "empty"},
+        {loading(layout_csv, dir.file("missing.txt")), "cannot open input file"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Outcome refused = run(args);
+        EXPECT_EQ(refused.status, 2) << message;
+        EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+        EXPECT_EQ(run({"layout", "export", "--db", db}).out, layout_before) << message;
+        EXPECT_EQ(tables(), tables_before) << message;
+        const Outcome after = run(on_db("runtest", "AMOUNT", {"--out", dir.file("after")}));
+        EXPECT_EQ(after.status, 0) << message << "\n" << after.err;
+        EXPECT_EQ(TempDir::read(dir.file("after_run.csv")),
+                  TempDir::read(dir.file("before_run.csv")))
+            << message;
+    }
 }
 
 TEST_F(Batch, DetailsOfARunOnDataLoadedBeforeGoBesideItsFileAndNameTheImport) {

@@ -24,12 +24,13 @@ TEST(Database, CreatesAMissingFileWithTheVariableTableAndRefusesWhatIsNotADataba
     EXPECT_THROW(Database::open(dir.file("no/such/folder/x.db")), DbError);
 }
 
-TEST(Database, AVariableTableMadeBeforeDecimalsGetsTheColumnAndBlankReadsAsNone) {
+TEST(Database, AnOlderLayoutGetsTheDecimalsColumnAndADraftCopyAndBlankDecimalsReadAsNone) {
     TempDir dir;
     const std::string path = dir.file("old.db");
     {
         auto old = Database::open(path);
         old.execute("drop table variable");
+        old.execute("drop table variable_draft");
         old.execute(
             "create table variable (ID integer primary key, VN varchar(10), ST integer, "
             "LEN integer, TYPE varchar(1), PKEY varchar(1))");
@@ -39,13 +40,18 @@ TEST(Database, AVariableTableMadeBeforeDecimalsGetsTheColumnAndBlankReadsAsNone)
     {
         auto read_only = Database::open("file:" + path + "?mode=ro");
         EXPECT_EQ(read_only.column_names("variable").size(), 6U);
-        EXPECT_EQ(read_var_defs(read_only).at(0).decimals, 0);
+        EXPECT_EQ(read_var_defs(read_only, LayoutTable::loaded).at(0).decimals, 0);
+        EXPECT_EQ(read_var_defs(read_only, LayoutTable::draft).at(0).name, "AMOUNT");
+        EXPECT_FALSE(read_only.table_exists("variable_draft"));
     }
     auto db = Database::open(path);
     EXPECT_EQ(db.column_names("variable").back(), "DEC");
-    EXPECT_EQ(read_var_defs(db).at(0).decimals, 0);
+    EXPECT_EQ(read_var_defs(db, LayoutTable::loaded).at(0).decimals, 0);
+    // The grid's draft starts as the loaded layout.
+    EXPECT_EQ(read_variable_rows(db, LayoutTable::draft),
+              read_variable_rows(db, LayoutTable::loaded));
     db.execute("update variable set DEC = 2");
-    EXPECT_EQ(read_var_defs(db).at(0).decimals, 2);
+    EXPECT_EQ(read_var_defs(db, LayoutTable::loaded).at(0).decimals, 2);
 }
 
 TEST(Database, FailingStatementsRaiseErrorsAndBoundTextIsNeverReadAsSql) {

@@ -38,7 +38,7 @@ class LayoutImport : public testing::MainWindowHarness {
     }
     std::vector<std::string> table() {
         return testing::rows(t.state.db_conn,
-                             "select VN, ST, LEN, TYPE, PKEY from variable order by ID");
+                             "select VN, ST, LEN, TYPE, PKEY from variable_draft order by ID");
     }
 
     QString layout_file;

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <QTableView>
 #include <QTimer>
 
+#include "core/layout_check.h"
 #include "forms/vesk_window.h"
 #include "support/data_table.h"
 #include "support/window_harness.h"
@@ -51,7 +53,7 @@ TEST_F(LoadCommand, TheUserIsToldWhatWasLoadedAndRejected) {
     EXPECT_TRUE(t.state.data_loaded);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    t.state.db_conn.execute("update variable set PKEY = 'y'");
+    t.state.db_conn.execute("update variable_draft set PKEY = 'y'");
     ui.clear();
     click("save");
     EXPECT_EQ(ui.events, alert("primary keys not defined") +
@@ -147,6 +149,45 @@ TEST_F(LoadCommand, AFilterThatLeavesNoRecordAsksBeforeReplacingTheData) {
     }
 }
 
+// The grid edits a draft; the layout the data were loaded with changes only with them.
+TEST_F(LoadCommand, ARefusedLoadKeepsTheTypedLayoutInTheGridAndTheDataWithTheirOwn) {
+    open_window();
+    click("save");
+    auto* grid = control<QTableView>("DataGridX");
+    grid->model()->setData(grid->model()->index(3, column_name), "YEARS");
+    const std::string survey = t.state.inp_file;
+    t.state.inp_file = t.dir.write("blank.txt", "004021   \n005021   \n");
+    ui.clear();
+    click("save");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].startsWith(
+        "No line was loaded. 2 lines read: 0 loaded, 2 rejected.\nRejected lines:\nline 1: YEARS "
+        "is blank\n"))
+        << ui.messages()[0].toStdString();
+    EXPECT_TRUE(ui.messages()[0].endsWith(
+        "The grid keeps the layout as typed; the data loaded before keep the layout they were "
+        "loaded with."));
+    const auto names = [this](const char* table) {
+        return rows(t.state.db_conn, std::string("select VN from ") + table + " order by ID");
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(grid->model()->index(3, column_name).data().toString(), "YEARS");
+    EXPECT_EQ(names("variable_draft"), (Names{"HHID", "STATE", "SEX", "YEARS"}));
+    EXPECT_EQ(names("variable"), (Names{"HHID", "STATE", "SEX", "AGE"}));
+    EXPECT_EQ(rows(t.state.db_conn, "select AGE from data order by HHID"),
+              (Names{"34", "35", "36"}));
+    EXPECT_EQ(t.state.var_defs.at(3).name, "AGE");
+    EXPECT_TRUE(t.state.data_loaded);
+
+    t.state.inp_file = survey;
+    ui.clear();
+    click("save");
+    EXPECT_EQ(ui.messages(), QStringList{"3 lines read: 3 loaded, 0 rejected."});
+    EXPECT_EQ(names("variable"), (Names{"HHID", "STATE", "SEX", "YEARS"}));
+    EXPECT_EQ(rows(t.state.db_conn, "select YEARS from data order by HHID"),
+              (Names{"34", "35", "36"}));
+}
+
 TEST_F(LoadCommand, ALongLoadShowsProgressTakesNoSecondClickAndCanBeCancelled) {
     open_window();
     click("save");
@@ -186,7 +227,9 @@ TEST_F(LoadCommand, ALongLoadShowsProgressTakesNoSecondClickAndCanBeCancelled) {
 
     EXPECT_TRUE(seen);
     EXPECT_EQ(ui.messages(),
-              QStringList{"The import was cancelled; the data loaded before are kept."});
+              QStringList{"The import was cancelled; the data loaded before are kept.\nThe grid "
+                          "keeps the layout as typed; the data loaded before keep the layout they "
+                          "were loaded with."});
     EXPECT_EQ(hhids().size(), 3U);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

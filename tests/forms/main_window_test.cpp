@@ -166,20 +166,23 @@ TEST_F(MainWindow, ProceedChecksInOrderThenOpensTheChosenTestsWindowInItsPlace) 
 
 TEST_F(MainWindow, RefreshRereadsTheLayoutAndClearVariablesEmptiesItAndDropsTheData) {
     t.state.db_conn.execute(
-        "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'A', 1, 1, 'C', 'Y'), "
+        "insert into variable_draft (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'A', 1, 1, 'C', "
+        "'Y'), "
         "(2, 'B', 2, 1, 'C', 'N')");
     click("Refresh");
     EXPECT_EQ(window->grid().record_count(), 2);
 
     // A table that cannot be read is told once, as a plain message.
-    t.state.db_conn.execute("alter table variable rename to kept");
+    t.state.db_conn.execute("alter table variable_draft rename to kept");
+    t.state.db_conn.execute("alter table variable rename to kept_loaded");
     for (const char* command : {"Refresh", "Cmd_clr_var"}) {
         click(command);
         ASSERT_EQ(ui.events.size(), 1) << command;
         EXPECT_TRUE(ui.events[0].startsWith("message: ")) << ui.events[0].toStdString();
         ui.clear();
     }
-    t.state.db_conn.execute("alter table kept rename to variable");
+    t.state.db_conn.execute("alter table kept rename to variable_draft");
+    t.state.db_conn.execute("alter table kept_loaded rename to variable");
 
     t.state.db_conn.execute("create table data (A varchar(1), B varchar(1))");
     t.state.data_loaded = true;

@@ -25,10 +25,11 @@ using Table = std::vector<std::string>;
 
 // HHID ends at 73, STATE is the last character of an 80-character record, AGE has no start yet.
 const char* const three_rows =
-    "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 71, 3, 'C', 'N'), "
+    "insert into variable_draft (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 71, 3, 'C', "
+    "'N'), "
     "(2, 'STATE', 80, 1, 'C', 'N'), (3, 'AGE', NULL, NULL, NULL, NULL)";
 const char* const one_row =
-    "insert into variable (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 1, 3, 'C', 'Y')";
+    "insert into variable_draft (ID, VN, ST, LEN, TYPE, PKEY) values (1, 'HHID', 1, 3, 'C', 'Y')";
 
 const QString key_msg = QString::fromUtf8(key_message) + ": the cell is empty";
 
@@ -87,10 +88,11 @@ class GridFixture {
     }
     QString caption() const { return window->findChild<NavigationBar*>("AdodcX")->caption(); }
 
-    // Table variable as stored, one "ID,VN,ST,LEN,TYPE,PKEY,DEC" line a row.
+    // The layout the grid edits as stored, one "ID,VN,ST,LEN,TYPE,PKEY,DEC" line a row.
     Table table() {
-        return testing::rows(state.db_conn,
-                             "select ID, VN, ST, LEN, TYPE, PKEY, DEC from variable order by ID");
+        return testing::rows(
+            state.db_conn,
+            "select ID, VN, ST, LEN, TYPE, PKEY, DEC from variable_draft order by ID");
     }
     std::string stored(int row, int column) { return split(table()[row], ',')[column]; }
 

@@ -81,7 +81,7 @@ TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
     const std::vector<std::pair<std::int64_t, RejectReason>> expected = {
         {2, RejectReason::blank_line},     {3, RejectReason::blank_line},
         {4, RejectReason::line_too_short}, {5, RejectReason::duplicate_key},
-        {6, RejectReason::not_a_number},   {7, RejectReason::not_a_number}};
+        {6, RejectReason::not_a_number},   {7, RejectReason::blank_number}};
     std::vector<std::pair<std::int64_t, RejectReason>> named;
     for (const RejectedLine& line : summary.first_rejected) {
         named.emplace_back(line.line_number, line.reason);
@@ -169,7 +169,8 @@ TEST_F(LoadData, EveryImportReplacesTheDataAndRecordsWhereTheyCameFromUntilTheyG
     EXPECT_FALSE(recorded->filter.has_value());
     EXPECT_EQ(rows("select HHID from data"), Rows{"003"});
     EXPECT_EQ(rows("select name from sqlite_master where type = 'table' order by name"),
-              (Rows{"data", "load_provenance", "load_provenance_layout", "variable"}));
+              (Rows{"data", "load_provenance", "load_provenance_layout", "variable",
+                    "variable_draft"}));
     EXPECT_EQ(rows("pragma secure_delete"), secure_delete);
 
     clear_vars(t.state);

@@ -57,6 +57,7 @@ class LoadRefusal : public testing::LoadFixture {
         load_data(t.state);
         ASSERT_TRUE(t.state.data_loaded);
         data_before = rows("select * from data");
+        layout_before = rows("select * from variable");
         lines_before = t.state.last_load.lines_read;
         set_input(four_lines);
     }
@@ -72,10 +73,12 @@ class LoadRefusal : public testing::LoadFixture {
         });
     }
 
+    // The data, the layout they were loaded with and the state that tests them, as they were.
     void expect_all_as_before(const std::string& what) {
         EXPECT_EQ(rows("select * from data"), data_before) << what;
+        EXPECT_EQ(rows("select * from variable"), layout_before) << what;
         EXPECT_FALSE(t.state.db_conn.table_exists("vesk_replaced_data")) << what;
-        EXPECT_FALSE(t.state.data_loaded) << what;
+        EXPECT_TRUE(t.state.data_loaded) << what;
         ASSERT_EQ(t.state.var_count(), 4) << what;
         EXPECT_EQ(t.state.var_defs[3].name, "AGE") << what;
         EXPECT_EQ(t.state.key_list, "HHID") << what;
@@ -83,6 +86,7 @@ class LoadRefusal : public testing::LoadFixture {
     }
 
     Rows data_before;
+    Rows layout_before;
     std::int64_t lines_before = 0;
     int progress_calls = 0;
 };
@@ -113,7 +117,6 @@ TEST_F(LoadRefusal, AFilterThatIsNotOneExpressionOverTheDataIsRefusedBeforeAnyLi
         EXPECT_TRUE(message.starts_with("The filter condition cannot be used: ")) << message;
         EXPECT_EQ(progress_calls, 0) << filter_cond;
         expect_all_as_before(filter_cond);
-        EXPECT_EQ(rows("select count(*) from variable"), Rows{"4"}) << filter_cond;
     }
 }
 
@@ -135,6 +138,29 @@ TEST_F(LoadRefusal, ALayoutTheDataCannotTakeIsRefusedNamingTheVariable) {
         const std::string message = refused_load();
         EXPECT_NE(message.find(named), std::string::npos) << message;
         expect_all_as_before(age.name);
+    }
+}
+
+TEST_F(LoadRefusal, AnInputOfWhichNoLineLoadsReplacesNothingAndSaysWhy) {
+    const std::string kept = "\nNothing was replaced; the data loaded before are kept.";
+    const std::string blank_hint =
+        "\nA blank numeric field cannot be loaded. A variable left out of the layout is not "
+        "read at all: a layout of only the variables the tests need loads such lines.";
+    const std::pair<const char*, std::string> cases[] = {
+        {"", "The input file " + t.dir.file("input.txt") + " holds no line." + kept},
+        {"00402  \n\n005021   \n",
+         "No line was loaded. 3 lines read: 0 loaded, 3 rejected.\nRejected lines:\nline 1: SEX "
+         "is blank\nline 2: blank line\nline 3: AGE is blank" +
+             blank_hint + kept},
+        {"004021abc\n",
+         "No line was loaded. 1 line read: 0 loaded, 1 rejected.\nRejected lines:\nline 1: AGE "
+         "is not a number" +
+             kept},
+    };
+    for (const auto& [input, message] : cases) {
+        set_input(input);
+        EXPECT_EQ(refused_load(), message);
+        expect_all_as_before(input);
     }
 }
 
