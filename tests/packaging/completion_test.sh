@@ -63,7 +63,7 @@ done
 for word in $(grep -oE -- '--[a-z][a-z-]*' <<<"$usage" | sort -u) \
     $(sed -nE 's/^ +vesk-batch ([a-z]+).*/\1/p' <<<"$usage" | sort -u); do
     if [[ $offered != *" $word "* ]]; then
-        echo "vesk-batch --help shows $word, the completion does not offer it" >&2
+        echo "vesk-batch --help shows $word, packaging/vesk-batch.bash-completion does not offer it" >&2
         failures=$((failures + 1))
     fi
 done

@@ -16,7 +16,7 @@ check_page() {
     local page=$1 usage=$2 word
     for word in $(options_in <<<"$usage") $(commands_in <<<"$usage"); do
         if ! grep -qE -- "(^|[^a-z])${word}($|[^a-z\\\\])" "$page"; then
-            echo "$(basename "$page") does not mention ${word//\\/} (shown by --help)" >&2
+            echo "packaging/man/$(basename "$page").in does not mention ${word//\\/}, which --help shows" >&2
             failures=$((failures + 1))
         fi
     done
