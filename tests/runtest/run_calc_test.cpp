@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/text.h"
 #include "runtest/run_calc.h"
 #include "runtest/run_report.h"
 #include "support/data_table.h"
@@ -142,6 +143,18 @@ TEST_F(RunTest, TheStateSampleCodeChangesTheRunsCountedButNotThePrimaryPValue) {
         p.push_back(t.state.run_stats[0].p.value_or(-1));
     }
     EXPECT_EQ(p, (std::vector<double>{1.0, 1.0}));
+}
+
+TEST_F(RunTest, TheLargestNumberAsAGroupValueKeepsItsValueAndItsPlace) {
+    const std::string largest = "1.7976931348623157e308";  // the largest double, read exactly
+    make_data("N", "('01', " + largest + ", 1, 1), ('01', " + largest +
+                       ", 2, 2), ('01', 1, 1, 1), ('01', 1, 2, 2)");
+    const std::vector<std::string> lines = split(run(), '\n');
+    EXPECT_EQ(testing::rows(db(), "select SECTOR = " + largest + " from data_run order by rowid"),
+              (std::vector<std::string>{"0", "1"}));
+    ASSERT_GE(lines.size(), 3U);
+    EXPECT_TRUE(lines[1].starts_with("01,1,")) << lines[1];
+    EXPECT_TRUE(lines[2].starts_with("01,1.79769313486232e+308,")) << lines[2];
 }
 
 }  // namespace
