@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text.h"
+#include "load/record_type.h"
 #include "report/report_format.h"
 
 namespace vesk {
@@ -21,7 +22,8 @@ const char* batch_usage() {
            "  vesk-batch values  --db DB [LOAD] --param P\n"
            "  vesk-batch layout export --db DB [FILE.csv]\n"
            "  vesk-batch --help | --version\n"
-           "LOAD: --input DATA.txt [--layout LAYOUT [--vars A,B,C] [--keys A,B]] [--filter COND]\n"
+           "LOAD: --input DATA.txt [--layout LAYOUT [--vars A,B,C] [--keys A,B]]\n"
+           "      [--record-type NAME=VALUE] [--line-key] [--filter COND]\n"
            "\n"
            "--db is optional and defaults to the program's default database ($VESK_DB, else\n"
            "$XDG_DATA_HOME/vesk/vesk.db, else ~/.local/share/vesk/vesk.db).\n"
@@ -38,6 +40,12 @@ const char* batch_usage() {
            "one pass, so a pipe works: --input - reads standard input, and\n"
            "--input <(zcat DATA.txt.gz) a compressed file. What a load did goes to standard\n"
            "error: standard output carries only the command's own output.\n"
+           "--record-type NAME=VALUE loads only the lines whose field NAME reads VALUE (the\n"
+           "person lines of a file of household and person lines), before the key check and\n"
+           "the filter; the other lines are counted apart, neither loaded nor rejected, and the\n"
+           "layout is checked against the first line of that type. A codebook's record groups\n"
+           "then give that type's variables. --line-key adds the key variable LINE_NO, each\n"
+           "line's number in the file, for a file without a unique key.\n"
            "--class gives one class's values, written as 'values' lists them.\n"
            "suggest prints the most classes of adjacent values in which every group holding\n"
            "both samples expects at least E records (5 unless --min-expected) of each sample in\n"
@@ -138,6 +146,10 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
             options.input = reader.value_of(arg);
         } else if (arg == "--filter" && options.command != Command::layout_export) {
             options.filter = reader.value_of(arg);
+        } else if (arg == "--record-type" && options.command != Command::layout_export) {
+            options.record_type = parse_record_type(reader.value_of(arg));
+        } else if (arg == "--line-key" && options.command != Command::layout_export) {
+            options.line_key = true;
         } else if (arg == "--param" && options.command != Command::layout_export) {
             options.param = reader.value_of(arg);
         } else if (arg == "--groups" && is_grouped) {
@@ -178,8 +190,15 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
         throw Error(std::string(options.vars.empty() ? "--keys" : "--vars") +
                     " needs --layout: it chooses among the variables of a layout file");
     }
-    if (options.filter && options.input.empty()) {
-        throw Error("--filter needs --input: the filter applies when the data are loaded");
+    if (options.input.empty()) {
+        const char* load_option = options.filter        ? "--filter"
+                                  : options.record_type ? "--record-type"
+                                  : options.line_key    ? "--line-key"
+                                                        : nullptr;
+        if (load_option) {
+            throw Error(std::string(load_option) +
+                        " needs --input: it applies when the data are loaded");
+        }
     }
     if (is_test) {
         require(!options.groups.empty(), "--groups", command.c_str());

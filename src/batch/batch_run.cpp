@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <optional>
 
 #include "batch/batch_options.h"
@@ -15,6 +16,7 @@
 #include "core/error.h"
 #include "core/file_input.h"
 #include "core/find_variable.h"
+#include "core/load_provenance.h"
 #include "core/result_details.h"
 #include "core/text.h"
 #include "core/variable_table.h"
@@ -36,14 +38,21 @@ namespace vesk {
 namespace {
 
 // The layout file's variables, numbered from 1, each cell checked as the grid checks it when
-// the cursor leaves a row, against the record length of the input file. A variable the grid
+// the cursor leaves a row, against the record length of the input file: with a record type, the
+// load checks the positions against the first line of that type instead. A variable the grid
 // would refuse stops the run: a layout with a variable missing would load other data than the
 // user asked for.
 std::vector<VariableRow> layout_file_rows(const AppState& state, const BatchOptions& options,
                                           std::ostream& err) {
     const LayoutSource source = read_layout_file(options.layout);
+    std::optional<std::string> type_value;
+    std::int64_t rec_len = state.rec_len;
+    if (options.record_type) {
+        type_value = options.record_type->value;
+        rec_len = std::numeric_limits<std::int64_t>::max();
+    }
     const ImportedLayout layout =
-        import_layout(source, {options.vars, options.keys, std::nullopt}, state.rec_len);
+        import_layout(source, {options.vars, options.keys, type_value}, rec_len);
     if (!layout.refused.empty()) {
         throw Error(import_report(layout, options.layout));
     }
@@ -66,9 +75,12 @@ void load_input(AppState& state, const BatchOptions& options, LineReader& reader
     std::vector<VariableRow> layout = options.layout.empty()
                                           ? read_variable_rows(state.db_conn, LayoutTable::draft)
                                           : layout_file_rows(state, options, err);
-    if (layout.size() < static_cast<std::size_t>(min_var_count)) {
+    // The line-number key is a variable too.
+    if (layout.size() + (options.line_key ? 1 : 0) < static_cast<std::size_t>(min_var_count)) {
         throw Error(with_newlines(too_few_variables_text));
     }
+    state.record_type = options.record_type;
+    state.line_key = options.line_key;
     std::vector<VarDef> defs;
     for (const VariableRow& row : layout) {
         defs.push_back(var_def_of(row));
@@ -98,12 +110,16 @@ void load_input(AppState& state, const BatchOptions& options, LineReader& reader
 // Without an input file the command works on the data a window or an earlier run loaded.
 void use_loaded_data(AppState& state) {
     state.var_defs = read_var_defs(state.db_conn, LayoutTable::loaded);
-    state.key_list = key_list_of(state.var_defs);
     if (!state.db_conn.table_exists("data")) {
         throw Error("No data are loaded in " + state.db_conn.path() +
                     ": give --layout and --input, or load the data in vesk first.");
     }
     check_layout(state.var_defs);
+    const std::optional<LoadProvenance> loaded = read_load_provenance(state.db_conn);
+    if (loaded && loaded->line_key) {
+        state.var_defs.push_back(line_key_variable(loaded->lines_read));
+    }
+    state.key_list = key_list_of(state.var_defs);
     state.data_loaded = !state.key_list.empty() && state.var_count() >= min_var_count;
 }
 

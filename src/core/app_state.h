@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,14 @@ struct VarDef {
     std::string key;   // "Y" when part of the primary key
     // Implied decimals: a numeric field written without a point holds its number times 10^decimals.
     int decimals = 0;
+};
+
+// The record type a load keeps in a file of several: the lines whose field variable reads value.
+struct RecordType {
+    std::string variable;
+    std::string value;
+
+    bool operator==(const RecordType&) const = default;
 };
 
 // One distinct value of the test parameter with its number of records.
@@ -59,6 +68,10 @@ struct AppState {
 
     bool filter_on = false;
     std::string filter_cond;
+    // Set by the load command like filter_cond, read by the import: the record type kept, and
+    // whether the line number is added as the key variable LINE_NO.
+    std::optional<RecordType> record_type;
+    bool line_key = false;
 
     std::string grp_vars;
     bool grp_frozen = false;

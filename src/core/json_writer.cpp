@@ -61,6 +61,10 @@ void JsonWriter::value(std::string_view key, double number) {
     add(key, std::isfinite(number) ? nlohmann::ordered_json(number) : nullptr);
 }
 
+void JsonWriter::boolean(std::string_view key, bool truth) {
+    add(key, truth);
+}
+
 void JsonWriter::null(std::string_view key) {
     add(key, nullptr);
 }

@@ -22,6 +22,7 @@ class JsonWriter {
     void value(std::string_view key, const char* text) { value(key, std::string_view(text)); }
     void value(std::string_view key, std::int64_t number);
     void value(std::string_view key, double number);
+    void boolean(std::string_view key, bool truth);
     void null(std::string_view key);
     // Inside an array: an element without a key.
     void element(std::string_view text) { value({}, text); }

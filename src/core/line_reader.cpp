@@ -68,7 +68,21 @@ bool LineReader::fill() {
     return true;
 }
 
+void LineReader::skip_byte_order_mark() {
+    started_ = true;
+    while (end_ - begin_ < 3 && fill()) {
+    }
+    if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0) {
+        begin_ += 3;
+        consumed_ += 3;
+        byte_order_mark_ = true;
+    }
+}
+
 std::optional<LineReader::FirstLine> LineReader::first_line() {
+    if (!started_) {
+        skip_byte_order_mark();
+    }
     std::size_t scan = begin_;
     for (;;) {
         const char* data = buffer_.data();
@@ -89,6 +103,9 @@ std::optional<LineReader::FirstLine> LineReader::first_line() {
 }
 
 bool LineReader::next(std::string_view& line) {
+    if (!started_) {
+        skip_byte_order_mark();
+    }
     std::size_t scan = begin_;
     for (;;) {
         const char* data = buffer_.data();

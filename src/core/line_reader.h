@@ -14,8 +14,9 @@ namespace vesk {
 
 // Reads a text file line by line through a large buffer, in one pass, so a pipe or standard input
 // reads as well as a regular file. A line ends with CR LF, LF or a lone CR; the line end is not
-// part of the line. A last line without a line end still counts. Every byte read goes into a
-// count and a SHA-256, which say exactly what was read.
+// part of the line. A last line without a line end still counts. A UTF-8 byte-order mark at the
+// start is not data: it is skipped, not part of the first line. Every byte read, the mark
+// included, goes into a count and a SHA-256, which say exactly what was read.
 class LineReader {
   public:
     // Opens a file of any kind (a pipe blocks here until a writer opens it). Throws vesk::Error
@@ -35,6 +36,9 @@ class LineReader {
         bool ended = false;  // a line end follows it
     };
     std::optional<FirstLine> first_line();
+
+    // The input started with a UTF-8 byte-order mark (known once a line has been looked at).
+    bool byte_order_mark() const { return byte_order_mark_; }
 
     const std::string& path() const { return path_; }
     // A regular file; otherwise a pipe, a socket, a device or standard input.
@@ -58,6 +62,7 @@ class LineReader {
     };
     LineReader(std::FILE* file, Closer closer, std::string path);
     bool fill();
+    void skip_byte_order_mark();
 
     std::unique_ptr<std::FILE, Closer> file_;
     std::string path_;
@@ -65,6 +70,8 @@ class LineReader {
     std::size_t begin_ = 0;  // first unread byte in buffer_
     std::size_t end_ = 0;    // one past the last valid byte in buffer_
     bool eof_ = false;
+    bool started_ = false;
+    bool byte_order_mark_ = false;
     std::uint64_t consumed_ = 0;
     bool regular_ = false;
     std::uint64_t file_size_ = 0;

@@ -22,7 +22,8 @@ struct RejectedLine {
     std::string variable;  // the field at fault, where there is one
 };
 
-// What the last import did, for the user and for the record kept with the results.
+// What the last import did, for the user and for the record kept with the results. Every line read
+// is loaded, rejected or of another record type.
 struct LoadSummary {
     std::int64_t lines_read = 0;
     std::int64_t lines_loaded = 0;
@@ -31,6 +32,11 @@ struct LoadSummary {
     bool filter_applied = false;
     std::int64_t rows_filtered_out = 0;  // deleted by the filter after loading
     bool key_missing = false;            // no variable is a key
+    // With a record type ("RECTYPE = P"), the lines of other types: neither loaded nor rejected.
+    std::string record_type;
+    std::int64_t lines_other_type = 0;
+    bool line_key = false;         // the line number is the key variable LINE_NO
+    bool byte_order_mark = false;  // the input started with one, which was skipped
 };
 
 }  // namespace vesk

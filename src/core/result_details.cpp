@@ -124,6 +124,7 @@ void write_layout(JsonWriter& json, const std::vector<VarDef>& layout) {
         json.value("length", def.length);
         json.value("type", def.type);
         json.value("key", def.key);
+        json.value("decimals", std::int64_t{def.decimals});
         json.end_object();
     }
     json.end_array();
@@ -162,6 +163,14 @@ void write_load(JsonWriter& json, const std::optional<LoadProvenance>& load,
     }
     json.end_array();
     json.value("rows_removed_by_filter", load->rows_filtered_out);
+    if (load->record_type) {
+        json.value("record_type", *load->record_type);
+    } else {
+        json.null("record_type");
+    }
+    json.value("lines_of_other_record_types", load->lines_other_type);
+    json.boolean("line_number_key", load->line_key);
+    json.boolean("byte_order_mark_skipped", load->byte_order_mark);
     json.end_object();
     write_layout(json, load->layout);
     if (load->filter) {

@@ -140,6 +140,7 @@ void VeskWindow::build_controls() {
     grid_buttons->addWidget(Cmdimport_);
     grid_buttons->addWidget(fltChk_, 0, Qt::AlignTop);
     grid_buttons->addLayout(filter, 1);
+    grid_buttons->addLayout(build_load_choices());
 
     auto* load_row = new QHBoxLayout;
     load_row->addWidget(AdodcX_);
@@ -238,7 +239,7 @@ bool VeskWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void VeskWindow::take_input_file() {
     read_reclen(state_);
-    Lblreclen_->setText(QStringLiteral("Record length: %1").arg(state_.rec_len));
+    show_record_length();
     show_grid(true);
 }
 

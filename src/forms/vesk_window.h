@@ -5,6 +5,7 @@
 #include <optional>
 
 class QCheckBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,6 +15,7 @@ class QTableView;
 namespace vesk {
 
 struct AppState;
+struct RecordType;
 struct LoadSummary;
 class LayoutImportDialog;
 class NavigationBar;
@@ -73,6 +75,14 @@ class VeskWindow : public QWidget {
     void run_load();
     // The ticked variables of the import dialog replace the grid's rows.
     void take_imported_layout(const LayoutImportDialog& dialog, const QString& file_name);
+    // The record type box and the line-number key beside the filter.
+    QLayout* build_load_choices();
+    // The record type in its box; nothing when both fields are blank. Throws vesk::Error when only
+    // one is filled.
+    std::optional<RecordType> record_type_in_box() const;
+    // Shows rec_len beside the grid. With a record type whose variable the grid holds, rec_len
+    // becomes the length of the file's first line of that type, which the cells are checked by.
+    void show_record_length();
     // After a refused load: a line saying that the grid's layout, when it is not the one the data
     // were loaded with, is kept as typed.
     QString layout_kept_note();
@@ -96,6 +106,9 @@ class VeskWindow : public QWidget {
     QCheckBox* fltChk_ = nullptr;
     QLabel* Lbfilter_ = nullptr;
     QLineEdit* Condition_ = nullptr;
+    QLineEdit* RecTypeVar_ = nullptr;
+    QLineEdit* RecTypeValue_ = nullptr;
+    QCheckBox* lineKeyChk_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* cmdgrp_ = nullptr;
     QRadioButton* Optmain_[2] = {nullptr, nullptr};

@@ -2,14 +2,29 @@
 
 #include <sqlite3.h>
 
+#include "core/error.h"
 #include "core/number_text.h"
 #include "core/text.h"
 #include "load/record_layout.h"
 
 namespace vesk {
 
-LineLoader::LineLoader(Database& db, const std::vector<VarDef>& defs)
-    : insert_(db.prepare(insert_data_sql(defs))) {
+namespace {
+
+std::vector<VarDef> with_line_key(std::vector<VarDef> defs, bool line_key) {
+    if (line_key) {
+        defs.push_back(line_key_variable(0));
+    }
+    return defs;
+}
+
+}  // namespace
+
+LineLoader::LineLoader(Database& db, const std::vector<VarDef>& defs,
+                       const RecordTypeFilter* record_type, bool line_key)
+    : insert_(db.prepare(insert_data_sql(with_line_key(defs, line_key)))),
+      record_type_(record_type),
+      line_key_index_(line_key ? static_cast<int>(defs.size()) + 1 : 0) {
     fields_.reserve(defs.size());
     for (const VarDef& def : defs) {
         const bool numeric = def.type == "N";
@@ -47,11 +62,37 @@ bool LineLoader::bind(std::string_view line, RejectedLine& rejection) {
         }
         sqlite3_bind_double(stmt, index, *number);
     }
+    if (line_key_index_ > 0) {
+        sqlite3_bind_double(stmt, line_key_index_, static_cast<double>(rejection.line_number));
+    }
     return true;
+}
+
+void LineLoader::check_fields_within(std::string_view line, std::int64_t line_number) const {
+    for (const Field& field : fields_) {
+        if (field.offset + field.length > line.size()) {
+            throw Error("Line " + std::to_string(line_number) + ", the first of record type " +
+                        record_type_text(record_type_->type()) + ", has " +
+                        std::to_string(line.size()) + " characters: " + *field.name + " ends at " +
+                        std::to_string(field.offset + field.length) +
+                        ", beyond it. The layout must fit the records of the type it loads. " +
+                        "Nothing was replaced; the data loaded before are kept.");
+        }
+    }
 }
 
 void LineLoader::load(std::string_view line, LoadSummary& summary) {
     ++summary.lines_read;
+    if (record_type_) {
+        if (!record_type_->matches(line)) {
+            ++summary.lines_other_type;
+            return;
+        }
+        if (!type_seen_) {
+            check_fields_within(line, summary.lines_read);
+            type_seen_ = true;
+        }
+    }
     RejectedLine rejection;
     rejection.line_number = summary.lines_read;
     if (any_numeric_ && trim(line).empty()) {

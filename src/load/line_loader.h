@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "core/load_summary.h"
+#include "load/record_type.h"
 
 namespace vesk {
 
@@ -14,11 +15,15 @@ namespace vesk {
 // the number they spell, with the variable's implied decimals.
 class LineLoader {
   public:
-    // The layout must have passed check_layout and table data must match it.
-    LineLoader(Database& db, const std::vector<VarDef>& defs);
+    // The layout must have passed check_layout, and table data must have its variables, then
+    // LINE_NO when line_key. With a record type only the lines of that type are loaded.
+    LineLoader(Database& db, const std::vector<VarDef>& defs, const RecordTypeFilter* record_type,
+               bool line_key);
 
-    // Inserts one line and counts it in summary: loaded, or rejected with its reason. Throws
-    // DbError when the database fails for a reason that is not the line's.
+    // Inserts one line and counts it in summary: loaded, rejected with its reason, or of another
+    // record type. Throws vesk::Error when the first line of the record type ends before a field
+    // does (the layout was made for longer records), DbError when the database fails for a
+    // reason that is not the line's.
     void load(std::string_view line, LoadSummary& summary);
 
   private:
@@ -33,10 +38,15 @@ class LineLoader {
     // Binds the line's slices; the rejection when a numeric slice is not a number.
     bool bind(std::string_view line, RejectedLine& rejection);
     void reject(RejectedLine rejection, LoadSummary& summary);
+    // The first line of the record type gives the record length the layout must fit in.
+    void check_fields_within(std::string_view line, std::int64_t line_number) const;
 
     Statement insert_;
     std::vector<Field> fields_;
     bool any_numeric_ = false;
+    const RecordTypeFilter* record_type_;
+    bool type_seen_ = false;
+    int line_key_index_ = 0;  // the parameter of LINE_NO; 0: none
 };
 
 // How many rejected lines a summary names; the rest are only counted.

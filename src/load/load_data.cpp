@@ -8,6 +8,7 @@
 #include "load/line_loader.h"
 #include "load/load_report.h"
 #include "load/record_layout.h"
+#include "load/record_type.h"
 
 namespace vesk {
 
@@ -97,6 +98,12 @@ LoadProvenance provenance_of(LineReader& reader, const LoadSummary& summary,
         p.filter = filter_condition(filter_cond);
     }
     p.layout = defs;
+    if (!summary.record_type.empty()) {
+        p.record_type = summary.record_type;
+    }
+    p.lines_other_type = summary.lines_other_type;
+    p.line_key = summary.line_key;
+    p.byte_order_mark = summary.byte_order_mark;
     p.program_version = VESK_VERSION;
     return p;
 }
@@ -115,18 +122,29 @@ LoadSummary import(AppState& state, LineReader& reader, std::vector<VariableRow>
         defs.push_back(var_def_of(row));
     }
     check_layout(defs);
-    const std::string key_list = key_list_of(defs);
+    std::vector<VarDef> table_defs = defs;
+    if (state.line_key) {
+        check_line_key_name(defs);
+        table_defs.push_back(line_key_variable(0));
+    }
+    std::optional<RecordTypeFilter> record_type;
+    if (state.record_type) {
+        record_type.emplace(defs, *state.record_type);
+    }
+    const std::string key_list = key_list_of(table_defs);
 
     LoadSummary summary;
     summary.key_missing = key_list.empty();
+    summary.record_type = record_type ? record_type_text(record_type->type()) : "";
+    summary.line_key = state.line_key;
     // Dropping the previous table would otherwise overwrite all its pages with zeros first.
     const PragmaScope fast_delete(db, "secure_delete", "fast");
     Transaction transaction(db, Transaction::Lock::immediate);
     store_loaded_layout(db, layout);
-    create_data_table(db, defs, key_list);
+    create_data_table(db, table_defs, key_list);
     std::optional<Statement> filter = prepare_filter(db, state.filter_cond);
     {
-        LineLoader loader(db, defs);
+        LineLoader loader(db, defs, record_type ? &*record_type : nullptr, state.line_key);
         report_progress(progress, reader);
         std::string_view line;
         while (reader.next(line)) {
@@ -137,6 +155,7 @@ LoadSummary import(AppState& state, LineReader& reader, std::vector<VariableRow>
         }
         report_progress(progress, reader);
     }
+    summary.byte_order_mark = reader.byte_order_mark();
     if (summary.lines_loaded == 0) {
         throw Error(nothing_loaded_report(summary, reader.path()));
     }
@@ -154,6 +173,9 @@ LoadSummary import(AppState& state, LineReader& reader, std::vector<VariableRow>
     store_load_provenance(db, provenance_of(reader, summary, defs, state.filter_cond));
     transaction.commit();
 
+    if (state.line_key) {
+        defs.push_back(line_key_variable(summary.lines_read));
+    }
     state.var_defs = std::move(defs);
     state.key_list = key_list;
     state.last_load = summary;

@@ -37,7 +37,20 @@ std::string rejected_line_text(const RejectedLine& rejected) {
 std::string load_report(const LoadSummary& summary) {
     std::string text = count_of(summary.lines_read, "line", "lines") +
                        " read: " + std::to_string(summary.lines_loaded) + " loaded, " +
-                       std::to_string(summary.lines_rejected) + " rejected.";
+                       std::to_string(summary.lines_rejected) + " rejected";
+    if (!summary.record_type.empty()) {
+        text += ", " + std::to_string(summary.lines_other_type) +
+                " of other record types skipped (record type " + summary.record_type + ")";
+    }
+    text += ".";
+    if (summary.line_key) {
+        text += "\nKey: LINE_NO, each line's number in the file.";
+    }
+    if (summary.byte_order_mark) {
+        text +=
+            "\nThe file starts with a UTF-8 byte-order mark: skipped, not part of the first "
+            "record.";
+    }
     if (summary.filter_applied) {
         text +=
             "\nThe filter removed " + count_of(summary.rows_filtered_out, "row", "rows") + "; " +
@@ -61,6 +74,11 @@ std::string nothing_loaded_report(const LoadSummary& summary, const std::string&
     constexpr const char* kept = "\nNothing was replaced; the data loaded before are kept.";
     if (summary.lines_read == 0) {
         return "The input file " + path + " holds no line." + kept;
+    }
+    if (!summary.record_type.empty() && summary.lines_other_type == summary.lines_read) {
+        return "No line of the input file " + path + " is of the record type " +
+               summary.record_type + ": its " +
+               count_of(summary.lines_read, "line is", "lines are") + " of other types." + kept;
     }
     std::string text = "No line was loaded. " + load_report(summary);
     const bool blank_field = std::any_of(

@@ -38,6 +38,25 @@ void check_layout(const std::vector<VarDef>& defs) {
     }
 }
 
+VarDef line_key_variable(std::int64_t lines_read) {
+    return {line_key_name, 0, static_cast<std::int64_t>(std::to_string(lines_read).size()), "N",
+            "Y"};
+}
+
+bool is_line_key(const VarDef& def) {
+    return def.start == 0 && def.name == line_key_name;
+}
+
+void check_line_key_name(const std::vector<VarDef>& defs) {
+    for (const VarDef& def : defs) {
+        if (iequals(def.name, line_key_name)) {
+            throw Error("The layout has a variable " + def.name + ", the name of the key of line " +
+                        "numbers (" + line_key_name +
+                        "): rename the variable, or load without that key.");
+        }
+    }
+}
+
 std::string key_list_of(const std::vector<VarDef>& defs) {
     std::vector<std::string> keys;
     for (const VarDef& def : defs) {

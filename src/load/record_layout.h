@@ -13,6 +13,16 @@ namespace vesk {
 // than C or N, a start or length below 1, decimals below 0 or beyond the length.
 void check_layout(const std::vector<VarDef>& defs);
 
+// The key variable a load adds for a file without a key of its own: each line's number in the
+// file (1 = the first line). It is no field of the line (start 0); its length is that of the
+// largest number it holds.
+inline constexpr const char* line_key_name = "LINE_NO";
+VarDef line_key_variable(std::int64_t lines_read);
+bool is_line_key(const VarDef& def);
+
+// Throws vesk::Error when the layout has a variable of the line key's name.
+void check_line_key_name(const std::vector<VarDef>& defs);
+
 // The names of the key variables (key exactly "Y") joined by ", "; empty when there is none.
 std::string key_list_of(const std::vector<VarDef>& defs);
 

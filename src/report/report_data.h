@@ -34,6 +34,10 @@ struct ReportOrigin {
     std::vector<std::string> first_rejections;  // "line 12: AMOUNT is not a number"
     std::string filter;                         // the user's condition; empty: none
     std::int64_t rows_filtered_out = 0;
+    std::string record_type;  // "RECTYPE = P"; empty: every line was loaded
+    std::int64_t lines_other_type = 0;
+    bool line_key = false;
+    bool byte_order_mark = false;
     std::vector<VarDef> layout;
 };
 

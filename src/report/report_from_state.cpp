@@ -74,6 +74,10 @@ ReportOrigin origin_of(AppState& state) {
     origin.first_rejections = loaded->first_rejected;
     origin.filter = loaded->filter.value_or("");
     origin.rows_filtered_out = loaded->rows_filtered_out;
+    origin.record_type = loaded->record_type.value_or("");
+    origin.lines_other_type = loaded->lines_other_type;
+    origin.line_key = loaded->line_key;
+    origin.byte_order_mark = loaded->byte_order_mark;
     origin.layout = loaded->layout;
     return origin;
 }

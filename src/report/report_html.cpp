@@ -1,5 +1,7 @@
 #include "report/report_html.h"
 
+#include <algorithm>
+
 #include "core/atomic_file.h"
 #include "core/number_text.h"
 #include "core/text.h"
@@ -120,9 +122,21 @@ std::string data_section(const ReportData& report, bool print) {
         if (!origin.loaded_at.empty()) {
             out += fact("Loaded", esc(origin.loaded_at));
         }
-        out += fact("Lines", esc(std::to_string(origin.lines_read) + " read, " +
-                                 std::to_string(origin.lines_loaded) + " loaded, " +
-                                 std::to_string(origin.lines_rejected) + " rejected"));
+        std::string lines = std::to_string(origin.lines_read) + " read, " +
+                            std::to_string(origin.lines_loaded) + " loaded, " +
+                            std::to_string(origin.lines_rejected) + " rejected";
+        if (!origin.record_type.empty()) {
+            lines +=
+                ", " + std::to_string(origin.lines_other_type) + " of other record types skipped";
+            out += fact("Record type", esc(origin.record_type) + ": only its lines are loaded");
+        }
+        out += fact("Lines", esc(lines));
+        if (origin.byte_order_mark) {
+            out += fact("Byte-order mark", "at the start of the file, skipped");
+        }
+        if (origin.line_key) {
+            out += fact("Key", "LINE_NO, each line's number in the file");
+        }
         if (!origin.first_rejections.empty()) {
             std::string reasons;
             for (const std::string& reason : origin.first_rejections) {
@@ -138,13 +152,20 @@ std::string data_section(const ReportData& report, bool print) {
         out += "</table>\n";
     }
     out += std::string("<h3>Record layout</h3>\n<table class=\"layout\"") + grid_attributes + ">\n";
-    out += heading_row({"Variable", "Start", "Length", "Type", "Key"});
+    const bool any_decimals = std::any_of(origin.layout.begin(), origin.layout.end(),
+                                          [](const VarDef& def) { return def.decimals != 0; });
+    std::vector<std::string> headings = {"Variable", "Start", "Length", "Type", "Key"};
+    if (any_decimals) {
+        headings.emplace_back("Decimals");
+    }
+    out += heading_row(headings);
     out += "<tbody>\n";
     for (const VarDef& def : origin.layout) {
         out += "<tr>" + cell(def.name) + cell(std::to_string(def.start), true) +
                cell(std::to_string(def.length), true) +
                cell(def.type == "N" ? "numeric" : "character") +
-               cell(def.key == "Y" ? "yes" : "no") + "</tr>\n";
+               cell(def.key == "Y" ? "yes" : "no") +
+               (any_decimals ? cell(std::to_string(def.decimals), true) : "") + "</tr>\n";
     }
     return out + "</tbody></table>\n";
 }

@@ -403,9 +403,64 @@ TEST_F(Batch, ACodebookAndItsCsvTwinGiveTheSameResultFiles) {
     }
 }
 
+// Household and person lines: the person lines load by their record type, each household line is
+// counted apart instead of taking a person's key, and the record type is in the provenance.
+TEST_F(Batch, AHierarchicalFileLoadsTheLinesOfOneRecordType) {
+    const std::string households = dir.write("households.txt", testing::household_person_file(30));
+    const std::string persons = dir.write("persons.csv",
+                                          "name,start,length,type,key,decimals\n"
+                                          "RECTYPE,1,1,C,N,\nHHID,2,4,C,Y,\nPERSON,6,2,N,Y,\n"
+                                          "STATE,8,2,C,N,\nSAMPLE,10,1,N,N,\nAGE,11,3,N,N,\n"
+                                          "INCOME,14,8,N,N,2\nWEIGHT,22,11,N,N,4\n");
+    std::vector<std::string> load = {"values",  "--db",     db,        "--layout", persons,
+                                     "--input", households, "--param", "STATE"};
+    const Outcome by_first_line = run(load);
+    EXPECT_EQ(by_first_line.status, 2);
+    EXPECT_NE(by_first_line.err.find("record length 25"), std::string::npos) << by_first_line.err;
+
+    load.insert(load.end(), {"--record-type", "RECTYPE=P"});
+    const Outcome loaded = run(load);
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    // 30 households of 1 + h % 3 persons: 10 of each size.
+    EXPECT_EQ(loaded.err,
+              "90 lines read: 60 loaded, 0 rejected, 30 of other record types skipped (record "
+              "type RECTYPE = P).\n");
+    EXPECT_TRUE(loaded.out.starts_with("STATE")) << loaded.out;
+
+    const std::string out = dir.file("persons");
+    const Outcome tested = run(on_db("runtest", "INCOME", {"--out", out, "--details"}));
+    ASSERT_EQ(tested.status, 0) << tested.err;
+    const QJsonObject provenance =
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(TempDir::read(out + "_run.provenance.json")))
+            .object();
+    EXPECT_EQ(provenance["load"]["record_type"].toString(), "RECTYPE = P");
+    EXPECT_EQ(provenance["load"]["lines_of_other_record_types"].toInt(), 30);
+    EXPECT_FALSE(provenance["load"]["line_number_key"].toBool());
+    EXPECT_EQ(provenance["layout"][7]["decimals"].toInt(), 4);
+}
+
+TEST_F(Batch, TheLineKeyLoadsRepeatedLinesAndStaysTheKeyForLaterRuns) {
+    const std::string twice = dir.write("twice.txt", survey_file() + survey_file());
+    std::string no_key = layout_csv;
+    no_key.replace(no_key.find("HHID,1,4,C,Y"), 12, "HHID,1,4,C,N");
+    const std::vector<std::string> load = {
+        "values",  "--db", db,        "--layout", dir.write("nokey.csv", no_key),
+        "--input", twice,  "--param", "STATE",    "--line-key"};
+    const Outcome loaded = run(load);
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_EQ(loaded.err,
+              "120 lines read: 120 loaded, 0 rejected.\nKey: LINE_NO, each line's number in the "
+              "file.\n");
+    const Outcome tested = run(on_db("runtest", "AMOUNT", {"--out", dir.file("twice")}));
+    EXPECT_EQ(tested.status, 0) << tested.err;
+    EXPECT_EQ(run({"layout", "export", "--db", db}).out.find("LINE_NO"), std::string::npos);
+}
+
 TEST_F(Batch, HelpAndVersion) {
     const std::string help = run({"--help"}).out;
-    for (const char* named : {"vesk-batch runtest", "--vars A,B,C", "--keys A,B", "DDI codebook"}) {
+    for (const char* named : {"vesk-batch runtest", "--vars A,B,C", "--keys A,B", "DDI codebook",
+                              "--record-type NAME=VALUE", "--line-key"}) {
         EXPECT_NE(help.find(named), std::string::npos) << named;
     }
     EXPECT_EQ(run({"--version"}).out.rfind("vesk-batch ", 0), 0u);

@@ -58,5 +58,36 @@ TEST(LineReader, SplitsOnEveryKindOfLineEndAcrossBufferBoundaries) {
     EXPECT_EQ(reader.file_size(), content.size());
 }
 
+TEST(LineReader, AByteOrderMarkAtTheStartIsSkippedButCountedAsRead) {
+    testing::TempDir dir;
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        std::string content;
+        std::vector<std::string> lines;
+        bool skipped;
+    } cases[] = {
+        {mark + "0010212\r\n" + mark + "002\n", {"0010212", mark + "002"}, true},
+        {mark + "\n", {""}, true},
+        {mark, {}, true},
+        {"\xEF\xBBx\n", {"\xEF\xBBx"}, false},
+        {" " + mark + "\n", {" " + mark}, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.write("input.txt", c.content);
+        LineReader looked_at(path);
+        const auto first = looked_at.first_line();
+        EXPECT_EQ(first ? first->length : 0, c.lines.empty() ? 0 : c.lines[0].size());
+        LineReader reader(path);
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.next(line)) {
+            lines.emplace_back(line);
+        }
+        EXPECT_EQ(lines, c.lines) << c.content;
+        EXPECT_EQ(reader.byte_order_mark(), c.skipped) << c.content;
+        EXPECT_EQ(reader.bytes_read(), c.content.size()) << c.content;
+    }
+}
+
 }  // namespace
 }  // namespace vesk

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QTableView>
 #include <QTimer>
@@ -147,6 +149,38 @@ TEST_F(LoadCommand, AFilterThatLeavesNoRecordAsksBeforeReplacingTheData) {
                       QStringList{"Nothing was replaced; the data loaded before are kept."});
         }
     }
+}
+
+TEST_F(LoadCommand, TheRecordTypeBoxSetsTheRecordLengthAndWithTheLineKeyShapesTheLoad) {
+    testing::write_layout(t.state.db_conn, testing::person_variables());
+    const std::string file = t.dir.write("households.txt", testing::household_person_file(6));
+    open_main();
+    type_and_press("inptxt", QString::fromStdString(file), Qt::Key_Return);
+    EXPECT_EQ(control<QLabel>("Lblreclen")->text(), "Record length: 25");
+    control<QLineEdit>("RecTypeVar")->setText("RECTYPE");
+    type_and_press("RecTypeValue", "P", Qt::Key_Return);
+    EXPECT_EQ(control<QLabel>("Lblreclen")->text(),
+              "Record length: 32 (line 2, the first of record type RECTYPE = P)");
+    EXPECT_EQ(t.state.rec_len, 32);
+
+    control<QLineEdit>("RecTypeVar")->clear();
+    click("save");
+    EXPECT_EQ(ui.events, alert("Record type: give the variable and the value its field reads in "
+                               "the lines to load, or leave both blank."));
+    EXPECT_FALSE(t.state.db_conn.table_exists("data"));
+
+    control<QLineEdit>("RecTypeVar")->setText("RECTYPE");
+    click("lineKeyChk");
+    ui.clear();
+    click("save");
+    // Six households of 1 + h % 3 persons.
+    EXPECT_EQ(ui.messages(), QStringList{"18 lines read: 12 loaded, 0 rejected, 6 of other record "
+                                         "types skipped (record type RECTYPE = P).\nKey: LINE_NO, "
+                                         "each line's number in the file."});
+    EXPECT_EQ(rows(t.state.db_conn, "select min(LINE_NO), max(LINE_NO) from data"),
+              std::vector<std::string>{"2,18"});
+    EXPECT_EQ(t.state.var_defs.back().name, "LINE_NO");
+    EXPECT_TRUE(t.state.data_loaded);
 }
 
 // The grid edits a draft; the layout the data were loaded with changes only with them.

@@ -39,10 +39,10 @@ while IFS=';' read -r line expected; do
 done <<EOF_CASES
 vesk-batch ;--help|--version|chitest|layout|runtest|suggest|values
 vesk-batch ch;chitest
-vesk-batch runtest --;--db|--details|--filter|--groups|--input|--keys|--layout|--out|--param|--report|--sample|--vars
+vesk-batch runtest --;--db|--details|--filter|--groups|--input|--keys|--layout|--line-key|--out|--param|--record-type|--report|--sample|--vars
 vesk-batch chitest --s;--sample|--suggest-classes
 vesk-batch suggest --m;--min-expected
-vesk-batch values --;--db|--filter|--input|--keys|--layout|--param|--vars
+vesk-batch values --;--db|--filter|--input|--keys|--layout|--line-key|--param|--record-type|--vars
 vesk-batch runtest --layout la;layout.csv
 vesk-batch values --input ;$files
 vesk-batch chitest --db rou;round 42.db

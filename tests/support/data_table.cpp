@@ -1,5 +1,7 @@
 #include "support/data_table.h"
 
+#include <cstdio>
+
 #include "core/variable_table.h"
 
 namespace vesk::testing {
@@ -32,6 +34,29 @@ std::vector<VarDef> four_variables() {
             {"STATE", 4, 2, "C", "N"},
             {"SEX", 6, 1, "N", "N"},
             {"AGE", 7, 3, "N", "N"}};
+}
+
+std::string household_person_file(int households) {
+    std::string text;
+    char line[64];
+    for (int h = 1; h <= households; ++h) {
+        const char* state = h % 2 ? "07" : "19";
+        std::snprintf(line, sizeof line, "H%04d01%s%016d\n", h, state, h * 7);
+        text += line;
+        for (int p = 1; p <= 1 + h % 3; ++p) {
+            std::snprintf(line, sizeof line, "P%04d%02d%s%d%03d%08d%011d\n", h, p, state,
+                          1 + (h + p) % 2, 20 + (h * p) % 60, 1000 * h + 37 * p, 12345 + h);
+            text += line;
+        }
+    }
+    return text;
+}
+
+std::vector<VarDef> person_variables() {
+    return {{"RECTYPE", 1, 1, "C", "N"},    {"HHID", 2, 4, "C", "Y"},
+            {"PERSON", 6, 2, "N", "Y"},     {"STATE", 8, 2, "C", "N"},
+            {"SAMPLE", 10, 1, "N", "N"},    {"AGE", 11, 3, "N", "N"},
+            {"INCOME", 14, 8, "N", "N", 2}, {"WEIGHT", 22, 11, "N", "N", 4}};
 }
 
 void write_layout(Database& db, const std::vector<VarDef>& variables) {
