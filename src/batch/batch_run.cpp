@@ -160,7 +160,7 @@ void report(AppState& state, const BatchOptions& options, TestKind kind, const R
         written.insert(written.end(), {files.stats_path, files.provenance_path});
     }
     if (!options.report.empty()) {
-        write_report(options.report, report_data(state, kind, ReportChoices{}, written));
+        write_report(options.report, report_data(state, kind, Choices{}, written));
         out << "Report in file: " << options.report << '\n';
     }
 }

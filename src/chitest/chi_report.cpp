@@ -14,7 +14,7 @@ std::vector<std::string> chi_statistic_names(std::int64_t class_count) {
 }
 
 ResultFile chi_report(AppState& state) {
-    return write_result_file(state, "data_chitable", "_chi.csv",
+    return write_result_file(state, "data_chitable", TestKind::chi_square,
                              chi_statistic_names(state.class_count()));
 }
 

@@ -7,12 +7,12 @@
 
 #include "core/atomic_file.h"
 #include "core/csv.h"
-#include "core/group_flags.h"
 #include "core/json_writer.h"
 #include "core/load_provenance.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
+#include "core/verdict.h"
 
 namespace vesk {
 
@@ -20,10 +20,6 @@ namespace {
 
 std::string number_field(double value) {
     return std::isfinite(value) ? general_form(value) : "";
-}
-
-std::string number_field(const std::optional<double>& value) {
-    return value ? number_field(*value) : "";
 }
 
 std::string count_field(std::int64_t value) {
@@ -59,34 +55,46 @@ void write_stats_file(AppState& state, const std::string& path,
     file.commit();
 }
 
-std::vector<std::string> run_fields(const RunGroupStats& g, double level) {
-    const std::vector<GroupFlag> flags = group_flags(g, level);
-    return {count_field(g.n),           count_field(g.m),           count_field(g.runs),
-            number_field(g.z),          number_field(g.p_normal),   number_field(g.p_exact),
-            count_field(g.tied_values), count_field(g.fewest_runs), number_field(g.z_fewest),
-            number_field(g.p_fewest),   count_field(g.most_runs),   number_field(g.z_most),
-            number_field(g.p_most),     number_field(g.p),          g.p_source,
-            number_field(g.p_holm),     number_field(g.p_bh),       flag_names(flags),
+std::vector<std::string> run_fields(const RunGroupStats& g, const Choices& choices) {
+    const std::vector<GroupFlag> flags = judge(g, choices).flags;
+    return {count_field(g.n),
+            count_field(g.m),
+            count_field(g.runs),
+            number_field(g.z),
+            p_field(g.p_normal),
+            p_field(g.p_exact),
+            count_field(g.tied_values),
+            count_field(g.fewest_runs),
+            number_field(g.z_fewest),
+            p_field(g.p_fewest),
+            count_field(g.most_runs),
+            number_field(g.z_most),
+            p_field(g.p_most),
+            p_field(g.p),
+            g.p_source,
+            p_field(g.p_holm),
+            p_field(g.p_bh),
+            flag_names(flags),
             flag_reasons(flags)};
 }
 
-std::vector<std::string> chi_fields(const ChiGroupStats& g) {
-    const std::vector<GroupFlag> flags = group_flags(g);
+std::vector<std::string> chi_fields(const ChiGroupStats& g, const Choices& choices) {
+    const std::vector<GroupFlag> flags = judge(g, choices).flags;
     return {count_field(g.n),
             count_field(g.m),
             number_field(g.chival),
             count_field(g.zero_cells_set_to_one),
             number_field(g.statistic),
             count_field(g.df),
-            number_field(g.p_chi_square),
-            number_field(g.p_monte_carlo),
-            number_field(g.p),
+            p_field(g.p_chi_square),
+            p_field(g.p_monte_carlo),
+            p_field(g.p),
             g.p_source,
             count_field(g.cells),
             count_field(g.below_five),
             number_field(g.smallest_expected),
-            number_field(g.p_holm),
-            number_field(g.p_bh),
+            p_field(g.p_holm),
+            p_field(g.p_bh),
             flag_names(flags),
             flag_reasons(flags)};
 }
@@ -244,7 +252,7 @@ std::vector<std::string> chi_stats_columns() {
 }
 
 DetailFiles default_detail_files(const AppState& state, TestKind kind) {
-    const std::string base = state.out_file + (kind == TestKind::runs ? "_run" : "_chi");
+    const std::string base = result_base(state.out_file, kind);
     return {base + "_stats.csv", base + ".provenance.json"};
 }
 
@@ -260,24 +268,24 @@ DetailFiles detail_files_for(const std::string& stats_path) {
     return {stats_path, (path.parent_path() / (stem + ".provenance.json")).string()};
 }
 
-DetailFiles write_result_details(AppState& state, TestKind kind, double level) {
-    return write_result_details(state, kind, level, default_detail_files(state, kind));
+DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices) {
+    return write_result_details(state, kind, choices, default_detail_files(state, kind));
 }
 
-DetailFiles write_result_details(AppState& state, TestKind kind, double level,
+DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices,
                                  const DetailFiles& files) {
-    const bool runs = kind == TestKind::runs;
-    const std::string base = state.out_file + (runs ? "_run" : "_chi");
-    if (runs) {
+    if (kind == TestKind::runs) {
         write_stats_file<RunGroupStats>(
             state, files.stats_path, run_stats_columns(), state.run_stats,
-            [level](const RunGroupStats& g) { return run_fields(g, level); });
+            [&](const RunGroupStats& g) { return run_fields(g, choices); });
     } else {
-        write_stats_file<ChiGroupStats>(state, files.stats_path, chi_stats_columns(),
-                                        state.chi_stats, chi_fields);
+        write_stats_file<ChiGroupStats>(
+            state, files.stats_path, chi_stats_columns(), state.chi_stats,
+            [&](const ChiGroupStats& g) { return chi_fields(g, choices); });
     }
     AtomicFile file(files.provenance_path);
-    file.stream() << provenance(state, kind, base + ".csv", files.stats_path);
+    file.stream() << provenance(state, kind, result_file_name(state.out_file, kind),
+                                files.stats_path);
     file.commit();
     return files;
 }

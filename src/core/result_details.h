@@ -5,6 +5,7 @@
 
 #include "core/app_state.h"
 #include "core/result_stats.h"
+#include "core/verdict.h"
 
 namespace vesk {
 
@@ -16,7 +17,6 @@ namespace vesk {
 // the load counts and first rejections, layout, filter), groups, sample, parameter, classes, and
 // the result files with their SHA-256; every path absolute). Each is written to a temporary file
 // and renamed into place. Throws vesk::Error naming the path and the reason.
-enum class TestKind { runs, chi_square };
 
 struct DetailFiles {
     std::string stats_path;
@@ -30,9 +30,9 @@ DetailFiles default_detail_files(const AppState& state, TestKind kind);
 // "_stats.csv" (or else without its extension) followed by ".provenance.json".
 DetailFiles detail_files_for(const std::string& stats_path);
 
-// level: the significance level the flags are judged at ("ties decide" depends on it).
-DetailFiles write_result_details(AppState& state, TestKind kind, double level = default_level);
-DetailFiles write_result_details(AppState& state, TestKind kind, double level,
+// The flags are those of the groups under choices ("ties decide" depends on the level).
+DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices = {});
+DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices,
                                  const DetailFiles& files);
 
 // The header of the statistics file, after the group columns.

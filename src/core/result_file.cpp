@@ -5,9 +5,9 @@
 
 namespace vesk {
 
-ResultFile write_result_file(AppState& state, std::string_view table, std::string_view suffix,
+ResultFile write_result_file(AppState& state, std::string_view table, TestKind kind,
                              const std::vector<std::string>& statistic_names) {
-    ResultFile result{state.out_file + std::string(suffix), 0};
+    ResultFile result{result_file_name(state.out_file, kind), 0};
     AtomicFile file(result.path);
     std::ostream& out = file.stream();
 

@@ -11,9 +11,6 @@ namespace vesk {
 
 inline constexpr double no_value = std::numeric_limits<double>::quiet_NaN();
 
-// The significance level the windows start with and the detail files of vesk-batch use.
-inline constexpr double default_level = 0.05;
-
 // What the statistician needs beside a group's z value to judge it: p-values, how much the ties
 // of the parameter leave the number of runs open, and whether the test says anything at all.
 struct RunGroupStats {
@@ -44,12 +41,6 @@ struct RunGroupStats {
     std::optional<double> p_bh;
 
     std::optional<double> p_primary() const { return p; }
-    // The verdict at level depends on the order within ties: significant at the fewest runs,
-    // not at the most.
-    bool ties_decide(double level) const {
-        return fewest_runs < most_runs && p_fewest && p_most && *p_fewest < level &&
-               !(*p_most < level);
-    }
 };
 
 // The same for a group of the chi-square test: central against state counts over the classes.

@@ -14,21 +14,12 @@
 #include <functional>
 #include <optional>
 
-#include "core/chart_ticks.h"
+#include "core/chart_layout.h"
+#include "core/verdict.h"
 
 namespace vesk {
 
 namespace {
-
-// Beyond this many groups their names no longer fit under the chart; the groups are numbered
-// as the rows of the table instead.
-constexpr std::size_t named_group_limit = 24;
-constexpr std::size_t upright_label_limit = 8;
-// Markers shrink when many groups share the width.
-constexpr std::size_t crowded_groups = 60;
-constexpr double z_band = 1.96;
-// The log axis cannot show 0: a p-value below what a double holds is drawn here.
-constexpr double smallest_drawn_p = 1e-300;
 
 const QColor significant_colour(198, 40, 40);
 const QColor plain_colour(21, 101, 192);
@@ -76,13 +67,20 @@ GroupAxis group_axis(const ResultTable& table) {
 }
 
 // Red for a significant group, grey for a flagged one.
-std::function<QColor(const ResultRow&)> significance_colour(double level, Adjustment adjustment) {
-    return [level, adjustment](const ResultRow& row) {
-        if (is_significant(row, level, adjustment)) {
+QColor mark_colour(const ResultRow& row) {
+    switch (row.verdict.mark) {
+        case Mark::significant:
             return significant_colour;
-        }
-        return row.flag.isEmpty() ? plain_colour : flagged_colour;
-    };
+        case Mark::plain:
+            return plain_colour;
+        case Mark::flagged:
+            break;
+    }
+    return flagged_colour;
+}
+
+QString qtext(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 template <typename Series>
@@ -161,18 +159,27 @@ QScatterSeries* group_rings(const QString& object_name, const QString& legend,
     return rings;
 }
 
-QString significance_title(const QString& what, double level, Adjustment adjustment) {
+QString significance_title(const QString& what, const Choices& choices) {
     return what + QStringLiteral("; red: significant (%1-adjusted p below %2)")
-                      .arg(adjustment_name(adjustment), QString::number(level));
+                      .arg(qtext(adjustment_short_name(choices.adjustment)),
+                           QString::number(choices.level));
 }
 
-void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups, double level,
-                   Adjustment adjustment) {
+std::optional<double> chart_point(const ResultRow& row) {
+    return row.verdict.point;
+}
+
+std::optional<double> chart_beside(const ResultRow& row) {
+    return row.verdict.beside;
+}
+
+void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups,
+                   const Choices& choices) {
     double reach = 3;
     for (const ResultRow& row : table.rows) {
-        for (const double z : {row.z, row.z_ordered}) {
-            if (std::isfinite(z)) {
-                reach = std::max(reach, std::abs(z) * 1.1);
+        for (const std::optional<double>& z : {chart_point(row), chart_beside(row)}) {
+            if (z) {
+                reach = std::max(reach, std::abs(*z) * 1.1);
             }
         }
     }
@@ -212,38 +219,33 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     // of) and an open ring shows z in the order the result file counts.
     const bool any_ties =
         std::any_of(table.rows.begin(), table.rows.end(),
-                    [](const ResultRow& row) { return std::isfinite(row.z_ordered); });
+                    [](const ResultRow& row) { return chart_beside(row).has_value(); });
+    const auto z_text = [](double z) { return QString::number(z, 'f', 3); };
     if (any_ties) {
         attach(chart,
-               group_rings(
-                   QStringLiteral("zOrderedSeries"),
-                   QStringLiteral("z as ordered in the result file"), table, groups,
-                   [](const ResultRow& row) { return std::optional<double>(row.z_ordered); },
-                   [](double z) { return QString::number(z, 'f', 3); }, flagged_colour),
+               group_rings(QStringLiteral("zOrderedSeries"),
+                           QStringLiteral("z as ordered in the result file"), table, groups,
+                           chart_beside, z_text, flagged_colour),
                groups.axis, y);
     }
     attach(chart,
            group_points(
                QStringLiteral("zSeries"),
                any_ties ? QStringLiteral("z (at the most runs over ties)") : QStringLiteral("z"),
-               table, groups, [](const ResultRow& row) { return std::optional<double>(row.z); },
-               [](double z) { return QString::number(z, 'f', 3); },
-               significance_colour(level, adjustment)),
+               table, groups, chart_point, z_text, mark_colour),
            groups.axis, y);
-    chart->setTitle(significance_title(QStringLiteral("z per group"), level, adjustment));
+    chart->setTitle(significance_title(QStringLiteral("z per group"), choices));
 }
 
-double drawn_p(double p) {
-    return std::max(p, smallest_drawn_p);
-}
-
-void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups, double level,
-                   Adjustment adjustment) {
+void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups,
+                   const Choices& choices) {
+    // The point is the adjusted p-value, beside it the p-value itself.
+    const double level = choices.level;
     double lowest = level;
     for (const ResultRow& row : table.rows) {
-        for (const std::optional<double>& p : {row.p, adjusted_p(row, adjustment)}) {
+        for (const std::optional<double>& p : {chart_beside(row), chart_point(row)}) {
             if (p) {
-                lowest = std::min(lowest, drawn_p(*p));
+                lowest = std::min(lowest, *p);
             }
         }
     }
@@ -270,28 +272,20 @@ void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     line->setPen(dashed);
     attach(chart, line, groups.axis, y);
 
-    const auto p_label = [](double p) { return p_text(p); };
+    const auto p_label = [](double p) { return qtext(p_text(p)); };
     // The unadjusted p-value is an open ring, so the filled adjusted point stands out.
     attach(chart,
-           group_rings(
-               QStringLiteral("pSeries"), QStringLiteral("p"), table, groups,
-               [](const ResultRow& row) {
-                   return row.p ? std::optional<double>(drawn_p(*row.p)) : std::nullopt;
-               },
-               p_label, plain_colour),
+           group_rings(QStringLiteral("pSeries"), QStringLiteral("p"), table, groups, chart_beside,
+                       p_label, plain_colour),
            groups.axis, y);
-
-    attach(chart,
-           group_points(
-               QStringLiteral("pAdjustedSeries"),
-               QStringLiteral("p, %1-adjusted").arg(adjustment_name(adjustment)), table, groups,
-               [adjustment](const ResultRow& row) {
-                   const std::optional<double> p = adjusted_p(row, adjustment);
-                   return p ? std::optional<double>(drawn_p(*p)) : std::nullopt;
-               },
-               p_label, significance_colour(level, adjustment)),
-           groups.axis, y);
-    chart->setTitle(significance_title(QStringLiteral("p per group"), level, adjustment));
+    attach(
+        chart,
+        group_points(
+            QStringLiteral("pAdjustedSeries"),
+            QStringLiteral("p, %1-adjusted").arg(qtext(adjustment_short_name(choices.adjustment))),
+            table, groups, chart_point, p_label, mark_colour),
+        groups.axis, y);
+    chart->setTitle(significance_title(QStringLiteral("p per group"), choices));
 }
 
 }  // namespace
@@ -309,8 +303,7 @@ void ResultsChart::clear() {
     replace_chart(empty);
 }
 
-void ResultsChart::show_table(const ResultTable& table, TestKind kind, double level,
-                              Adjustment adjustment) {
+void ResultsChart::show_table(const ResultTable& table, TestKind kind, const Choices& choices) {
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
     QFont title_font = chart->titleFont();
@@ -319,9 +312,9 @@ void ResultsChart::show_table(const ResultTable& table, TestKind kind, double le
     const GroupAxis groups = group_axis(table);
     chart->addAxis(groups.axis, Qt::AlignBottom);
     if (kind == TestKind::runs) {
-        build_z_chart(chart, table, groups, level, adjustment);
+        build_z_chart(chart, table, groups, choices);
     } else {
-        build_p_chart(chart, table, groups, level, adjustment);
+        build_p_chart(chart, table, groups, choices);
     }
     replace_chart(chart);
 }

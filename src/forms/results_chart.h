@@ -2,7 +2,7 @@
 
 #include <QChartView>
 
-#include "core/result_details.h"
+#include "core/verdict.h"
 #include "forms/results_rows.h"
 
 namespace vesk {
@@ -16,7 +16,7 @@ class ResultsChart : public QChartView {
   public:
     explicit ResultsChart(QWidget* parent);
 
-    void show_table(const ResultTable& table, TestKind kind, double level, Adjustment adjustment);
+    void show_table(const ResultTable& table, TestKind kind, const Choices& choices);
     void clear();
 
   private:

@@ -55,7 +55,7 @@ void ResultsPanel::build_controls() {
     level_->setDecimals(4);
     level_->setRange(0.0001, 0.5);
     level_->setSingleStep(0.01);
-    level_->setValue(0.05);
+    level_->setValue(default_level);
     level_->setToolTip(
         QStringLiteral("Groups whose adjusted p-value is below this level are "
                        "shaded as significant"));
@@ -190,10 +190,13 @@ void ResultsPanel::clear() {
     summary_->setText(QStringLiteral("The results of a run show here after Proceed."));
 }
 
+Choices ResultsPanel::choices() const {
+    return {level_->value(), static_cast<Adjustment>(adjustment_->currentData().toInt())};
+}
+
 void ResultsPanel::show_significance() {
-    const double level = level_->value();
-    const auto adjustment = static_cast<Adjustment>(adjustment_->currentData().toInt());
-    model_->set_significance(level, adjustment);
+    const Choices choices = this->choices();
+    model_->set_choices(choices);
     if (!filled_) {
         return;
     }
@@ -203,10 +206,9 @@ void ResultsPanel::show_significance() {
         summary_->setText(QStringLiteral("The run found no groups."));
         return;
     }
-    chart_->show_table(model_->table(), kind_, level, adjustment);
-    const auto significant = std::count_if(rows.begin(), rows.end(), [&](const ResultRow& row) {
-        return is_significant(row, level, adjustment);
-    });
+    chart_->show_table(model_->table(), kind_, choices);
+    const auto significant = std::count_if(
+        rows.begin(), rows.end(), [](const ResultRow& row) { return row.verdict.significant; });
     const auto flagged = std::count_if(rows.begin(), rows.end(),
                                        [](const ResultRow& row) { return !row.flag.isEmpty(); });
     summary_->setText(QStringLiteral("%1 groups: %2 significant (shaded), %3 flagged (hover for "
@@ -227,8 +229,8 @@ void ResultsPanel::saveDetails_Click() {
     }
     DetailFiles files;
     try {
-        files = write_result_details(state_, kind_, level_->value(),
-                                     detail_files_for(chosen.toStdString()));
+        files =
+            write_result_details(state_, kind_, choices(), detail_files_for(chosen.toStdString()));
     } catch (const std::exception& e) {
         ui_.message(QString::fromStdString(e.what()));
         return;
@@ -240,23 +242,20 @@ void ResultsPanel::saveDetails_Click() {
 }
 
 void ResultsPanel::saveReport_Click() {
-    const bool runs = kind_ == TestKind::runs;
-    const std::string base = state_.out_file + (runs ? "_run" : "_chi");
     const QString suggested =
-        QFileInfo(QString::fromStdString(base + "_report.html")).absoluteFilePath();
+        QFileInfo(QString::fromStdString(result_base(state_.out_file, kind_) + "_report.html"))
+            .absoluteFilePath();
     const QString path = ui_.save_file_name(
         this, suggested, QStringLiteral("HTML report (*.html *.htm);;PDF report (*.pdf)"));
     if (path.isEmpty()) {
         return;
     }
-    std::vector<std::string> files = {base + ".csv"};
+    std::vector<std::string> files = {result_file_name(state_.out_file, kind_)};
     if (saved_details_) {
         files.insert(files.end(), {saved_details_->stats_path, saved_details_->provenance_path});
     }
-    const ReportChoices choices{level_->value(),
-                                static_cast<Adjustment>(adjustment_->currentData().toInt())};
     try {
-        write_report(path.toStdString(), report_data(state_, kind_, choices, files));
+        write_report(path.toStdString(), report_data(state_, kind_, choices(), files));
     } catch (const std::exception& e) {
         ui_.message(QString::fromStdString(e.what()));
         return;

@@ -46,6 +46,8 @@ class ResultsPanel : public QWidget {
     // Fills the panel from the statistics the last run left in the state.
     void show_results();
     void show_significance();
+    // The level and adjustment the user picked.
+    Choices choices() const;
     // Gives the table the room its rows need, within limits, and the chart the rest.
     void fit_table();
 

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -39,12 +38,7 @@ ResultCell fixed_cell(double value, int decimals) {
 }
 
 ResultCell p_cell(const std::optional<double>& p) {
-    return {p_text(p), p.value_or(missing_sorts_last), {}};
-}
-
-// "low–high", or the one value when both are the same text.
-QString range_text(const QString& low, const QString& high) {
-    return low == high ? low : low + QStringLiteral("\u2013") + high;
+    return {qtext(p_text(p)), p.value_or(missing_sorts_last), {}};
 }
 
 std::vector<ResultColumn> group_columns(const std::vector<std::string>& group_names) {
@@ -82,7 +76,7 @@ ResultTable group_table(const std::vector<std::string>& group_names,
     return table;
 }
 
-// A group's row in the columns of group_table; the flag cell is filled by judge_flags.
+// A group's row in the columns of group_table; the flag cell is filled by judge_rows.
 template <typename Stats>
 ResultRow group_row(const Stats& group, std::initializer_list<ResultCell> test_cells) {
     ResultRow row;
@@ -92,27 +86,13 @@ ResultRow group_row(const Stats& group, std::initializer_list<ResultCell> test_c
         row.cells.push_back({qtext(value), qtext(value), {}});
     }
     row.label = values.join(group_separator);
-    row.p = group.p_primary();
-    row.p_holm = group.p_holm;
-    row.p_bh = group.p_bh;
+    row.judge = [group](const Choices& choices) { return judge(group, choices); };
     row.cells.insert(row.cells.end(), test_cells);
     row.cells.insert(row.cells.end(), {p_cell(group.p_holm), p_cell(group.p_bh), {}});
     return row;
 }
 
 }  // namespace
-
-QString p_text(const std::optional<double>& p) {
-    if (!p || std::isnan(*p)) {
-        return {};
-    }
-    if (*p == 0) {
-        return QStringLiteral("< 1e-300");  // below what a double holds
-    }
-    // Four significant digits with trailing zeros kept, so a column of p-values reads evenly;
-    // scientific form below 0.0001. Rounding in a sum may pass 1 by a hair; a p-value cannot.
-    return QString::asprintf("%#.4g", std::min(*p, 1.0));
-}
 
 ResultTable run_result_table(const std::vector<std::string>& group_names,
                              const std::vector<RunGroupStats>& groups) {
@@ -147,32 +127,25 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
         });
     for (const RunGroupStats& group : groups) {
         const QString p_from = qtext(group.p_source);
-        ResultRow row = group_row(
-            group,
-            {
-                count_cell(group.n),
-                count_cell(group.m),
-                count_cell(group.runs),
-                fixed_cell(group.z, 3),
-                p_cell(group.p),
-                {p_from, p_from, {}},
-                p_cell(group.p_exact),
-                p_cell(group.p_normal),
-                count_cell(group.tied_values),
-                {range_text(QString::number(group.fewest_runs), QString::number(group.most_runs)),
-                 QVariant::fromValue<qlonglong>(group.fewest_runs),
-                 {}},
-                {range_text(p_text(group.p_fewest), p_text(group.p_most)),
-                 group.p_fewest.value_or(missing_sorts_last),
-                 {}},
-            });
-        row.flags_at = [group](double level) { return group_flags(group, level); };
-        // Where the order within ties matters, z of the runs the p-value is of.
-        row.z = group.z;
-        if (group.fewest_runs < group.most_runs) {
-            row.z = group.z_most;
-            row.z_ordered = group.z;
-        }
+        ResultRow row =
+            group_row(group, {
+                                 count_cell(group.n),
+                                 count_cell(group.m),
+                                 count_cell(group.runs),
+                                 fixed_cell(group.z, 3),
+                                 p_cell(group.p),
+                                 {p_from, p_from, {}},
+                                 p_cell(group.p_exact),
+                                 p_cell(group.p_normal),
+                                 count_cell(group.tied_values),
+                                 {qtext(range_text(std::to_string(group.fewest_runs),
+                                                   std::to_string(group.most_runs))),
+                                  QVariant::fromValue<qlonglong>(group.fewest_runs),
+                                  {}},
+                                 {qtext(range_text(p_text(group.p_fewest), p_text(group.p_most))),
+                                  group.p_fewest.value_or(missing_sorts_last),
+                                  {}},
+                             });
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -226,36 +199,20 @@ ResultTable chi_result_table(const std::vector<std::string>& group_names,
                                   {}},
                                  fixed_cell(group.smallest_expected, 2),
                              });
-        const std::vector<GroupFlag> flags = group_flags(group);
-        row.flags_at = [flags](double) { return flags; };
         table.rows.push_back(std::move(row));
     }
     return table;
 }
 
-void judge_flags(ResultTable& table, double level) {
+void judge_rows(ResultTable& table, const Choices& choices) {
     for (ResultRow& row : table.rows) {
-        const std::vector<GroupFlag> flags =
-            row.flags_at ? row.flags_at(level) : std::vector<GroupFlag>();
-        row.flag = qtext(flag_names(flags));
-        row.flag_reason = qtext(flag_reasons(flags));
+        row.verdict = row.judge ? row.judge(choices) : Verdict();
+        row.flag = qtext(flag_names(row.verdict.flags));
+        row.flag_reason = qtext(flag_reasons(row.verdict.flags));
         if (!row.cells.empty()) {
             row.cells.back() = {row.flag, row.flag, {}};
         }
     }
-}
-
-std::optional<double> adjusted_p(const ResultRow& row, Adjustment adjustment) {
-    return adjustment == Adjustment::holm ? row.p_holm : row.p_bh;
-}
-
-bool is_significant(const ResultRow& row, double level, Adjustment adjustment) {
-    const std::optional<double> p = adjusted_p(row, adjustment);
-    return p && *p < level;
-}
-
-QString adjustment_name(Adjustment adjustment) {
-    return adjustment == Adjustment::holm ? QStringLiteral("Holm") : QStringLiteral("BH");
 }
 
 }  // namespace vesk

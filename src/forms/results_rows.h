@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/adjustment.h"
-#include "core/group_flags.h"
 #include "core/result_stats.h"
+#include "core/verdict.h"
 
 namespace vesk {
 
@@ -25,16 +24,12 @@ struct ResultCell {
 struct ResultRow {
     QString label;                  // the group's values, for the chart
     std::vector<ResultCell> cells;  // the group columns, then the statistics
-    // The group's flags at a significance level; flag and flag_reason hold them at the level
-    // last judged (judge_flags).
-    std::function<std::vector<GroupFlag>(double level)> flags_at;
-    QString flag;             // the flags' names; empty when there is none
-    QString flag_reason;      // why: the hover text
-    std::optional<double> p;  // the primary p-value
-    std::optional<double> p_holm;
-    std::optional<double> p_bh;
-    double z = no_value;          // runs test only: z of the runs the primary p-value is of
-    double z_ordered = no_value;  // z of the runs the result file counts, where that differs
+    // The group's verdict under the user's choices; verdict, flag and flag_reason hold it under
+    // the choices last judged (judge_rows).
+    std::function<Verdict(const Choices&)> judge;
+    Verdict verdict;
+    QString flag;         // the flags' names; empty when there is none
+    QString flag_reason;  // why: the hover text
 };
 
 struct ResultColumn {
@@ -54,16 +49,7 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
 ResultTable chi_result_table(const std::vector<std::string>& group_names,
                              const std::vector<ChiGroupStats>& groups);
 
-// Sets flag and flag_reason of every row for level.
-void judge_flags(ResultTable& table, double level);
-
-std::optional<double> adjusted_p(const ResultRow& row, Adjustment adjustment);
-bool is_significant(const ResultRow& row, double level, Adjustment adjustment);
-
-// "BH" or "Holm".
-QString adjustment_name(Adjustment adjustment);
-
-// A p-value with four significant digits, in scientific form below 0.0001; empty when none.
-QString p_text(const std::optional<double>& p);
+// Judges every row under the choices: its verdict, flag and flag_reason.
+void judge_rows(ResultTable& table, const Choices& choices);
 
 }  // namespace vesk

@@ -17,14 +17,13 @@ const QColor significant_shade(255, 214, 153);
 void ResultsTableModel::set_table(ResultTable table) {
     beginResetModel();
     table_ = std::move(table);
-    judge_flags(table_, level_);
+    judge_rows(table_, choices_);
     endResetModel();
 }
 
-void ResultsTableModel::set_significance(double level, Adjustment adjustment) {
-    level_ = level;
-    adjustment_ = adjustment;
-    judge_flags(table_, level_);  // whether ties decide depends on the level
+void ResultsTableModel::set_choices(const Choices& choices) {
+    choices_ = choices;
+    judge_rows(table_, choices_);
     if (!table_.rows.empty()) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole, Qt::BackgroundRole,
@@ -64,10 +63,9 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
             return table_.columns[column].number ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
-            return is_significant(row, level_, adjustment_) ? QVariant(significant_shade)
-                                                            : QVariant();
+            return row.verdict.significant ? QVariant(significant_shade) : QVariant();
         case Qt::FontRole:
-            if (is_significant(row, level_, adjustment_)) {
+            if (row.verdict.significant) {
                 QFont bold;
                 bold.setBold(true);
                 return bold;

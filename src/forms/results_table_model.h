@@ -17,7 +17,7 @@ class ResultsTableModel : public QAbstractTableModel {
     using QAbstractTableModel::QAbstractTableModel;
 
     void set_table(ResultTable table);
-    void set_significance(double level, Adjustment adjustment);
+    void set_choices(const Choices& choices);
     const ResultTable& table() const { return table_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -27,8 +27,7 @@ class ResultsTableModel : public QAbstractTableModel {
 
   private:
     ResultTable table_;
-    double level_ = 0.05;
-    Adjustment adjustment_ = Adjustment::benjamini_hochberg;
+    Choices choices_;
 };
 
 }  // namespace vesk

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "core/chart_ticks.h"
+#include "core/chart_layout.h"
 #include "core/number_text.h"
 #include "core/text.h"
 #include "report/report_markup.h"
@@ -19,14 +19,8 @@ constexpr double plot_top = 60;  // below the title and the legend
 constexpr double plot_height = 210;
 constexpr double plot_left = 64;
 constexpr double plot_right = 18;
-// Beyond this many groups their names no longer fit under the chart: the points are numbered
-// as the rows of the table instead.
-constexpr std::size_t named_group_limit = 24;
-constexpr std::size_t upright_label_limit = 8;
 constexpr std::size_t longest_label = 24;  // characters of a group's name under the chart
 constexpr double char_width = 6.4;         // of the 11-unit sans-serif labels, a little over
-constexpr double z_band = 1.96;
-constexpr double smallest_drawn_p = 1e-300;  // a log axis cannot show 0
 
 const char* const significant_fill = "#b71c1c";
 const char* const plain_stroke = "#1565c0";
@@ -45,15 +39,6 @@ std::string group_label(const ReportRow& row, std::size_t limit) {
         return label;
     }
     return utf8_prefix(label, limit > 1 ? limit - 1 : 1) + "\u2026";
-}
-
-enum class Mark { significant, plain, flagged };
-
-Mark mark_of(const ReportRow& row) {
-    if (row.significant) {
-        return Mark::significant;
-    }
-    return row.flags.empty() && row.p ? Mark::plain : Mark::flagged;
 }
 
 class Canvas {
@@ -175,9 +160,9 @@ void draw_legend(Canvas& canvas, const ReportData& report, bool with_raw_p) {
         canvas.text(x + 14, y + 4, text, "start");
         x += 22 + static_cast<double>(utf8_length(text)) * char_width;
     };
-    const std::string adjusted = report.adjustment == Adjustment::holm ? "Holm" : "BH";
     item([&](double at) { canvas.marker(Mark::significant, at, y, 4.5); },
-         "significant (" + adjusted + "-adjusted p < " + general_form(report.level) + ")");
+         "significant (" + adjustment_short_name(report.choices.adjustment) + "-adjusted p < " +
+             general_form(report.choices.level) + ")");
     item([&](double at) { canvas.marker(Mark::plain, at, y, 4.5); }, "not significant");
     item([&](double at) { canvas.marker(Mark::flagged, at, y, 4.5); }, "flagged or no p");
     if (with_raw_p) {
@@ -186,14 +171,14 @@ void draw_legend(Canvas& canvas, const ReportData& report, bool with_raw_p) {
 }
 
 double marker_size(const ReportData& report) {
-    return report.rows.size() > 60 ? 3 : 4.5;
+    return report.rows.size() > crowded_groups ? 3 : 4.5;
 }
 
 void draw_z_chart(Canvas& canvas, const ReportData& report, const Plot& plot) {
     double reach = 3;
     for (const ReportRow& row : report.rows) {
-        if (row.z) {
-            reach = std::max(reach, std::abs(*row.z) * 1.1);
+        if (row.point) {
+            reach = std::max(reach, std::abs(*row.point) * 1.1);
         }
     }
     const double step = tick_step(reach);
@@ -215,8 +200,8 @@ void draw_z_chart(Canvas& canvas, const ReportData& report, const Plot& plot) {
     canvas.text(plot.x0 - 46, (plot.y0 + plot.y1) / 2, "z", "middle", 11, true, -90);
     for (std::size_t i = 0; i < report.rows.size(); ++i) {
         const ReportRow& row = report.rows[i];
-        if (row.z) {
-            canvas.marker(mark_of(row), plot.x(i), y(*row.z), marker_size(report));
+        if (row.point) {
+            canvas.marker(row.mark, plot.x(i), y(*row.point), marker_size(report));
         }
     }
 }
@@ -227,14 +212,13 @@ std::string power_text(int exponent) {
 }
 
 void draw_p_chart(Canvas& canvas, const ReportData& report, const Plot& plot) {
-    const auto adjusted = [&](const ReportRow& row) {
-        return report.adjustment == Adjustment::holm ? row.p_holm : row.p_bh;
-    };
-    double lowest = report.level;
+    // The point is the adjusted p-value, beside it the p-value itself.
+    const double level = report.choices.level;
+    double lowest = level;
     for (const ReportRow& row : report.rows) {
-        for (const std::optional<double>& p : {row.p, adjusted(row)}) {
+        for (const std::optional<double>& p : {row.beside, row.point}) {
             if (p) {
-                lowest = std::min(lowest, std::max(*p, smallest_drawn_p));
+                lowest = std::min(lowest, *p);
             }
         }
     }
@@ -253,20 +237,20 @@ void draw_p_chart(Canvas& canvas, const ReportData& report, const Plot& plot) {
         canvas.line(plot.x0 - 4, at, plot.x0, at, "#444444", 1);
         canvas.text(plot.x0 - 7, at + 4, power_text(static_cast<int>(exponent)), "end");
     }
-    canvas.line(plot.x0, y(report.level), plot.x1, y(report.level), "#000000", 1.2, "6 3");
-    canvas.text(plot.x1 - 4, y(report.level) - 5, "level " + general_form(report.level), "end", 10);
+    canvas.line(plot.x0, y(level), plot.x1, y(level), "#000000", 1.2, "6 3");
+    canvas.text(plot.x1 - 4, y(level) - 5, "level " + general_form(level), "end", 10);
     canvas.text(plot.x0 - 50, (plot.y0 + plot.y1) / 2, "p (log scale)", "middle", 11, true, -90);
     for (std::size_t i = 0; i < report.rows.size(); ++i) {
         const ReportRow& row = report.rows[i];
         const double x = plot.x(i);
-        if (row.p) {
-            canvas.diamond(x, y(*row.p), marker_size(report) - 0.5);
+        if (row.beside) {
+            canvas.diamond(x, y(*row.beside), marker_size(report) - 0.5);
         }
-        if (const std::optional<double> p = adjusted(row)) {
-            if (row.p) {
-                canvas.line(x, y(*row.p), x, y(*p), "#999999", 0.8);
+        if (row.point) {
+            if (row.beside) {
+                canvas.line(x, y(*row.beside), x, y(*row.point), "#999999", 0.8);
             }
-            canvas.marker(mark_of(row), x, y(*p), marker_size(report));
+            canvas.marker(row.mark, x, y(*row.point), marker_size(report));
         }
     }
 }

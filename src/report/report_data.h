@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/adjustment.h"
 #include "core/app_state.h"
-#include "core/result_details.h"
+#include "core/verdict.h"
 
 namespace vesk {
 
@@ -66,7 +65,9 @@ struct ReportRow {
     std::optional<double> p_bh;
     std::vector<std::string> flags;  // each a reason in words
     bool significant = false;        // adjusted p below the level
-    std::optional<double> z;         // runs test: the chart's value
+    Mark mark = Mark::plain;
+    std::optional<double> point;   // the chart's point, as the verdict has it
+    std::optional<double> beside;  // and what it draws beside it
 };
 
 struct ReportData {
@@ -76,19 +77,12 @@ struct ReportData {
     std::string version;
     ReportOrigin origin;
     ReportQuestion question;
-    double level = 0.05;
-    Adjustment adjustment = Adjustment::benjamini_hochberg;
+    Choices choices;  // which groups the report marks as significant
     std::string summary;
     std::vector<std::string> measures;  // headings of ReportRow::measures
     std::vector<ReportRow> rows;
     std::vector<std::string> reading;  // paragraphs of "How to read it"
     std::vector<ReportFile> result_files;
 };
-
-// "Benjamini–Hochberg" or "Holm".
-std::string adjustment_full_name(Adjustment adjustment);
-
-// A p-value with four significant digits, in scientific form below 0.0001; empty when none.
-std::string report_p_text(const std::optional<double>& p);
 
 }  // namespace vesk

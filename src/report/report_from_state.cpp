@@ -4,11 +4,11 @@
 #include <ctime>
 #include <filesystem>
 
-#include "core/group_flags.h"
 #include "core/load_provenance.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
+#include "core/verdict.h"
 
 namespace vesk {
 
@@ -30,12 +30,6 @@ std::string fixed_text(double value, int decimals) {
     char text[48];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
-}
-
-// "low–high", or the one value when both are the same.
-std::string range_text(std::int64_t low, std::int64_t high) {
-    return low == high ? std::to_string(low)
-                       : std::to_string(low) + "\u2013" + std::to_string(high);
 }
 
 // "2024-05-01T12:00:00Z" as the report writes times: "2024-05-01 12:00:00 UTC".
@@ -104,45 +98,42 @@ std::vector<ReportClass> classes_of(AppState& state) {
 }
 
 template <typename Stats>
-ReportRow common_row(const Stats& group, const std::vector<GroupFlag>& flags,
-                     const ReportChoices& choices) {
+ReportRow common_row(const Stats& group, const Choices& choices) {
+    const Verdict verdict = judge(group, choices);
     ReportRow row;
     row.groups = group.groups;
-    row.p = group.p_primary();
+    row.p = verdict.p;
     row.p_source = group.p_source;
     row.p_holm = group.p_holm;
     row.p_bh = group.p_bh;
-    for (const GroupFlag& flag : flags) {
+    for (const GroupFlag& flag : verdict.flags) {
         row.flags.push_back(flag.reason.empty() ? flag.name : flag.name + ": " + flag.reason);
     }
-    const std::optional<double> adjusted =
-        choices.adjustment == Adjustment::holm ? group.p_holm : group.p_bh;
-    row.significant = adjusted && *adjusted < choices.level;
+    row.significant = verdict.significant;
+    row.mark = verdict.mark;
+    row.point = verdict.point;
+    row.beside = verdict.beside;
     return row;
 }
 
 void add_run_rows(ReportData& report, const std::vector<RunGroupStats>& groups,
-                  const ReportChoices& choices) {
+                  const Choices& choices) {
     report.measures = {"n", "m", "runs", "runs over ties", "z"};
     for (const RunGroupStats& group : groups) {
-        ReportRow row = common_row(group, group_flags(group, choices.level), choices);
-        row.measures = {std::to_string(group.n), std::to_string(group.m),
-                        std::to_string(group.runs), range_text(group.fewest_runs, group.most_runs),
-                        fixed_text(group.z, 3)};
-        // Where ties cross the samples the p-value is the one at the most runs: so is the point.
-        const double z = group.tied_values > 0 ? group.z_most : group.z;
-        if (std::isfinite(z)) {
-            row.z = z;
-        }
+        ReportRow row = common_row(group, choices);
+        row.measures = {
+            std::to_string(group.n), std::to_string(group.m), std::to_string(group.runs),
+            range_text(std::to_string(group.fewest_runs), std::to_string(group.most_runs)),
+            fixed_text(group.z, 3)};
         report.rows.push_back(std::move(row));
     }
 }
 
 void add_chi_rows(ReportData& report, const std::vector<ChiGroupStats>& groups,
-                  const ReportChoices& choices) {
+                  const Choices& choices) {
     report.measures = {"n", "m", "chisqval (file)", "chi-square", "df", "expected below 5"};
     for (const ChiGroupStats& group : groups) {
-        ReportRow row = common_row(group, group_flags(group), choices);
+        ReportRow row = common_row(group, choices);
         row.measures = {std::to_string(group.n),
                         std::to_string(group.m),
                         fixed_text(group.chival, 3),
@@ -171,8 +162,8 @@ std::string summary_of(const ReportData& report) {
     std::string text = std::to_string(significant) + " of " + std::to_string(groups) +
                        (groups == 1 ? " group" : " groups") +
                        (significant == 1 ? " differs" : " differ") + " at the " +
-                       percent_text(report.level) + " level after " +
-                       adjustment_full_name(report.adjustment) + " adjustment; ";
+                       percent_text(report.choices.level) + " level after " +
+                       adjustment_name(report.choices.adjustment) + " adjustment; ";
     if (flagged == 0) {
         return text + "no group flagged.";
     }
@@ -232,8 +223,8 @@ std::string adjustment_reading(const ReportData& report) {
            "share of false findings among the groups found below the level; Holm keeps the "
            "chance of even one false finding below the level, and is stricter. Here a group "
            "is marked significant (\u2605 and bold) when its " +
-           adjustment_full_name(report.adjustment) + "-adjusted p-value is below " +
-           general_form(report.level) +
+           adjustment_name(report.choices.adjustment) + "-adjusted p-value is below " +
+           general_form(report.choices.level) +
            ". A flagged group's result should not be taken at "
            "face value; the flag says why.";
 }
@@ -261,7 +252,7 @@ ReportFile describe_file(const std::string& path) {
     return file;
 }
 
-ReportData report_data(AppState& state, TestKind kind, const ReportChoices& choices,
+ReportData report_data(AppState& state, TestKind kind, const Choices& choices,
                        const std::vector<std::string>& result_files) {
     const bool runs = kind == TestKind::runs;
     ReportData report;
@@ -276,8 +267,7 @@ ReportData report_data(AppState& state, TestKind kind, const ReportChoices& choi
     if (!runs) {
         report.question.classes = classes_of(state);
     }
-    report.level = choices.level;
-    report.adjustment = choices.adjustment;
+    report.choices = choices;
     if (runs) {
         add_run_rows(report, state.run_stats, choices);
         report.reading = run_reading(report);

@@ -8,16 +8,10 @@
 
 namespace vesk {
 
-// The level and adjustment that decide which groups the report marks as significant.
-struct ReportChoices {
-    double level = 0.05;
-    Adjustment adjustment = Adjustment::benjamini_hochberg;
-};
-
-// The report of the last run of the test, from what the run left in the state and the database.
-// result_files are the files the run wrote (result file first); they are described, not
-// changed.
-ReportData report_data(AppState& state, TestKind kind, const ReportChoices& choices,
+// The report of the last run of the test, from what the run left in the state and the database,
+// marking the groups significant under choices. result_files are the files the run wrote (result
+// file first); they are described, not changed.
+ReportData report_data(AppState& state, TestKind kind, const Choices& choices,
                        const std::vector<std::string>& result_files);
 
 // Path, size, SHA-256 and modification time of a file; the size and digest stay empty when it

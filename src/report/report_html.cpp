@@ -225,10 +225,9 @@ std::string groups_table(const ReportData& report) {
         for (const std::string& value : row.measures) {
             out += text_cell(value, true);
         }
-        out += text_cell(report_p_text(row.p), true) + "<td class=\"source\"" + shade + ">" +
-               mark(two_lines(row.p_source)) + "</td>" +
-               text_cell(report_p_text(row.p_holm), true) +
-               text_cell(report_p_text(row.p_bh), true);
+        out += text_cell(p_text(row.p), true) + "<td class=\"source\"" + shade + ">" +
+               mark(two_lines(row.p_source)) + "</td>" + text_cell(p_text(row.p_holm), true) +
+               text_cell(p_text(row.p_bh), true);
         out += "</tr>\n";
         // A flag's reason is a sentence: it gets the width of the table, under its group.
         if (!row.flags.empty()) {
@@ -248,8 +247,9 @@ std::string answer_section(const ReportData& report, const std::string& chart_ht
     }
     out += chart_html;
     out += groups_table(report);
-    out += "<p>\u2605 and bold: significant, the " + esc(adjustment_full_name(report.adjustment)) +
-           "-adjusted p-value below " + esc(general_form(report.level)) +
+    out += "<p>\u2605 and bold: significant, the " +
+           esc(adjustment_name(report.choices.adjustment)) + "-adjusted p-value below " +
+           esc(general_form(report.choices.level)) +
            ". p is the primary p-value; \u201cp from\u201d says how it was found; p Holm and "
            "p BH are adjusted across the " +
            std::to_string(report.rows.size()) +

@@ -4,7 +4,7 @@ namespace vesk {
 
 ResultFile run_report(AppState& state) {
     return write_result_file(
-        state, "data_run", "_run.csv",
+        state, "data_run", TestKind::runs,
         {"cent_run", "state_run", "total_run", "n", "m", "erun", "vrun", "zvalue"});
 }
 

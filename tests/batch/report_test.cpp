@@ -199,7 +199,7 @@ TEST(ReportHtml, DataOfAnyBytesKeepThePageWellFormed) {
     report.question.group_variables = {"G"};
     ReportRow row;
     row.groups = {"<b>&\"'\xff\x01"};
-    row.z = 1;
+    row.point = 1;
     report.rows = {row};
     const ParsedPage page = parse_page(QByteArray::fromStdString(report_html(report)));
     ASSERT_TRUE(page.error.isEmpty()) << page.error.toStdString();

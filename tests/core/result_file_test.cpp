@@ -36,7 +36,7 @@ class ResultFileTest : public ::testing::Test {
         db().execute("create table res (STATE varchar( 2), SECTOR double, a double, b double)");
     }
     Database& db() { return t.state.db_conn; }
-    ResultFile write() { return write_result_file(t.state, "res", "_run.csv", {"x", "y"}); }
+    ResultFile write() { return write_result_file(t.state, "res", TestKind::runs, {"x", "y"}); }
     testing::TempState t;
 };
 

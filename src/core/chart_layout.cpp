@@ -1,4 +1,4 @@
-#include "core/chart_ticks.h"
+#include "core/chart_layout.h"
 
 #include <cmath>
 #include <initializer_list>
