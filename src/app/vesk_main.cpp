@@ -13,8 +13,10 @@
 #include "core/app_state.h"
 #include "core/default_database.h"
 #include "core/error.h"
+#include "core/temporary_file_registry.h"
 #include "forms/vesk_window.h"
 #include "platform/qt_user_interface.h"
+#include "report_print/numbers_with_a_point.h"
 
 namespace {
 
@@ -47,6 +49,10 @@ std::optional<Options> parse(int argc, char** argv) {
             std::fprintf(stderr, "vesk: unknown argument %s\n%s", arg.c_str(), usage);
             return std::nullopt;
         }
+        if ((arg == "--db" || arg.starts_with("--db=")) && options.db.empty()) {
+            std::fputs("vesk: --db needs a file name, not an empty text\n", stderr);
+            return std::nullopt;
+        }
     }
     return options;
 }
@@ -64,6 +70,7 @@ bool has_display() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vesk::remove_temporary_files_on_signals();
     const auto options = parse(argc, argv);
     if (!options) {
         return 2;
@@ -86,6 +93,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    vesk::write_numbers_with_a_point();
     QApplication::setApplicationName(QStringLiteral("vesk"));
     QApplication::setApplicationDisplayName(vesk::product_title());
     // Ties the window to the installed desktop entry (its icon and name in the task bar).

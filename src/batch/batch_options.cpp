@@ -1,5 +1,7 @@
 #include "batch/batch_options.h"
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text.h"
@@ -83,6 +85,11 @@ std::vector<std::string> names(const std::string& option, const std::string& lis
         if (name.empty()) {
             throw Error(option + " holds an empty name: " + list);
         }
+        // The database knows names without regard to case: STATE and state are one column.
+        if (std::any_of(result.begin(), result.end(),
+                        [&](const std::string& seen) { return iequals(seen, name); })) {
+            throw Error("--groups names " + name + " twice: " + list);
+        }
         result.push_back(name);
     }
     return result;
@@ -137,6 +144,10 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
         const std::string arg = reader.take();
         if (arg == "--db") {
             options.db = reader.value_of(arg);
+            if (options.db.empty()) {
+                // An unset variable in a script must not reach the default database.
+                throw Error("--db needs a file name, not an empty text");
+            }
         } else if (arg == "--layout" && options.command != Command::layout_export) {
             options.layout = reader.value_of(arg);
         } else if ((arg == "--vars" || arg == "--keys") &&

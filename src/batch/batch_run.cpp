@@ -1,7 +1,7 @@
 #include "batch/batch_run.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 #include <limits>
 #include <optional>
 
@@ -12,6 +12,7 @@
 #include "chitest/list_par_values.h"
 #include "chitest/suggest_classes.h"
 #include "core/app_state.h"
+#include "core/atomic_file.h"
 #include "core/default_database.h"
 #include "core/error.h"
 #include "core/file_input.h"
@@ -20,6 +21,7 @@
 #include "core/result_details.h"
 #include "core/text.h"
 #include "core/variable_table.h"
+#include "core/write_failure.h"
 #include "layout/layout_csv.h"
 #include "layout/layout_file.h"
 #include "layout/layout_import.h"
@@ -176,6 +178,9 @@ std::vector<std::vector<std::size_t>> suggested_classes(AppState& state,
     for (const LeftOutGroup& group : suggestion.left_out) {
         err << left_out_text(group, min_expected) << '\n';
     }
+    if (suggestion.joined_from > 0) {
+        err << joined_text(suggestion) << '\n';
+    }
     return std::move(suggestion.classes);
 }
 
@@ -208,8 +213,9 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
             write_layout_csv(state.db_conn, out);
             return;
         }
-        std::ofstream file = open_output(options.export_file);
-        write_layout_csv(state.db_conn, file);
+        AtomicFile file(options.export_file);
+        write_layout_csv(state.db_conn, file.stream());
+        file.commit();
         return;
     }
 
@@ -286,7 +292,15 @@ int run_batch(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return exit_success;
         }
         run_command(options, out, err);
+        // What could not be written is lost: a full disk or a closed pipe is no success.
+        errno = 0;
+        if (!out.flush()) {
+            throw write_failure("to standard output", errno != 0 ? errno : EIO);
+        }
         return exit_success;
+    } catch (const DiskFull& e) {
+        err << e.what() << '\n';  // room to make, as for a result file that cannot be written
+        return exit_user_error;
     } catch (const DbError& e) {
         err << "vesk-batch: " << e.what() << '\n';
         return exit_failure;

@@ -57,10 +57,8 @@ void refuse_what_chi_tables_cannot_hold(AppState& state) {
     const std::vector<GroupColumn> columns = checked_group_columns(state);
     refuse_group_name_clash(columns, {"CLASS", "frq1", "frq2", "frq"}, "data_chi");
     const std::int64_t m = state.class_count();
-    // data_chitable: the groups, frq1, frq2, frq, three cells a class, df and chival.
-    const auto fixed = static_cast<std::int64_t>(columns.size()) + 5;
     const std::int64_t limit = sqlite3_limit(state.db_conn.handle(), SQLITE_LIMIT_COLUMN, -1);
-    const std::int64_t most = std::max<std::int64_t>(0, (limit - fixed) / 3);
+    const std::int64_t most = most_chi_classes(state.db_conn, columns.size());
     if (m > most) {
         throw Error("There are " + std::to_string(m) + " classes: at most " + std::to_string(most) +
                     " are allowed with " + std::to_string(columns.size()) +
@@ -72,6 +70,13 @@ void refuse_what_chi_tables_cannot_hold(AppState& state) {
         added.emplace_back(name);
     }
     refuse_group_name_clash(columns, added, "data_chitable");
+}
+
+std::int64_t most_chi_classes(Database& db, std::size_t group_count) {
+    // data_chitable: the groups, frq1, frq2, frq, three cells a class, df and chival.
+    const auto fixed = static_cast<std::int64_t>(group_count) + 5;
+    const std::int64_t limit = sqlite3_limit(db.handle(), SQLITE_LIMIT_COLUMN, -1);
+    return std::max<std::int64_t>(0, (limit - fixed) / 3);
 }
 
 void chi_table(AppState& state) {

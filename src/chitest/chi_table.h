@@ -16,4 +16,8 @@ void chi_table(AppState& state);
 // group variable named like a column the tables add (CLASS, frq, df, chival, frq1_1 ...).
 void refuse_what_chi_tables_cannot_hold(AppState& state);
 
+// The most classes the tables can hold with group_count group variables: a table of the database
+// holds at most the engine's column limit, and each class takes three columns.
+std::int64_t most_chi_classes(Database& db, std::size_t group_count);
+
 }  // namespace vesk

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "chitest/chi_table.h"
 #include "chitest/value_texts.h"
 #include "core/error.h"
 #include "core/groups.h"
@@ -133,8 +134,14 @@ ClassSuggestion suggest_classes(AppState& state, double min_expected) {
     for (const std::size_t group : tally.ordered_groups()) {
         groups.push_back({join(tally.group_texts(group), ", "), tally.counts(group)});
     }
-    const ClassPartition partition = suggest_partition(groups, state.par_vals.size(), min_expected);
+    ClassPartition partition = suggest_partition(groups, state.par_vals.size(), min_expected);
     ClassSuggestion suggestion;
+    const auto most = static_cast<std::size_t>(
+        std::max<std::int64_t>(1, most_chi_classes(state.db_conn, columns.size())));
+    if (partition.ends.size() > most) {
+        suggestion.joined_from = partition.ends.size();
+        partition.ends = join_classes(partition.ends, most);
+    }
     std::size_t begin = 0;
     for (const std::size_t end : partition.ends) {
         auto& members = suggestion.classes.emplace_back();
@@ -145,6 +152,24 @@ ClassSuggestion suggest_classes(AppState& state, double min_expected) {
     }
     suggestion.left_out = partition.left_out;
     return suggestion;
+}
+
+std::vector<std::size_t> join_classes(const std::vector<std::size_t>& ends, std::size_t most) {
+    if (ends.size() <= most) {
+        return ends;
+    }
+    std::vector<std::size_t> joined;
+    for (std::size_t j = 1; j <= most; ++j) {
+        joined.push_back(ends[j * ends.size() / most - 1]);
+    }
+    return joined;
+}
+
+std::string joined_text(const ClassSuggestion& suggestion) {
+    const std::string most = std::to_string(suggestion.classes.size());
+    return std::to_string(suggestion.joined_from) +
+           " classes meet the smallest expected count, but a test takes at most " + most +
+           ": neighbouring classes are joined into " + most + ".";
 }
 
 std::string left_out_text(const LeftOutGroup& group, double min_expected) {

@@ -47,11 +47,23 @@ ClassPartition suggest_partition(const std::vector<GroupValueCounts>& groups,
 
 // The suggestion for the loaded data: par_vals (listed first by the caller) split by the sample
 // variable and grouped by grp_vars. Each class is the list of its values' positions in par_vals.
+// When more classes meet the condition than the test's tables can hold, neighbouring classes are
+// joined (which keeps the condition) down to the most they hold, and joined_from says how many
+// there were.
 struct ClassSuggestion {
     std::vector<std::vector<std::size_t>> classes;
     std::vector<LeftOutGroup> left_out;
+    std::size_t joined_from = 0;  // 0: nothing joined
 };
 ClassSuggestion suggest_classes(AppState& state, double min_expected);
+
+// The ends of a partition (see ClassPartition) with its classes joined into `most`, as evenly as
+// whole classes allow, in order.
+std::vector<std::size_t> join_classes(const std::vector<std::size_t>& ends, std::size_t most);
+
+// "1500 classes meet the smallest expected count, but a test takes at most 664: neighbouring
+// classes are joined into 664."
+std::string joined_text(const ClassSuggestion& suggestion);
 
 // "group 03, 2 is left out: 2 central and 40 state records cannot expect 5 of each sample".
 std::string left_out_text(const LeftOutGroup& group, double min_expected);

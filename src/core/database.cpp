@@ -12,13 +12,21 @@ namespace vesk {
 
 namespace {
 
-// " (in: statement)" for a message, the statement cut after its first characters: a
-// composed statement can run to megabytes.
-std::string quoted(std::string_view sql) {
-    if (sql.size() <= statement_quote_limit) {
-        return " (in: " + std::string(sql) + ")";
+// The text cut after its first characters: a composed statement can run to megabytes.
+std::string cut(std::string_view text) {
+    if (text.size() <= statement_quote_limit) {
+        return std::string(text);
     }
-    return " (in: " + std::string(sql.substr(0, statement_quote_limit)) + " ...)";
+    return std::string(text.substr(0, statement_quote_limit)) + " ...";
+}
+
+// " (in: statement)" for a message.
+std::string quoted(std::string_view sql) {
+    return " (in: " + cut(sql) + ")";
+}
+
+bool disk_full(sqlite3* db) {
+    return (sqlite3_extended_errcode(db) & 0xff) == SQLITE_FULL;
 }
 
 constexpr int busy_timeout_ms = 5000;
@@ -28,6 +36,24 @@ constexpr int busy_timeout_ms = 5000;
 constexpr const char* new_file_page_size = "pragma page_size = 16384";
 
 }  // namespace
+
+std::string engine_message(sqlite3* db) {
+    std::string text = sqlite3_errmsg(db);
+    if (text.size() > statement_quote_limit) {
+        // The reason comes last (near "...": syntax error): the middle of a long token goes.
+        constexpr std::size_t tail = 50;
+        text = text.substr(0, statement_quote_limit - tail) + " ... " +
+               text.substr(text.size() - tail);
+    }
+    return disk_full(db) ? "disk full (" + text + ")" : text;
+}
+
+void throw_engine_error(sqlite3* db, const std::string& what) {
+    if (disk_full(db)) {
+        throw DiskFull(what);
+    }
+    throw DbError(what);
+}
 
 // ---- Statement -------------------------------------------------------------------------------
 
@@ -54,7 +80,7 @@ Statement::~Statement() {
 }
 
 void Statement::fail(const char* action) const {
-    throw DbError(std::string(action) + " failed: " + sqlite3_errmsg(db_) + quoted(sql_));
+    throw_engine_error(db_, std::string(action) + " failed: " + engine_message(db_) + quoted(sql_));
 }
 
 Statement& Statement::bind(int index, double value) {
@@ -96,8 +122,12 @@ bool Statement::step() {
     }
     // The statement stays usable after a failed step once it is reset.
     const std::string message =
-        std::string("statement failed: ") + sqlite3_errmsg(db_) + quoted(sql_);
+        std::string("statement failed: ") + engine_message(db_) + quoted(sql_);
+    const bool full = disk_full(db_);
     sqlite3_reset(stmt_);
+    if (full) {
+        throw DiskFull(message);
+    }
     throw DbError(message);
 }
 
@@ -200,7 +230,7 @@ Database Database::open(const std::string& path) {
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     Database db(handle, path);
     if (rc != SQLITE_OK) {
-        const std::string reason = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+        const std::string reason = handle ? engine_message(handle) : sqlite3_errstr(rc);
         throw DbError("cannot open database " + path + ": " + reason);
     }
     sqlite3_busy_timeout(handle, busy_timeout_ms);
@@ -211,7 +241,7 @@ Database Database::open(const std::string& path) {
         db.execute(new_file_page_size);
         create_variable_table(db);
     } catch (const DbError&) {
-        throw DbError("cannot open database " + path + ": " + sqlite3_errmsg(handle));
+        throw DbError("cannot open database " + path + ": " + engine_message(handle));
     }
     return db;
 }
@@ -222,7 +252,8 @@ Statement Database::prepare(std::string_view sql) {
     const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, &tail);
     Statement statement(db_, stmt, std::string(sql));
     if (rc != SQLITE_OK) {
-        throw DbError(std::string("statement refused: ") + sqlite3_errmsg(db_) + quoted(sql));
+        throw_engine_error(db_,
+                           std::string("statement refused: ") + engine_message(db_) + quoted(sql));
     }
     if (stmt == nullptr) {
         throw DbError("statement refused: the SQL text holds no statement");

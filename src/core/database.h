@@ -19,10 +19,27 @@ class DbError : public Error {
     explicit DbError(const std::string& what) : Error(what) {}
 };
 
+// The engine could not write for want of room: the disk or the database is full. The user's to
+// mend, like a result file that cannot be written.
+class DiskFull : public DbError {
+  public:
+    explicit DiskFull(const std::string& what) : DbError(what) {}
+};
+
 class Database;
 
-// Messages quote at most this many characters of a statement.
+// Messages quote at most this many characters of a statement, or of the engine's description
+// (which quotes the user's text: a filter's token can be as long as the filter).
 inline constexpr std::size_t statement_quote_limit = 200;
+
+// The engine's description of its last failure on db, of which at most statement_quote_limit
+// characters are kept (its start and its end, where the reason stands); a full disk begins with
+// "disk full".
+std::string engine_message(sqlite3* db);
+
+// Throws DiskFull when the engine's last failure on db was a full disk, else DbError; what is
+// the whole message.
+[[noreturn]] void throw_engine_error(sqlite3* db, const std::string& what);
 
 // One prepared statement. Values are bound, never pasted into the SQL text. Read forward with
 // step(); fields by position (0 = first column of the select list) or by name, without regard to

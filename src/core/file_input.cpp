@@ -2,9 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
-
 #include "core/error.h"
 #include "core/text.h"
 
@@ -40,14 +37,6 @@ LineReader open_input(const AppState& state) {
     }
     require_regular_file(state.inp_file);
     return LineReader(state.inp_file);
-}
-
-std::ofstream open_output(const std::string& name) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw Error("cannot write the file " + name + ": " + std::strerror(errno));
-    }
-    return out;
 }
 
 }  // namespace vesk

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #include "core/app_state.h"
@@ -25,9 +24,5 @@ void require_regular_file(const std::string& path);
 
 // Opens inp_file, which must be a regular file, for reading line by line.
 LineReader open_input(const AppState& state);
-
-// Creates the file, or empties an existing one, for writing. Throws vesk::Error naming the path
-// and the reason when it cannot be written.
-std::ofstream open_output(const std::string& name);
 
 }  // namespace vesk

@@ -333,12 +333,19 @@ void ChitestWindow::cmdsuggest_Click() {
         append_class_line(indexes);
     }
     set_value_lines({});
+    QStringList notes;
+    if (suggestion.joined_from > 0) {
+        notes << qtext(joined_text(suggestion));
+    }
     if (!suggestion.left_out.empty()) {
         QString text = QStringLiteral("Left out of the suggestion:");
         for (const LeftOutGroup& group : suggestion.left_out) {
             text += QStringLiteral("\n") + qtext(left_out_text(group, *min_expected));
         }
-        ui_.message(text);
+        notes << text;
+    }
+    if (!notes.empty()) {
+        ui_.message(notes.join(QStringLiteral("\n\n")));
     }
 }
 

@@ -145,7 +145,7 @@ std::optional<Statement> prepare_filter(Database& db, const std::string& filter_
         }
         // The engine's own words ("no such column: SEXX") say more than the statement text.
         const bool engine_refused = sqlite3_errcode(db.handle()) != SQLITE_OK;
-        refuse((engine_refused ? std::string(sqlite3_errmsg(db.handle())) : e.what()) + ".");
+        refuse((engine_refused ? engine_message(db.handle()) : e.what()) + ".");
     }
     if (statement->parameter_count() > 0) {
         refuse("it holds a parameter; write the value itself.");

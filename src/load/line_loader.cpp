@@ -113,9 +113,9 @@ void LineLoader::load(std::string_view line, LoadSummary& summary) {
     }
     // A constraint aborts only this insert; any other failure is the database's, not the line's.
     if ((rc & 0xff) != SQLITE_CONSTRAINT) {
-        throw DbError(std::string("the import failed at line ") +
-                      std::to_string(summary.lines_read) + ": " +
-                      sqlite3_errmsg(sqlite3_db_handle(stmt)));
+        sqlite3* db = sqlite3_db_handle(stmt);
+        throw_engine_error(db, "the import failed at line " + std::to_string(summary.lines_read) +
+                                   ": " + engine_message(db));
     }
     rejection.reason =
         rc == SQLITE_CONSTRAINT_PRIMARYKEY ? RejectReason::duplicate_key : RejectReason::refused;

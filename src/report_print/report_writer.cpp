@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "report/report_format.h"
 #include "report/report_html.h"
+#include "report_print/numbers_with_a_point.h"
 #include "report_print/report_pdf.h"
 
 namespace vesk {
@@ -37,6 +38,7 @@ class OffscreenApplication {
         argc = 3;
         passed_on = qInstallMessageHandler(quiet_handler);
         application_ = std::make_unique<QGuiApplication>(argc, argv);
+        write_numbers_with_a_point();
     }
     OffscreenApplication(const OffscreenApplication&) = delete;
     OffscreenApplication& operator=(const OffscreenApplication&) = delete;

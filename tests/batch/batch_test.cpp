@@ -1,96 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
-#include "batch/batch_run.h"
+#include "batch_fixture.h"
 #include "core/database.h"
 #include "support/data_table.h"
-#include "support/temp_dir.h"
 
 namespace vesk {
 namespace {
-
-using testing::TempDir;
-
-constexpr const char* layout_csv =
-    "name,start,length,type,key,decimals\n"
-    "HHID,1,4,C,Y,\n"
-    "STATE,5,2,C,N,\n"
-    "SECTOR,7,1,N,N,\n"
-    "SAMPLE,8,1,N,N,\n"
-    "AMOUNT,9,8,N,N,\n"
-    "AGEGRP,17,2,n,n,\n";
-
-// 60 households over two states and two sectors; amounts a little higher in the state sample.
-std::string survey_file() {
-    std::string text;
-    char line[64];
-    for (int i = 1; i <= 60; ++i) {
-        const int sample = i % 3 == 0 ? 2 : 1;
-        std::snprintf(line, sizeof line, "%04d%s%d%d%8.2f%2d\r\n", i, i % 2 ? "01" : "02",
-                      1 + (i / 2) % 2, sample, 100.0 + (i * 37) % 50 + (sample == 2 ? 7.5 : 0),
-                      1 + i % 4);
-        text += line;
-    }
-    return text;
-}
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class Batch : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        layout = dir.write("layout.csv", layout_csv);
-        input = dir.write("survey.txt", survey_file());
-        db = dir.file("batch.db");
-    }
-    Outcome run(std::vector<std::string> args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = run_batch(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-    // The command on the layout and the survey file, loaded into the test database first.
-    std::vector<std::string> with_data(std::vector<std::string> args) {
-        args.insert(args.begin() + 1, {"--db", db, "--layout", layout, "--input", input});
-        return args;
-    }
-    // The command on the groups by STATE of the data loaded before, with the options after it.
-    std::vector<std::string> on_db(const char* command, const char* param,
-                                   std::vector<std::string> options) {
-        options.insert(options.begin(), {command, "--db", db, "--groups", "STATE", "--sample",
-                                         "SAMPLE", "--param", param});
-        return options;
-    }
-    // A runs test of AMOUNT on the loaded data, with the given options after it.
-    std::vector<std::string> runs_test(std::vector<std::string> options) {
-        options.insert(options.begin(), {"runtest", "--sample", "SAMPLE", "--param", "AMOUNT"});
-        return with_data(options);
-    }
-    std::vector<std::string> chi_test(std::vector<std::string> classes) {
-        classes.insert(classes.begin(), {"chitest", "--groups", "STATE", "--sample", "SAMPLE",
-                                         "--param", "AGEGRP", "--out", dir.file("round1")});
-        return with_data(classes);
-    }
-
-    TempDir dir;
-    std::string layout;
-    std::string input;
-    std::string db;
-};
 
 TEST_F(Batch, ChiSquareTestTakesTheClassesInOrderAndWarnsOfAValueTheDataLack) {
     const Outcome r = run(chi_test({"--class", "1,2", "--class", "3", "--class", "4,5"}));
@@ -191,6 +112,8 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"runtest", "--groups", "STATE"}, "needs --sample"},
         {{"frobnicate"}, "unknown command frobnicate"},
+        {{"values", "--db", "", "--param", "STATE"}, "--db needs a file name"},
+        {runs_test({"--groups", "STATE,SECTOR,state", "--out", out}), "--groups names state twice"},
         {{"runtest", "--db", db, "--layout", layout, "--groups", "STATE", "--sample", "SAMPLE",
           "--param", "AMOUNT", "--out", out},
          "--layout needs --input"},
@@ -244,19 +167,13 @@ TEST_F(Batch, InputThatIsAStreamLoadsEveryLineAndAnEmptyOneKeepsTheData) {
         {"a stream cut before its line end", "printf 0001 | " + command + "-", 2},
     };
     for (const auto& [what, line, expected] : cases) {
-        const std::string script =
-            dir.write("run.sh", "cd " + dir.path().string() + " && rm -f fifo && " + line + "\n");
-        const std::string out = dir.file("out.txt");
-        const std::string err = dir.file("err.txt");
-        const int status = std::system(("bash " + script + " > " + out + " 2> " + err).c_str());
-        ASSERT_TRUE(WIFEXITED(status)) << what;
-        EXPECT_EQ(WEXITSTATUS(status), expected) << what << "\n" << TempDir::read(err);
-        EXPECT_EQ(
-            TempDir::read(err).find("60 lines read: 60 loaded, 0 rejected.") != std::string::npos,
-            expected == 0)
+        const Outcome r = shell("rm -f fifo && " + line);
+        EXPECT_EQ(r.status, expected) << what << "\n" << r.err;
+        EXPECT_EQ(r.err.find("60 lines read: 60 loaded, 0 rejected.") != std::string::npos,
+                  expected == 0)
             << what << "\n"
-            << TempDir::read(err);
-        EXPECT_EQ(TempDir::read(out).find("lines read"), std::string::npos) << what;
+            << r.err;
+        EXPECT_EQ(r.out.find("lines read"), std::string::npos) << what;
     }
     const Outcome kept = run({"values", "--db", db, "--param", "AGEGRP"});
     EXPECT_NE(kept.out.find("1           #       15"), std::string::npos) << kept.out;

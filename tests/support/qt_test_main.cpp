@@ -6,11 +6,14 @@
 
 #include <cstdlib>
 
+#include "report_print/numbers_with_a_point.h"
+
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    vesk::write_numbers_with_a_point();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
