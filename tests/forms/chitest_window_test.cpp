@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPointer>
 
+#include <sqlite3.h>
+
 #include "forms/chitest_window.h"
 #include "support/data_table.h"
 #include "support/window_harness.h"
@@ -155,6 +157,18 @@ TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
     add_class({0, 1});
     EXPECT_EQ(lines("Listclass"), suggested);
     EXPECT_EQ(suggested, (QStringList{"1     #        5", "2,3     #        8"}));
+
+    // With the engine's column limit at 10 the tables of two group variables hold (10 - 7) / 3 = 1
+    // class: the two that meet the count are joined.
+    const int columns = sqlite3_limit(t.state.db_conn.handle(), SQLITE_LIMIT_COLUMN, 10);
+    ui.clear();
+    click("cmdsuggest");
+    EXPECT_EQ(lines("Listclass"), QStringList{"1,2,3     #       13"});
+    EXPECT_EQ(ui.messages(),
+              QStringList{"2 classes meet the smallest expected count, but a test "
+                          "takes at most 1: neighbouring classes are joined into 1."});
+    sqlite3_limit(t.state.db_conn.handle(), SQLITE_LIMIT_COLUMN, columns);
+    ui.clear();
 
     control<QLineEdit>("txtexpected")->setText("6");
     click("cmdsuggest");
