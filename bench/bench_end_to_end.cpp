@@ -23,8 +23,7 @@
 #include "chitest/class_lines.h"
 #include "chitest/list_par_values.h"
 #include "load/load_data.h"
-#include "runtest/run_calc.h"
-#include "runtest/run_report.h"
+#include "runtest/runs_test.h"
 
 namespace {
 
@@ -61,8 +60,7 @@ int session(const std::string& db_path, const std::string& file) {
 
     begin = Clock::now();
     state.param_var = "AMOUNT";
-    vesk::run_calc(state);
-    vesk::run_report(state);
+    vesk::run_runs_test(state);
     const double runs_test = since(begin);
 
     begin = Clock::now();

@@ -32,8 +32,7 @@
 #include "load/record_layout.h"
 #include "report/report_from_state.h"
 #include "report_print/report_writer.h"
-#include "runtest/run_calc.h"
-#include "runtest/run_report.h"
+#include "runtest/runs_test.h"
 
 namespace vesk {
 
@@ -233,8 +232,7 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
     switch (options.command) {
         case Command::runtest:
             prepare_test(state, options);
-            run_calc(state);
-            report(state, options, TestKind::runs, run_report(state), out);
+            report(state, options, TestKind::runs, run_runs_test(state), out);
             break;
         case Command::chitest: {
             prepare_test(state, options);

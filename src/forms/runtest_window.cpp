@@ -13,8 +13,7 @@
 #include "forms/named_widget.h"
 #include "forms/results_panel.h"
 #include "platform/user_interface.h"
-#include "runtest/run_calc.h"
-#include "runtest/run_report.h"
+#include "runtest/runs_test.h"
 
 namespace vesk {
 
@@ -115,10 +114,7 @@ void RuntestWindow::Cmdproceed_Click() {
         alert_msg(ui_, QStringLiteral("Either sample or parameter to be tested not defined"));
         return;
     }
-    results_->run([this] {
-        run_calc(state_);
-        return run_report(state_);
-    });
+    results_->run([this] { return run_runs_test(state_); });
 }
 
 void RuntestWindow::Cmdexit_Click() {

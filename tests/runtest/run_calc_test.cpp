@@ -6,7 +6,7 @@
 #include "core/error.h"
 #include "core/text.h"
 #include "runtest/run_calc.h"
-#include "runtest/run_report.h"
+#include "runtest/runs_test.h"
 #include "support/data_table.h"
 #include "support/error_text.h"
 #include "support/temp_dir.h"
@@ -30,10 +30,9 @@ class RunTest : public ::testing::Test {
         t.state.param_var = "INCOME";
         t.state.out_file = t.dir.file("survey");
     }
-    // run_calc and run_report; the result file's text.
+    // The whole test; the result file's text.
     std::string run() {
-        run_calc(t.state);
-        report = run_report(t.state);
+        report = run_runs_test(t.state);
         return testing::TempDir::read(report.path);
     }
     std::string rows_in(const char* table) {

@@ -6,8 +6,7 @@
 #include "core/result_details.h"
 #include "core/sha256.h"
 #include "core/text.h"
-#include "runtest/run_calc.h"
-#include "runtest/run_report.h"
+#include "runtest/runs_test.h"
 #include "support/detail_files.h"
 
 namespace vesk {
@@ -24,8 +23,7 @@ TEST_F(Details, RunsDetailFilesParseBackAndNameTheResult) {
     LoadProvenance load;
     load.first_rejected = {"line 1: blank line"};
     store_load_provenance(t.state.db_conn, load);
-    run_calc(t.state);
-    const ResultFile result = run_report(t.state);
+    const ResultFile result = run_runs_test(t.state);
     const DetailFiles files = write_result_details(t.state, TestKind::runs);
     EXPECT_EQ(files.stats_path, t.state.out_file + "_run_stats.csv");
     EXPECT_EQ(files.provenance_path, t.state.out_file + "_run.provenance.json");
