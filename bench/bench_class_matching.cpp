@@ -47,7 +47,7 @@ void measure_kind(bool numeric) {
         const vesk::ClassArguments matched =
             vesk::match_class_arguments(values.classes, values.listed);
         seconds.push_back(std::chrono::duration<double>(Clock::now() - begin).count());
-        if (matched.classes.size() != 2 || !matched.warnings.empty()) {
+        if (matched.scheme.classes().size() != 2 || !matched.warnings.empty()) {
             throw std::runtime_error("the values did not match their classes");
         }
     }

@@ -167,10 +167,8 @@ void report(AppState& state, const BatchOptions& options, TestKind kind, const R
 }
 
 // Lists the parameter's values and suggests classes of them; the groups left out are named on
-// err. Each class is the positions of its values in par_vals.
-std::vector<std::vector<std::size_t>> suggested_classes(AppState& state,
-                                                        const BatchOptions& options,
-                                                        std::ostream& err) {
+// err.
+ClassScheme suggested_classes(AppState& state, const BatchOptions& options, std::ostream& err) {
     list_par_values(state);
     const double min_expected = options.min_expected.value_or(default_min_expected);
     ClassSuggestion suggestion = suggest_classes(state, min_expected);
@@ -180,20 +178,7 @@ std::vector<std::vector<std::size_t>> suggested_classes(AppState& state,
     if (suggestion.joined_from > 0) {
         err << joined_text(suggestion) << '\n';
     }
-    return std::move(suggestion.classes);
-}
-
-std::vector<ClassDef> class_defs_of(const AppState& state,
-                                    const std::vector<std::vector<std::size_t>>& classes) {
-    std::vector<ClassDef> defs;
-    for (const auto& positions : classes) {
-        std::vector<ParValue> members;
-        for (const std::size_t i : positions) {
-            members.push_back(state.par_vals[i]);
-        }
-        defs.push_back(make_class(members));
-    }
-    return defs;
+    return std::move(suggestion.scheme);
 }
 
 void run_command(const BatchOptions& options, std::ostream& out, std::ostream& err) {
@@ -237,29 +222,28 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
         case Command::chitest: {
             prepare_test(state, options);
             if (options.suggest_classes) {
-                state.class_defs = class_defs_of(state, suggested_classes(state, options, err));
+                state.class_defs =
+                    suggested_classes(state, options, err).class_defs(state.par_vals);
             } else {
                 list_par_values(state);
                 ClassArguments classes = match_class_arguments(options.classes, state.par_vals);
                 for (const std::string& warning : classes.warnings) {
                     err << "warning: " << warning << '\n';
                 }
-                state.class_defs = std::move(classes.classes);
+                state.class_defs = classes.scheme.class_defs(state.par_vals);
             }
             state.class_frozen = true;
             report(state, options, TestKind::chi_square, run_chi_test(state), out);
             break;
         }
-        case Command::suggest:
+        case Command::suggest: {
             prepare_test(state, options);
-            for (const auto& positions : suggested_classes(state, options, err)) {
-                std::vector<std::string> values;
-                for (const std::size_t i : positions) {
-                    values.emplace_back(trim_right(state.par_vals[i].value));
-                }
-                out << join(values, ",") << '\n';
+            const ClassScheme scheme = suggested_classes(state, options, err);
+            for (std::size_t k = 0; k < scheme.classes().size(); ++k) {
+                out << class_argument(scheme.members(k, state.par_vals)) << '\n';
             }
             break;
+        }
         case Command::values: {
             require_variable(state, options.param, "parameter variable");
             state.param_var = options.param;

@@ -3,7 +3,6 @@
 #include <optional>
 #include <unordered_map>
 
-#include "chitest/class_lines.h"
 #include "core/error.h"
 #include "core/number_text.h"
 #include "core/text.h"
@@ -55,12 +54,12 @@ class ValueFinder {
 
 ClassArguments match_class_arguments(const std::vector<std::string>& arguments,
                                      const std::vector<ParValue>& par_vals) {
-    ClassArguments result;
+    ClassArguments result{ClassScheme(par_vals.size()), {}};
     // Which class (1-based) each value went into; 0 while unclassified.
     std::vector<std::size_t> class_of(par_vals.size(), 0);
     const ValueFinder finder(par_vals);
     for (std::size_t k = 0; k < arguments.size(); ++k) {
-        std::vector<ParValue> members;
+        std::vector<std::size_t> members;
         for (const std::string& written : split(arguments[k], ',')) {
             const auto index = finder.find(written);
             if (!index) {
@@ -76,9 +75,9 @@ ClassArguments match_class_arguments(const std::vector<std::string>& arguments,
                                                        : " and in class " + std::to_string(k + 1)));
             }
             class_of[*index] = k + 1;
-            members.push_back(par_vals[*index]);
+            members.push_back(*index);
         }
-        result.classes.push_back(make_class(members));
+        result.scheme.add_class(std::move(members));
     }
     for (const std::size_t k : class_of) {
         if (k == 0) {
@@ -86,6 +85,14 @@ ClassArguments match_class_arguments(const std::vector<std::string>& arguments,
         }
     }
     return result;
+}
+
+std::string class_argument(const std::vector<ParValue>& members) {
+    std::vector<std::string> values;
+    for (const ParValue& member : members) {
+        values.emplace_back(trim_right(member.value));
+    }
+    return join(values, ",");
 }
 
 }  // namespace vesk

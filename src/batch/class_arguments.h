@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "chitest/class_scheme.h"
 #include "core/app_state.h"
 
 namespace vesk {
 
 // The classes given on the command line, matched against the parameter's values (par_vals).
 struct ClassArguments {
-    std::vector<ClassDef> classes;      // in the order given; the first is class 1
+    ClassScheme scheme;                 // the classes in the order given; the first is class 1
     std::vector<std::string> warnings;  // values the parameter does not have in this data
 };
 
@@ -21,5 +22,9 @@ struct ClassArguments {
 // class left with no value keeps its number.
 ClassArguments match_class_arguments(const std::vector<std::string>& arguments,
                                      const std::vector<ParValue>& par_vals);
+
+// A class's values as one argument of --class: as listed, without the blanks the listing pads
+// with, joined by commas.
+std::string class_argument(const std::vector<ParValue>& members);
 
 }  // namespace vesk

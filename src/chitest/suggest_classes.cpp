@@ -135,7 +135,7 @@ ClassSuggestion suggest_classes(AppState& state, double min_expected) {
         groups.push_back({join(tally.group_texts(group), ", "), tally.counts(group)});
     }
     ClassPartition partition = suggest_partition(groups, state.par_vals.size(), min_expected);
-    ClassSuggestion suggestion;
+    ClassSuggestion suggestion{ClassScheme(state.par_vals.size()), {}, 0};
     const auto most = static_cast<std::size_t>(
         std::max<std::int64_t>(1, most_chi_classes(state.db_conn, columns.size())));
     if (partition.ends.size() > most) {
@@ -144,10 +144,11 @@ ClassSuggestion suggest_classes(AppState& state, double min_expected) {
     }
     std::size_t begin = 0;
     for (const std::size_t end : partition.ends) {
-        auto& members = suggestion.classes.emplace_back();
+        std::vector<std::size_t> members;
         for (std::size_t v = begin; v < end; ++v) {
             members.push_back(v);
         }
+        suggestion.scheme.add_class(std::move(members));
         begin = end;
     }
     suggestion.left_out = partition.left_out;
@@ -166,7 +167,7 @@ std::vector<std::size_t> join_classes(const std::vector<std::size_t>& ends, std:
 }
 
 std::string joined_text(const ClassSuggestion& suggestion) {
-    const std::string most = std::to_string(suggestion.classes.size());
+    const std::string most = std::to_string(suggestion.scheme.classes().size());
     return std::to_string(suggestion.joined_from) +
            " classes meet the smallest expected count, but a test takes at most " + most +
            ": neighbouring classes are joined into " + most + ".";

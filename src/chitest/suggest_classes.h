@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "chitest/class_scheme.h"
 #include "chitest/sample_tally.h"
 #include "core/app_state.h"
 
@@ -46,12 +47,11 @@ ClassPartition suggest_partition(const std::vector<GroupValueCounts>& groups,
                                  std::size_t value_count, double min_expected);
 
 // The suggestion for the loaded data: par_vals (listed first by the caller) split by the sample
-// variable and grouped by grp_vars. Each class is the list of its values' positions in par_vals.
-// When more classes meet the condition than the test's tables can hold, neighbouring classes are
-// joined (which keeps the condition) down to the most they hold, and joined_from says how many
-// there were.
+// variable and grouped by grp_vars. When more classes meet the condition than the test's tables can
+// hold, neighbouring classes are joined (which keeps the condition) down to the most they hold, and
+// joined_from says how many there were.
 struct ClassSuggestion {
-    std::vector<std::vector<std::size_t>> classes;
+    ClassScheme scheme;
     std::vector<LeftOutGroup> left_out;
     std::size_t joined_from = 0;  // 0: nothing joined
 };

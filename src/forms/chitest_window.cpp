@@ -1,8 +1,5 @@
 #include "forms/chitest_window.h"
 
-#include <algorithm>
-#include <numeric>
-
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -33,10 +30,6 @@ namespace {
 
 const QString freeze_caption = QStringLiteral("&Freeze Class Definition");
 const QString unfreeze_caption = QStringLiteral("&UnFreeze Class Definition");
-
-// Item data of the list lines: which entries of par_vals the line stands for (one index, or the
-// list of a class's members).
-constexpr int members_role = Qt::UserRole;
 
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
@@ -197,6 +190,7 @@ void ChitestWindow::Combo_par_Click() {
 }
 
 void ChitestWindow::list_par_values() {
+    scheme_ = ClassScheme();
     listpar_->clear();
     Listclass_->clear();
     lblistpar_->clear();
@@ -210,96 +204,86 @@ void ChitestWindow::list_par_values() {
     const VarDef* def = find_variable(state_, state_.param_var);
     lblistpar_->setText(qtext(value_heading(state_.param_var, def ? def->length : 0)));
     lblistclass_->setText(qtext(std::string(class_heading)));
-    std::vector<int> all(state_.par_vals.size());
-    std::iota(all.begin(), all.end(), 0);
-    set_value_lines(std::move(all));
+    scheme_ = ClassScheme(state_.par_vals.size());
+    show_unclassified();
 }
 
-std::vector<ParValue> ChitestWindow::class_members(const QListWidgetItem* class_line) const {
-    std::vector<ParValue> members;
-    for (const QVariant& index : class_line->data(members_role).toList()) {
-        members.push_back(state_.par_vals.at(static_cast<std::size_t>(index.toInt())));
-    }
-    return members;
-}
-
-void ChitestWindow::set_value_lines(std::vector<int> indexes) {
-    std::sort(indexes.begin(), indexes.end());
+void ChitestWindow::show_unclassified() {
     QStringList texts;
-    texts.reserve(static_cast<qsizetype>(indexes.size()));
-    for (const int index : indexes) {
-        texts.append(qtext(value_line(state_.par_vals[static_cast<std::size_t>(index)])));
+    for (const std::size_t value : scheme_.unclassified()) {
+        texts.append(qtext(value_line(state_.par_vals[value])));
     }
     listpar_->clear();
     listpar_->addItems(texts);  // one insertion, not one per line
-    for (int row = 0; row < listpar_->count(); ++row) {
-        listpar_->item(row)->setData(members_role, indexes[static_cast<std::size_t>(row)]);
-    }
 }
 
-void ChitestWindow::append_class_line(const QVariantList& indexes) {
-    std::vector<ParValue> members;
-    for (const QVariant& index : indexes) {
-        members.push_back(state_.par_vals.at(static_cast<std::size_t>(index.toInt())));
-    }
-    const std::int64_t total = total_frequency(members);
-    auto* line = new QListWidgetItem(qtext(class_line(make_class(members), total)));
-    line->setData(members_role, indexes);
-    Listclass_->addItem(line);
+void ChitestWindow::append_class_line(std::size_t index) {
+    const std::vector<ParValue> members = scheme_.members(index, state_.par_vals);
+    Listclass_->addItem(qtext(class_line(make_class(members), total_frequency(members))));
 }
 
 void ChitestWindow::cmdadd_Click() {
-    QVariantList indexes;
-    for (const auto& line : take_selected(listpar_)) {
-        indexes.append(line->data(members_role));
+    const std::vector<std::size_t> unclassified = scheme_.unclassified();
+    std::vector<std::size_t> values;
+    for (const int row : selected_rows(listpar_)) {
+        values.push_back(unclassified.at(static_cast<std::size_t>(row)));
     }
-    if (!indexes.empty()) {
-        append_class_line(indexes);
+    if (values.empty()) {
+        return;
     }
+    scheme_.add_class(std::move(values));
+    append_class_line(scheme_.classes().size() - 1);
+    show_unclassified();
 }
 
 void ChitestWindow::Cmdremove_Click() {
-    std::vector<int> values;
-    for (int row = 0; row < listpar_->count(); ++row) {
-        values.push_back(listpar_->item(row)->data(members_role).toInt());
-    }
-    const auto dissolved = take_selected(Listclass_);
-    if (dissolved.empty()) {
+    const std::vector<int> rows = selected_rows(Listclass_);
+    if (rows.empty()) {
         return;
     }
-    for (const auto& line : dissolved) {
-        for (const QVariant& index : line->data(members_role).toList()) {
-            values.push_back(index.toInt());
-        }
+    take_selected(Listclass_);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        scheme_.remove_class(static_cast<std::size_t>(*row));
     }
-    set_value_lines(std::move(values));
+    show_unclassified();
+}
+
+void ChitestWindow::move_selected_class(int step) {
+    const std::vector<int> rows = selected_rows(Listclass_);
+    if (rows.empty()) {
+        return;
+    }
+    const int target = rows.front() + step;
+    if (target < 0 || target >= Listclass_->count()) {
+        return;
+    }
+    scheme_.swap_classes(static_cast<std::size_t>(rows.front()), static_cast<std::size_t>(target));
+    (step < 0 ? move_selected_up : move_selected_down)(Listclass_);
 }
 
 void ChitestWindow::Picture1_Click() {
-    move_selected_up(Listclass_);
+    move_selected_class(-1);
 }
 
 void ChitestWindow::Picture2_Click() {
-    move_selected_down(Listclass_);
+    move_selected_class(1);
 }
 
 void ChitestWindow::cmdclass_Click() {
     results_->clear();  // the shown results belong to the classes about to change
-    if (listpar_->count() > 0) {
+    if (!scheme_.complete()) {
         alert_msg(ui_, QStringLiteral("Some parameter values are not classified"));
         state_.class_frozen = false;
         return;
     }
-    if (Listclass_->count() == 0) {
+    if (scheme_.classes().empty()) {
         alert_msg(ui_, QStringLiteral("No Classes are formed"));
         state_.class_frozen = false;
         return;
     }
     state_.class_defs.clear();
     if (!frozen_) {
-        for (int row = 0; row < Listclass_->count(); ++row) {
-            state_.class_defs.push_back(make_class(class_members(Listclass_->item(row))));
-        }
+        state_.class_defs = scheme_.class_defs(state_.par_vals);
         set_frozen(true);
     } else {
         set_frozen(false);
@@ -324,15 +308,12 @@ void ChitestWindow::cmdsuggest_Click() {
         ui_.message(QString::fromStdString(e.what()));
         return;
     }
+    scheme_ = suggestion.scheme;
     Listclass_->clear();
-    for (const auto& members : suggestion.classes) {
-        QVariantList indexes;
-        for (const std::size_t index : members) {
-            indexes.append(static_cast<int>(index));
-        }
-        append_class_line(indexes);
+    for (std::size_t k = 0; k < scheme_.classes().size(); ++k) {
+        append_class_line(k);
     }
-    set_value_lines({});
+    show_unclassified();
     QStringList notes;
     if (suggestion.joined_from > 0) {
         notes << qtext(joined_text(suggestion));

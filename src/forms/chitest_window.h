@@ -1,27 +1,26 @@
 #pragma once
 
-#include <QVariantList>
-#include <vector>
+#include <cstddef>
 
+#include "chitest/class_scheme.h"
 #include "forms/secondary_window.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QListWidgetItem;
 class QPushButton;
 
 namespace vesk {
 
 struct AppState;
-struct ParValue;
 class PictureButton;
 class ResultsPanel;
 class UserInterface;
 
 // The chi-square window: picks the sample and the parameter, lists the parameter's values with
 // their frequencies, forms classes of them, orders and freezes the classes, and runs the test.
+// The two lists show the class scheme: its values in no class and its classes.
 class ChitestWindow : public SecondaryWindow {
     Q_OBJECT
   public:
@@ -43,15 +42,17 @@ class ChitestWindow : public SecondaryWindow {
     void build_controls();
     void Form_Load();
     void list_par_values();
-    // Fills listpar with the value lines of these entries of par_vals, in their order.
-    void set_value_lines(std::vector<int> indexes);
-    // Adds the class line of these entries of par_vals at the end of Listclass.
-    void append_class_line(const QVariantList& indexes);
-    std::vector<ParValue> class_members(const QListWidgetItem* class_line) const;
+    // Fills listpar with the value lines of the values in no class.
+    void show_unclassified();
+    // Adds the line of the scheme's class index at the end of Listclass.
+    void append_class_line(std::size_t index);
+    // Moves the selected class one place up (step -1) or down (1), in the scheme and the list.
+    void move_selected_class(int step);
     void set_frozen(bool frozen);
 
     AppState& state_;
     UserInterface& ui_;
+    ClassScheme scheme_;
     bool frozen_ = false;  // the caption of cmdclass follows it
 
     QComboBox* Combo_ss_ = nullptr;

@@ -6,8 +6,6 @@
 
 namespace vesk {
 
-namespace {
-
 // Read once from the selection: asking each entry whether it is selected costs a look through
 // every selected range, so a scattered selection of many entries would take quadratic time.
 std::vector<int> selected_rows(const QListWidget* list) {
@@ -18,6 +16,8 @@ std::vector<int> selected_rows(const QListWidget* list) {
     std::sort(rows.begin(), rows.end());
     return rows;
 }
+
+namespace {
 
 void move_selected_by(QListWidget* list, int step) {
     const std::vector<int> rows = selected_rows(list);

@@ -12,6 +12,9 @@ namespace vesk {
 // within one. Each move leaves a list it took from with nothing selected and no current entry.
 // They work on disabled lists too: a frozen window still moves what was selected when it froze.
 
+// The rows of the selected entries, in list order.
+std::vector<int> selected_rows(const QListWidget* list);
+
 // Takes the selected entries out of the list and hands them over in list order. The rows are
 // fixed before any entry goes, since taking one out makes the list select a neighbour.
 std::vector<std::unique_ptr<QListWidgetItem>> take_selected(QListWidget* list);

@@ -151,11 +151,8 @@ TEST(SuggestClasses, CharacterParameterInListingOrderFromTheData) {
 
     const ClassSuggestion s = suggest_classes(t.state, 5);
     std::vector<std::vector<std::string>> classes;
-    for (const auto& members : s.classes) {
-        classes.emplace_back();
-        for (const std::size_t i : members) {
-            classes.back().push_back(t.state.par_vals[i].value);
-        }
+    for (const ClassDef& def : s.scheme.class_defs(t.state.par_vals)) {
+        classes.push_back(def.members);
     }
     EXPECT_EQ(classes, (std::vector<std::vector<std::string>>{{"a"}, {"b", "c", "d"}}));
     ASSERT_EQ(s.left_out.size(), 1u);
