@@ -53,7 +53,7 @@ RunGroupStats runs_of(const Group& g) {
 ChiGroupStats chi_of(const Group& g) {
     const std::vector<double> central(g.central.begin(), g.central.end());
     const std::vector<double> state(g.state.begin(), g.state.end());
-    return vesk::chi_group_stats({}, vesk::chi_square(central, state),
+    return vesk::chi_group_stats({}, vesk::chisqval(central, state),
                                  static_cast<std::int64_t>(central.size()) - 1, central, state);
 }
 

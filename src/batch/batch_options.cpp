@@ -101,6 +101,142 @@ void require(bool present, const char* option, const char* command) {
     }
 }
 
+bool is_test(BatchOptions::Command command) {
+    return command == BatchOptions::Command::runtest || command == BatchOptions::Command::chitest;
+}
+
+// A command that works group by group.
+bool is_grouped(BatchOptions::Command command) {
+    return is_test(command) || command == BatchOptions::Command::suggest;
+}
+
+// The command the first argument names (the layout command takes its second word too).
+BatchOptions::Command command_named(const std::string& command, ArgumentReader& reader) {
+    using Command = BatchOptions::Command;
+    if (command == "runtest") {
+        return Command::runtest;
+    }
+    if (command == "chitest") {
+        return Command::chitest;
+    }
+    if (command == "suggest") {
+        return Command::suggest;
+    }
+    if (command == "values") {
+        return Command::values;
+    }
+    if (command == "layout") {
+        if (reader.done() || reader.take() != "export") {
+            throw Error("the layout command is: vesk-batch layout export --db DB [FILE.csv]");
+        }
+        return Command::layout_export;
+    }
+    throw Error("unknown command " + command + "\n" + batch_usage());
+}
+
+// Reads one option of the command, with its value.
+void read_option(const std::string& arg, const std::string& command, ArgumentReader& reader,
+                 BatchOptions& options) {
+    using Command = BatchOptions::Command;
+    const bool test = is_test(options.command);
+    const bool grouped = is_grouped(options.command);
+    const bool suggests =
+        options.command == Command::suggest || options.command == Command::chitest;
+    if (arg == "--db") {
+        options.db = reader.value_of(arg);
+        if (options.db.empty()) {
+            // An unset variable in a script must not reach the default database.
+            throw Error("--db needs a file name, not an empty text");
+        }
+    } else if (arg == "--layout" && options.command != Command::layout_export) {
+        options.layout = reader.value_of(arg);
+    } else if ((arg == "--vars" || arg == "--keys") && options.command != Command::layout_export) {
+        (arg == "--vars" ? options.vars : options.keys) = names(arg, reader.value_of(arg));
+    } else if (arg == "--input" && options.command != Command::layout_export) {
+        options.input = reader.value_of(arg);
+    } else if (arg == "--filter" && options.command != Command::layout_export) {
+        options.filter = reader.value_of(arg);
+    } else if (arg == "--record-type" && options.command != Command::layout_export) {
+        options.record_type = parse_record_type(reader.value_of(arg));
+    } else if (arg == "--line-key" && options.command != Command::layout_export) {
+        options.line_key = true;
+    } else if (arg == "--param" && options.command != Command::layout_export) {
+        options.param = reader.value_of(arg);
+    } else if (arg == "--groups" && grouped) {
+        options.groups = names(arg, reader.value_of(arg));
+    } else if (arg == "--sample" && grouped) {
+        options.sample = reader.value_of(arg);
+    } else if (arg == "--out" && test) {
+        options.out = reader.value_of(arg);
+    } else if (arg == "--details" && test) {
+        options.details = true;
+    } else if (arg == "--report" && test) {
+        options.report = reader.value_of(arg);
+        if (!report_format_of(options.report)) {
+            throw Error(report_name_text + options.report);
+        }
+    } else if (arg == "--class" && options.command == Command::chitest) {
+        options.classes.push_back(reader.value_of(arg));
+    } else if (arg == "--suggest-classes" && options.command == Command::chitest) {
+        options.suggest_classes = true;
+    } else if (arg == "--min-expected" && suggests) {
+        const std::string text = reader.value_of(arg);
+        options.min_expected = parse_number(text);
+        if (!options.min_expected || !(*options.min_expected > 0)) {
+            throw Error("--min-expected needs a number above 0, not " + text);
+        }
+    } else if (options.command == Command::layout_export && !arg.starts_with("--") &&
+               options.export_file.empty()) {
+        options.export_file = arg;
+    } else {
+        throw Error("unexpected argument " + arg + " for vesk-batch " + command);
+    }
+}
+
+// Refuses options that are missing for the command or that do not go together.
+void check_options(const BatchOptions& options, const std::string& command) {
+    using Command = BatchOptions::Command;
+    if (!options.layout.empty() && options.input.empty()) {
+        throw Error("--layout needs --input: the layout is checked against its record length");
+    }
+    if (options.layout.empty() && (!options.vars.empty() || !options.keys.empty())) {
+        throw Error(std::string(options.vars.empty() ? "--keys" : "--vars") +
+                    " needs --layout: it chooses among the variables of a layout file");
+    }
+    if (options.input.empty()) {
+        const char* load_option = options.filter        ? "--filter"
+                                  : options.record_type ? "--record-type"
+                                  : options.line_key    ? "--line-key"
+                                                        : nullptr;
+        if (load_option) {
+            throw Error(std::string(load_option) +
+                        " needs --input: it applies when the data are loaded");
+        }
+    }
+    if (is_test(options.command)) {
+        require(!options.groups.empty(), "--groups", command.c_str());
+        require(!options.sample.empty(), "--sample", command.c_str());
+        require(!options.out.empty(), "--out", command.c_str());
+    }
+    if (options.command == Command::suggest) {
+        require(!options.groups.empty(), "--groups", command.c_str());
+        require(!options.sample.empty(), "--sample", command.c_str());
+    }
+    if (is_grouped(options.command) || options.command == Command::values) {
+        require(!options.param.empty(), "--param", command.c_str());
+    }
+    if (options.command == Command::chitest) {
+        if (options.suggest_classes && !options.classes.empty()) {
+            throw Error("give either --class or --suggest-classes, not both");
+        }
+        if (options.min_expected && !options.suggest_classes) {
+            throw Error("--min-expected needs --suggest-classes");
+        }
+        require(!options.classes.empty() || options.suggest_classes,
+                "--class (or --suggest-classes)", command.c_str());
+    }
+}
+
 }  // namespace
 
 BatchOptions parse_batch_options(const std::vector<std::string>& args) {
@@ -119,120 +255,11 @@ BatchOptions parse_batch_options(const std::vector<std::string>& args) {
         options.command = Command::version;
         return options;
     }
-    if (command == "runtest") {
-        options.command = Command::runtest;
-    } else if (command == "chitest") {
-        options.command = Command::chitest;
-    } else if (command == "suggest") {
-        options.command = Command::suggest;
-    } else if (command == "values") {
-        options.command = Command::values;
-    } else if (command == "layout") {
-        if (reader.done() || reader.take() != "export") {
-            throw Error("the layout command is: vesk-batch layout export --db DB [FILE.csv]");
-        }
-        options.command = Command::layout_export;
-    } else {
-        throw Error("unknown command " + command + "\n" + batch_usage());
-    }
-
-    const bool is_test = options.command == Command::runtest || options.command == Command::chitest;
-    const bool is_grouped = is_test || options.command == Command::suggest;
-    const bool suggests =
-        options.command == Command::suggest || options.command == Command::chitest;
+    options.command = command_named(command, reader);
     while (!reader.done()) {
-        const std::string arg = reader.take();
-        if (arg == "--db") {
-            options.db = reader.value_of(arg);
-            if (options.db.empty()) {
-                // An unset variable in a script must not reach the default database.
-                throw Error("--db needs a file name, not an empty text");
-            }
-        } else if (arg == "--layout" && options.command != Command::layout_export) {
-            options.layout = reader.value_of(arg);
-        } else if ((arg == "--vars" || arg == "--keys") &&
-                   options.command != Command::layout_export) {
-            (arg == "--vars" ? options.vars : options.keys) = names(arg, reader.value_of(arg));
-        } else if (arg == "--input" && options.command != Command::layout_export) {
-            options.input = reader.value_of(arg);
-        } else if (arg == "--filter" && options.command != Command::layout_export) {
-            options.filter = reader.value_of(arg);
-        } else if (arg == "--record-type" && options.command != Command::layout_export) {
-            options.record_type = parse_record_type(reader.value_of(arg));
-        } else if (arg == "--line-key" && options.command != Command::layout_export) {
-            options.line_key = true;
-        } else if (arg == "--param" && options.command != Command::layout_export) {
-            options.param = reader.value_of(arg);
-        } else if (arg == "--groups" && is_grouped) {
-            options.groups = names(arg, reader.value_of(arg));
-        } else if (arg == "--sample" && is_grouped) {
-            options.sample = reader.value_of(arg);
-        } else if (arg == "--out" && is_test) {
-            options.out = reader.value_of(arg);
-        } else if (arg == "--details" && is_test) {
-            options.details = true;
-        } else if (arg == "--report" && is_test) {
-            options.report = reader.value_of(arg);
-            if (!report_format_of(options.report)) {
-                throw Error(report_name_text + options.report);
-            }
-        } else if (arg == "--class" && options.command == Command::chitest) {
-            options.classes.push_back(reader.value_of(arg));
-        } else if (arg == "--suggest-classes" && options.command == Command::chitest) {
-            options.suggest_classes = true;
-        } else if (arg == "--min-expected" && suggests) {
-            const std::string text = reader.value_of(arg);
-            options.min_expected = parse_number(text);
-            if (!options.min_expected || !(*options.min_expected > 0)) {
-                throw Error("--min-expected needs a number above 0, not " + text);
-            }
-        } else if (options.command == Command::layout_export && !arg.starts_with("--") &&
-                   options.export_file.empty()) {
-            options.export_file = arg;
-        } else {
-            throw Error("unexpected argument " + arg + " for vesk-batch " + command);
-        }
+        read_option(reader.take(), command, reader, options);
     }
-
-    if (!options.layout.empty() && options.input.empty()) {
-        throw Error("--layout needs --input: the layout is checked against its record length");
-    }
-    if (options.layout.empty() && (!options.vars.empty() || !options.keys.empty())) {
-        throw Error(std::string(options.vars.empty() ? "--keys" : "--vars") +
-                    " needs --layout: it chooses among the variables of a layout file");
-    }
-    if (options.input.empty()) {
-        const char* load_option = options.filter        ? "--filter"
-                                  : options.record_type ? "--record-type"
-                                  : options.line_key    ? "--line-key"
-                                                        : nullptr;
-        if (load_option) {
-            throw Error(std::string(load_option) +
-                        " needs --input: it applies when the data are loaded");
-        }
-    }
-    if (is_test) {
-        require(!options.groups.empty(), "--groups", command.c_str());
-        require(!options.sample.empty(), "--sample", command.c_str());
-        require(!options.out.empty(), "--out", command.c_str());
-    }
-    if (options.command == Command::suggest) {
-        require(!options.groups.empty(), "--groups", command.c_str());
-        require(!options.sample.empty(), "--sample", command.c_str());
-    }
-    if (is_grouped || options.command == Command::values) {
-        require(!options.param.empty(), "--param", command.c_str());
-    }
-    if (options.command == Command::chitest) {
-        if (options.suggest_classes && !options.classes.empty()) {
-            throw Error("give either --class or --suggest-classes, not both");
-        }
-        if (options.min_expected && !options.suggest_classes) {
-            throw Error("--min-expected needs --suggest-classes");
-        }
-        require(!options.classes.empty() || options.suggest_classes,
-                "--class (or --suggest-classes)", command.c_str());
-    }
+    check_options(options, command);
     return options;
 }
 

@@ -90,10 +90,7 @@ void load_input(AppState& state, const BatchOptions& options, LineReader& reader
     // Nobody is there to ask whether an empty table may replace the loaded data: it may not.
     std::string emptied;
     const auto keep_loaded_data = [&](const LoadSummary& loaded) {
-        emptied = "The filter leaves no record: it removes all " +
-                  std::to_string(loaded.lines_loaded) + " rows loaded.\n";
-        const std::string hint = quoting_hint(defs, options.filter.value_or(""));
-        emptied += hint.empty() ? "" : hint + "\n";
+        emptied = empty_filter_text(loaded.lines_loaded, defs, options.filter.value_or("")) + "\n";
         return false;
     };
     LoadSummary summary;
@@ -181,61 +178,82 @@ ClassScheme suggested_classes(AppState& state, const BatchOptions& options, std:
     return std::move(suggestion.scheme);
 }
 
-void run_command(const BatchOptions& options, std::ostream& out, std::ostream& err) {
-    using Command = BatchOptions::Command;
-    std::optional<AppState> opened;
+Database open_database(const BatchOptions& options) {
     try {
-        const std::string path = options.db.empty() ? default_database_path() : options.db;
-        opened.emplace(Database::open(path));
+        return Database::open(options.db.empty() ? default_database_path() : options.db);
     } catch (const DbError& e) {
         throw Error(e.what());  // a file that is no database is the user's to mend
     }
-    AppState& state = *opened;
+}
 
-    if (options.command == Command::layout_export) {
-        if (options.export_file.empty()) {
-            write_layout_csv(state.db_conn, out);
-            return;
-        }
-        AtomicFile file(options.export_file);
-        write_layout_csv(state.db_conn, file.stream());
-        file.commit();
+void export_layout(AppState& state, const BatchOptions& options, std::ostream& out) {
+    if (options.export_file.empty()) {
+        write_layout_csv(state.db_conn, out);
         return;
     }
+    AtomicFile file(options.export_file);
+    write_layout_csv(state.db_conn, file.stream());
+    file.commit();
+}
 
-    if (!options.input.empty()) {
-        // One pass over the input: a pipe or standard input cannot be opened a second time.
-        LineReader reader =
-            options.input == "-" ? LineReader::standard_input() : LineReader(options.input);
-        state.inp_file = options.input;
-        state.rec_len = record_length(reader);
-        load_input(state, options, reader, err);
-    } else {
+// The data a command works on: the input loaded now, or else the data loaded before.
+void take_data(AppState& state, const BatchOptions& options, std::ostream& err) {
+    if (options.input.empty()) {
         use_loaded_data(state);
+        return;
     }
+    // One pass over the input: a pipe or standard input cannot be opened a second time.
+    LineReader reader =
+        options.input == "-" ? LineReader::standard_input() : LineReader(options.input);
+    state.inp_file = options.input;
+    state.rec_len = record_length(reader);
+    load_input(state, options, reader, err);
+}
 
+// The classes of the chi-square test: suggested, or given with --class.
+std::vector<ClassDef> chosen_classes(AppState& state, const BatchOptions& options,
+                                     std::ostream& err) {
+    if (options.suggest_classes) {
+        return suggested_classes(state, options, err).class_defs(state.par_vals);
+    }
+    list_par_values(state);
+    const ClassArguments classes = match_class_arguments(options.classes, state.par_vals);
+    for (const std::string& warning : classes.warnings) {
+        err << "warning: " << warning << '\n';
+    }
+    return classes.scheme.class_defs(state.par_vals);
+}
+
+void print_values(AppState& state, const BatchOptions& options, std::ostream& out) {
+    require_variable(state, options.param, "parameter variable");
+    state.param_var = options.param;
+    list_par_values(state);
+    const VarDef* param = find_variable(state, options.param);
+    out << value_heading(state.param_var, param->length) << '\n';
+    for (const ParValue& value : state.par_vals) {
+        out << value_line(value) << '\n';
+    }
+}
+
+void run_command(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    using Command = BatchOptions::Command;
+    AppState state(open_database(options));
+    if (options.command == Command::layout_export) {
+        export_layout(state, options, out);
+        return;
+    }
+    take_data(state, options, err);
     switch (options.command) {
         case Command::runtest:
             prepare_test(state, options);
             report(state, options, TestKind::runs, run_runs_test(state), out);
             break;
-        case Command::chitest: {
+        case Command::chitest:
             prepare_test(state, options);
-            if (options.suggest_classes) {
-                state.class_defs =
-                    suggested_classes(state, options, err).class_defs(state.par_vals);
-            } else {
-                list_par_values(state);
-                ClassArguments classes = match_class_arguments(options.classes, state.par_vals);
-                for (const std::string& warning : classes.warnings) {
-                    err << "warning: " << warning << '\n';
-                }
-                state.class_defs = classes.scheme.class_defs(state.par_vals);
-            }
+            state.class_defs = chosen_classes(state, options, err);
             state.class_frozen = true;
             report(state, options, TestKind::chi_square, run_chi_test(state), out);
             break;
-        }
         case Command::suggest: {
             prepare_test(state, options);
             const ClassScheme scheme = suggested_classes(state, options, err);
@@ -244,17 +262,9 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
             }
             break;
         }
-        case Command::values: {
-            require_variable(state, options.param, "parameter variable");
-            state.param_var = options.param;
-            list_par_values(state);
-            const VarDef* param = find_variable(state, options.param);
-            out << value_heading(state.param_var, param->length) << '\n';
-            for (const ParValue& value : state.par_vals) {
-                out << value_line(value) << '\n';
-            }
+        case Command::values:
+            print_values(state, options, out);
             break;
-        }
         default:
             break;
     }

@@ -94,7 +94,7 @@ ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, st
                                                : "no state records in the classes";
         return stats;
     }
-    stats.statistic = raw_chi_square(held_central, held_state);
+    stats.statistic = pearson_statistic(held_central, held_state);
     const ExpectedCounts expected = expected_counts(held_central, held_state);
     stats.cells = expected.cells;
     stats.below_five = expected.below_five;

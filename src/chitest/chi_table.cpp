@@ -11,19 +11,23 @@
 #include "core/groups.h"
 #include "core/multiple_testing.h"
 #include "core/sql_step.h"
+#include "core/text.h"
 
 namespace vesk {
 
 namespace {
 
-// frq1_1 ... frq1_m, frq2_1 ... frq2_m, frq_1 ... frq_m: the class cells in table order.
-std::vector<std::string> cell_names(std::int64_t m) {
-    std::vector<std::string> names;
+// The columns of data_chitable after the group columns, in the order chi_table binds them: the
+// totals frq1, frq2 and frq, the class cells frq1_1 ... frq1_m, frq2_1 ... frq2_m, frq_1 ...
+// frq_m, then df and chival.
+std::vector<std::string> chitable_columns(std::int64_t m) {
+    std::vector<std::string> names = {"frq1", "frq2", "frq"};
     for (const char* kind : {"frq1_", "frq2_", "frq_"}) {
         for (std::int64_t k = 1; k <= m; ++k) {
             names.push_back(kind + std::to_string(k));
         }
     }
+    names.insert(names.end(), {"df", "chival"});
     return names;
 }
 
@@ -48,6 +52,49 @@ double sum(const std::vector<double>& cells) {
     return total;
 }
 
+// Creates data_chitable with the group columns and the added ones; the insert of one group's row.
+Statement create_chitable(Database& db, const std::vector<GroupColumn>& columns,
+                          const std::vector<std::string>& added) {
+    std::vector<std::string> definitions;
+    for (const std::string& name : added) {
+        definitions.push_back(name + " double");
+    }
+    db.try_execute("DROP TABLE data_chitable");
+    db.execute("create table data_chitable (" + group_column_definitions(columns) +
+               join(definitions, ", ") + ")");
+    const std::string groups = column_list(columns);
+    return db.prepare("insert into data_chitable (" + (groups.empty() ? "" : groups + ", ") +
+                      join(added, ",") + ") values (" +
+                      placeholders(columns.size() + added.size()) + ")");
+}
+
+// Stores a group's row of data_chitable, its values as stored in data_chi; returns its chisqval.
+double store_group_row(Statement& insert, const std::vector<GroupColumn>& columns,
+                       const std::vector<FieldValue>& stored, const GroupCells& group) {
+    int index = 1;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        stored[i].bind_group(insert, index++, columns[i]);
+    }
+    for (const auto* kind : {&group.central, &group.other, &group.both}) {
+        insert.bind(index++, sum(*kind));
+    }
+    for (const auto* kind : {&group.central, &group.other, &group.both}) {
+        for (double cell : *kind) {
+            insert.bind(index++, cell);
+        }
+    }
+    insert.bind(index++, static_cast<double>(group.central.size()) - 1);
+    const double x = chisqval(group.central, group.other);
+    if (std::isfinite(x)) {
+        insert.bind(index, x);
+    } else {
+        insert.bind_null(index);
+    }
+    insert.run();
+    insert.reset();
+    return x;
+}
+
 }  // namespace
 
 void refuse_what_chi_tables_cannot_hold(AppState& state) {
@@ -65,16 +112,12 @@ void refuse_what_chi_tables_cannot_hold(AppState& state) {
                     " group variable(s), as a table of the database holds at most " +
                     std::to_string(limit) + " columns and each class takes three.");
     }
-    std::vector<std::string> added = cell_names(m);
-    for (const char* name : {"frq1", "frq2", "frq", "df", "chival"}) {
-        added.emplace_back(name);
-    }
-    refuse_group_name_clash(columns, added, "data_chitable");
+    refuse_group_name_clash(columns, chitable_columns(m), "data_chitable");
 }
 
 std::int64_t most_chi_classes(Database& db, std::size_t group_count) {
-    // data_chitable: the groups, frq1, frq2, frq, three cells a class, df and chival.
-    const auto fixed = static_cast<std::int64_t>(group_count) + 5;
+    // data_chitable: the groups, the columns of no class, three cells a class.
+    const auto fixed = static_cast<std::int64_t>(group_count + chitable_columns(0).size());
     const std::int64_t limit = sqlite3_limit(db.handle(), SQLITE_LIMIT_COLUMN, -1);
     return std::max<std::int64_t>(0, (limit - fixed) / 3);
 }
@@ -84,27 +127,12 @@ void chi_table(AppState& state) {
     const std::vector<GroupColumn> columns = checked_group_columns(state);
     const std::size_t group_count = columns.size();
     const std::int64_t m = state.class_count();
-    const std::vector<std::string> cells = cell_names(m);
-
-    std::string cell_definitions;
-    std::string cell_list;
-    for (const std::string& cell : cells) {
-        cell_definitions += cell + " double,";
-        cell_list += "," + cell;
-    }
-    db.try_execute("DROP TABLE data_chitable");
-    db.execute("create table data_chitable (" + group_column_definitions(columns) +
-               "frq1 double, frq2 double,frq double," + cell_definitions +
-               "df double, chival double)");
-
+    Statement insert = create_chitable(db, columns, chitable_columns(m));
     const std::string groups = column_list(columns);
     const std::string prefix = groups.empty() ? "" : groups + ", ";
     Statement query = prepare_step(
         db, "select " + prefix + "CLASS,frq1,frq2,frq from data_chi order by " + prefix + "CLASS",
         "The contingency table could not be built");
-    Statement insert =
-        db.prepare("insert into data_chitable (" + prefix + "frq1,frq2,frq" + cell_list +
-                   ",df,chival) values (" + placeholders(group_count + 3 + cells.size() + 2) + ")");
 
     const int class_column = static_cast<int>(group_count);
     const int frq1 = query.column_index("frq1");
@@ -121,27 +149,7 @@ void chi_table(AppState& state) {
     std::vector<FieldValue> stored(group_count);  // the group values as stored, for binding
     bool started = false;
     auto flush = [&] {
-        int index = 1;
-        for (std::size_t i = 0; i < group_count; ++i) {
-            stored[i].bind_group(insert, index++, columns[i]);
-        }
-        for (const auto* kind : {&group.central, &group.other, &group.both}) {
-            insert.bind(index++, sum(*kind));
-        }
-        for (const auto* kind : {&group.central, &group.other, &group.both}) {
-            for (double cell : *kind) {
-                insert.bind(index++, cell);
-            }
-        }
-        insert.bind(index++, static_cast<double>(m - 1));
-        const double x = chi_square(group.central, group.other);
-        if (std::isfinite(x)) {
-            insert.bind(index, x);
-        } else {
-            insert.bind_null(index);
-        }
-        insert.run();
-        insert.reset();
+        const double x = store_group_row(insert, columns, stored, group);
         stats.push_back(chi_group_stats(current, x, m - 1, group.central, group.other));
         group.clear();
     };

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "chitest/pearson_statistic.h"
 #include "chitest/random_table.h"
 
 namespace vesk {
@@ -35,8 +36,7 @@ double monte_carlo_p(const std::vector<std::vector<std::int64_t>>& table, int ta
     const auto statistic = [&](const std::vector<std::int64_t>& cells) {
         double x = 0;
         for (std::size_t k = 0; k < cells.size(); ++k) {
-            const double d = static_cast<double>(cells[k]) - expected[k];
-            x += d * d / expected[k];
+            x += pearson_term(static_cast<double>(cells[k]), expected[k]);
         }
         return x;
     };

@@ -4,38 +4,7 @@
 
 namespace vesk {
 
-double chi_square(std::vector<double> central, std::vector<double> other) {
-    const std::size_t m = central.size();
-    std::vector<double> both(m);
-    double t1 = 0;
-    double t2 = 0;
-    for (std::size_t k = 0; k < m; ++k) {
-        if (central[k] == 0) {
-            central[k] = 1;
-        }
-        if (other[k] == 0) {
-            other[k] = 1;
-        }
-        both[k] = central[k] + other[k];
-        t1 += central[k];
-        t2 += other[k];
-    }
-    const double t = t1 + t2;
-    double x = 0;
-    for (std::size_t k = 0; k < m; ++k) {
-        const double e1 = t1 * both[k] / t;
-        x += (central[k] - e1) * (central[k] - e1) / e1;
-        const double e2 = t2 * both[k] / t;
-        x += (other[k] - e2) * (other[k] - e2) / e2;
-    }
-    return x;
-}
-
-}  // namespace vesk
-
-namespace vesk {
-
-double raw_chi_square(const std::vector<double>& central, const std::vector<double>& other) {
+double pearson_statistic(const std::vector<double>& central, const std::vector<double>& other) {
     double t1 = 0;
     double t2 = 0;
     for (std::size_t k = 0; k < central.size(); ++k) {
@@ -49,9 +18,28 @@ double raw_chi_square(const std::vector<double>& central, const std::vector<doub
         if (both == 0) {
             continue;
         }
-        const double e1 = t1 * both / t;
-        const double e2 = t2 * both / t;
-        x += (central[k] - e1) * (central[k] - e1) / e1 + (other[k] - e2) * (other[k] - e2) / e2;
+        x += pearson_term(central[k], t1 * both / t) + pearson_term(other[k], t2 * both / t);
+    }
+    return x;
+}
+
+double chisqval(std::vector<double> central, std::vector<double> other) {
+    double t1 = 0;
+    double t2 = 0;
+    for (std::size_t k = 0; k < central.size(); ++k) {
+        central[k] = central[k] == 0 ? 1 : central[k];
+        other[k] = other[k] == 0 ? 1 : other[k];
+        t1 += central[k];
+        t2 += other[k];
+    }
+    const double t = t1 + t2;
+    // Term by term, not class by class as pearson_statistic: the last digit of the result file's
+    // figure stays what it has always been.
+    double x = 0;
+    for (std::size_t k = 0; k < central.size(); ++k) {
+        const double both = central[k] + other[k];
+        x += pearson_term(central[k], t1 * both / t);
+        x += pearson_term(other[k], t2 * both / t);
     }
     return x;
 }

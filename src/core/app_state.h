@@ -90,8 +90,6 @@ struct AppState {
     std::vector<RunGroupStats> run_stats;
     std::vector<ChiGroupStats> chi_stats;
 
-    bool show_pos = true;
-
     std::int64_t var_count() const { return static_cast<std::int64_t>(var_defs.size()); }
     std::int64_t grp_count() const { return static_cast<std::int64_t>(grp_names.size()); }
     std::int64_t par_val_count() const { return static_cast<std::int64_t>(par_vals.size()); }

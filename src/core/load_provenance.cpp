@@ -1,6 +1,5 @@
 #include "core/load_provenance.h"
 
-#include <ctime>
 #include <filesystem>
 
 #include "core/text.h"
@@ -143,15 +142,6 @@ std::string absolute_path(const std::string& path) {
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
     return ec ? path : absolute.lexically_normal().string();
-}
-
-std::string utc_text(std::int64_t seconds) {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    gmtime_r(&time, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
 }
 
 }  // namespace vesk

@@ -57,7 +57,4 @@ void clear_load_provenance(Database& db) noexcept;
 // An absolute, normalised form of a path as given; "-" (standard input) stays as it is.
 std::string absolute_path(const std::string& path);
 
-// Seconds since 1970 as UTC text: 2024-05-01T12:00:00Z.
-std::string utc_text(std::int64_t seconds);
-
 }  // namespace vesk

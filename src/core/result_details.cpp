@@ -1,7 +1,5 @@
 #include "core/result_details.h"
 
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 
@@ -12,6 +10,7 @@
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
+#include "core/utc_time.h"
 #include "core/verdict.h"
 
 namespace vesk {
@@ -97,15 +96,6 @@ std::vector<std::string> chi_fields(const ChiGroupStats& g, const Choices& choic
             p_field(g.p_bh),
             flag_names(flags),
             flag_reasons(flags)};
-}
-
-std::string utc_now() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
 }
 
 void write_file_entry(JsonWriter& json, std::string_view key, const std::string& path) {
@@ -194,7 +184,7 @@ std::string provenance(AppState& state, TestKind kind, const std::string& result
     json.begin_object();
     json.value("program", "vesk");
     json.value("version", VESK_VERSION);
-    json.value("created", utc_now());
+    json.value("created", utc_now_text());
     json.value("test", kind == TestKind::runs ? "runs" : "chi-square");
     json.value("database", absolute_path(state.db_conn.path()));
     write_load(json, read_load_provenance(state.db_conn), state.var_defs);

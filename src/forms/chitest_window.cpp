@@ -54,7 +54,43 @@ void ChitestWindow::build_controls() {
     auto* param_label = named(new QLabel(QStringLiteral("Test Parameter vaiable:"), this),
                               QStringLiteral("Label6"));
     Combo_par_ = named(new QComboBox(this), QStringLiteral("Combo_par"));
+    QLayout* lists = build_lists();
+    QLayout* freeze_row = build_class_commands();
+    Cmdproceed_ =
+        named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
+    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
 
+    auto* variables = new QHBoxLayout;
+    variables->addWidget(sample_label);
+    variables->addWidget(Combo_ss_, 1);
+    variables->addSpacing(24);
+    variables->addWidget(param_label);
+    variables->addWidget(Combo_par_, 1);
+    variables->addStretch(1);
+
+    auto* command_row = new QHBoxLayout;
+    command_row->addSpacing(100);
+    command_row->addWidget(Cmdproceed_);
+    command_row->addWidget(Cmdexit_);
+    command_row->addStretch(1);
+
+    auto* page = new QVBoxLayout;
+    page->addWidget(title);
+    page->addSpacing(16);
+    page->addLayout(variables);
+    page->addSpacing(16);
+    page->addLayout(lists, 2);
+    page->addLayout(freeze_row);
+    page->addSpacing(8);
+    page->addLayout(command_row);
+    page->addSpacing(8);
+    results_ = new ResultsPanel(state_, ui_, TestKind::chi_square, this);
+    page->addWidget(results_, 3);
+    setLayout(page);
+    connect_controls();
+}
+
+QLayout* ChitestWindow::build_lists() {
     // The "#" columns line up under their headings only in a fixed-pitch font.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setStyleHint(QFont::TypeWriter);
@@ -73,7 +109,6 @@ void ChitestWindow::build_controls() {
          std::initializer_list<QWidget*>{lblistpar_, listpar_, lblistclass_, Listclass_}) {
         widget->setFont(fixed);
     }
-
     auto* reorder_label =
         named(new QLabel(QStringLiteral("Reorder  classes"), this), QStringLiteral("Label4"));
     Picture1_ =
@@ -82,25 +117,6 @@ void ChitestWindow::build_controls() {
         named(new QLabel(QStringLiteral("priority"), this), QStringLiteral("Label1"));
     Picture2_ =
         new PictureButton(PictureButton::Picture::chevron_down, QStringLiteral("Picture2"), this);
-    cmdclass_ = named(new QPushButton(freeze_caption, this), QStringLiteral("cmdclass"));
-    auto* expected_label = named(new QLabel(QStringLiteral("Smallest expected count:"), this),
-                                 QStringLiteral("lblexpected"));
-    txtexpected_ = named(new QLineEdit(QStringLiteral("5"), this), QStringLiteral("txtexpected"));
-    txtexpected_->setMaximumWidth(80);
-    expected_label->setBuddy(txtexpected_);
-    cmdsuggest_ =
-        named(new QPushButton(QStringLiteral("&Suggest"), this), QStringLiteral("cmdsuggest"));
-    Cmdproceed_ =
-        named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
-    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
-
-    auto* variables = new QHBoxLayout;
-    variables->addWidget(sample_label);
-    variables->addWidget(Combo_ss_, 1);
-    variables->addSpacing(24);
-    variables->addWidget(param_label);
-    variables->addWidget(Combo_par_, 1);
-    variables->addStretch(1);
 
     auto* add_remove = new QVBoxLayout;
     add_remove->addWidget(cmdadd_);
@@ -124,6 +140,18 @@ void ChitestWindow::build_controls() {
     lists->setColumnStretch(0, 3);
     lists->setColumnStretch(2, 7);
     lists->setColumnStretch(4, 2);
+    return lists;
+}
+
+QLayout* ChitestWindow::build_class_commands() {
+    cmdclass_ = named(new QPushButton(freeze_caption, this), QStringLiteral("cmdclass"));
+    auto* expected_label = named(new QLabel(QStringLiteral("Smallest expected count:"), this),
+                                 QStringLiteral("lblexpected"));
+    txtexpected_ = named(new QLineEdit(QStringLiteral("5"), this), QStringLiteral("txtexpected"));
+    txtexpected_->setMaximumWidth(80);
+    expected_label->setBuddy(txtexpected_);
+    cmdsuggest_ =
+        named(new QPushButton(QStringLiteral("&Suggest"), this), QStringLiteral("cmdsuggest"));
 
     auto* freeze_row = new QHBoxLayout;
     freeze_row->addSpacing(160);
@@ -133,27 +161,10 @@ void ChitestWindow::build_controls() {
     freeze_row->addWidget(txtexpected_);
     freeze_row->addWidget(cmdsuggest_);
     freeze_row->addStretch(1);
+    return freeze_row;
+}
 
-    auto* command_row = new QHBoxLayout;
-    command_row->addSpacing(100);
-    command_row->addWidget(Cmdproceed_);
-    command_row->addWidget(Cmdexit_);
-    command_row->addStretch(1);
-
-    auto* page = new QVBoxLayout;
-    page->addWidget(title);
-    page->addSpacing(16);
-    page->addLayout(variables);
-    page->addSpacing(16);
-    page->addLayout(lists, 2);
-    page->addLayout(freeze_row);
-    page->addSpacing(8);
-    page->addLayout(command_row);
-    page->addSpacing(8);
-    results_ = new ResultsPanel(state_, ui_, TestKind::chi_square, this);
-    page->addWidget(results_, 3);
-    setLayout(page);
-
+void ChitestWindow::connect_controls() {
     connect(Combo_ss_, &QComboBox::activated, this, &ChitestWindow::Combo_ss_Click);
     connect(Combo_par_, &QComboBox::activated, this, &ChitestWindow::Combo_par_Click);
     connect(cmdadd_, &QPushButton::clicked, this, &ChitestWindow::cmdadd_Click);

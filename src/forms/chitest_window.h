@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -40,6 +41,11 @@ class ChitestWindow : public SecondaryWindow {
 
   private:
     void build_controls();
+    // The parts of the window: the value and class lists with the moves between them, the
+    // commands on the classes (freeze, suggest).
+    QLayout* build_lists();
+    QLayout* build_class_commands();
+    void connect_controls();
     void Form_Load();
     void list_par_values();
     // Fills listpar with the value lines of the values in no class.

@@ -5,7 +5,6 @@
 namespace vesk {
 
 // The key codes the key handlers compare with: those of the keys they act on, 0 for any other.
-inline constexpr int key_tab = 9;
 inline constexpr int key_enter = 13;
 inline constexpr int key_escape = 27;
 inline constexpr int key_page_up = 33;

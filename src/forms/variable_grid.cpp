@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 #include "core/app_state.h"
@@ -133,7 +134,8 @@ void VariableGrid::reset_gridX() {
     set_position_caption();
 }
 
-bool VariableGrid::requery_to_last() {
+bool VariableGrid::requery_to_last(bool caption_follows) {
+    const QScopedValueRollback<bool> follow(caption_follows_, caption_follows);
     // Reading the table again drops what the grid has not written yet: an edit the user left
     // in the current row is written first.
     if (!model_->write_pending()) {
@@ -186,7 +188,7 @@ void VariableGrid::move_to_row(int row) {
     }
     const int column = std::max(1, view_->currentIndex().column());
     view_->setCurrentIndex(cell(row, column));
-    if (state_.show_pos) {
+    if (caption_follows_) {
         set_position_caption();
     }
 }
@@ -278,9 +280,7 @@ void VariableGrid::alert_later(const QString& text) {
 
 void VariableGrid::enter_pressed() {
     DataGridX_KeyDown(key_enter);
-    if (DataGridX_KeyPress(key_enter) == key_tab) {
-        tab_to_next_cell();
-    }
+    tab_to_next_cell();  // Enter moves on as Tab does
     // The closed editor hands the focus back only while the window is active; the keys that
     // follow belong to the grid either way.
     view_->setFocus();
@@ -308,10 +308,6 @@ void VariableGrid::DataGridX_KeyDown(int key) {
         key == key_page_down) {
         set_position_caption();
     }
-}
-
-int VariableGrid::DataGridX_KeyPress(int key_ascii) {
-    return key_ascii == key_enter ? key_tab : key_ascii;
 }
 
 void VariableGrid::DataGridX_Validate(bool& cancel) {
@@ -423,7 +419,7 @@ void VariableGrid::cancel_row_changes() {
 }
 
 void VariableGrid::DataGridX_RowColChange() {
-    if (record_count() >= 1 && state_.show_pos) {
+    if (record_count() >= 1 && caption_follows_) {
         set_position_caption();
     }
 }

@@ -35,8 +35,9 @@ class VariableGrid : public QObject {
     // Captions the visible columns, hides ID, makes the name column current, sets the caption.
     void reset_gridX();
     // Writes the edits still waiting, reads table variable again and moves to the last record;
-    // false on failure (last_error() says why), with nothing dropped.
-    bool requery_to_last();
+    // false on failure (last_error() says why), with nothing dropped. caption_follows false: the
+    // position caption stays as it was through the move, for the caller to set.
+    bool requery_to_last(bool caption_follows = true);
     // Discards a blank new row when it is the only record.
     void cancel_blank_row();
     // Starts a new record holding only its ID, with the cursor on its name.
@@ -57,7 +58,6 @@ class VariableGrid : public QObject {
 
     // Handlers of the grid's events, named after the grid and the event.
     void DataGridX_KeyDown(int key);
-    int DataGridX_KeyPress(int key_ascii);
     void DataGridX_Validate(bool& cancel);
     void DataGridX_AfterColUpdate(int row, int column);
     void DataGridX_AfterColEdit(int row, int column);
@@ -114,6 +114,7 @@ class VariableGrid : public QObject {
     VariableCellDelegate* delegate_ = nullptr;
     FocusLeaveGuard* leave_guard_ = nullptr;
     QString last_error_;
+    bool caption_follows_ = true;  // the position caption follows the cursor
 };
 
 }  // namespace vesk

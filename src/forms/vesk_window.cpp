@@ -58,7 +58,7 @@ VeskWindow::VeskWindow(AppState& state, UserInterface& ui, QWidget* parent)
 
 VeskWindow::~VeskWindow() = default;
 
-void VeskWindow::build_controls() {
+QLayout* VeskWindow::build_file_names() {
     auto* input_label = named(new QLabel(QStringLiteral("INPUT TEXT FILE NAME:"), this),
                               QStringLiteral("Lblinputfile"));
     inptxt_ = named(new QLineEdit(this), QStringLiteral("inptxt"));
@@ -67,6 +67,18 @@ void VeskWindow::build_controls() {
         named(new QLabel(QStringLiteral("OUTPUT TEXT FILE NAME:"), this), QStringLiteral("Label1"));
     outtxt_ = named(new QLineEdit(this), QStringLiteral("outtxt"));
 
+    auto* files = new QGridLayout;
+    files->addWidget(input_label, 0, 0, Qt::AlignRight);
+    files->addWidget(inptxt_, 0, 1);
+    files->addWidget(brow_, 0, 2);
+    files->addWidget(output_label, 1, 0, Qt::AlignRight);
+    files->addWidget(outtxt_, 1, 1);
+    files->setColumnStretch(1, 1);
+    files->setColumnStretch(3, 1);
+    return files;
+}
+
+QWidget* VeskWindow::build_grid_area() {
     grid_caption_ = named(new QLabel(QStringLiteral("VARIABLE DEFINITION"), this),
                           QStringLiteral("DataGridX_caption"));
     grid_caption_->setAlignment(Qt::AlignCenter);
@@ -77,6 +89,43 @@ void VeskWindow::build_controls() {
     DataGridX_->setFont(QFont(QStringLiteral("Times New Roman")));
     DataGridX_->setSelectionMode(QAbstractItemView::SingleSelection);
     DataGridX_->setSelectionBehavior(QAbstractItemView::SelectItems);
+
+    // The grid's place is kept while the grid is hidden, so nothing moves when it appears.
+    auto* grid_area = new QWidget(this);
+    grid_area->setObjectName(QStringLiteral("gridArea"));
+    grid_area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    auto* grid_block = new QVBoxLayout(grid_area);
+    grid_block->setContentsMargins(0, 0, 0, 0);
+    grid_block->setSpacing(0);
+    grid_block->addWidget(grid_caption_);
+    grid_block->addWidget(DataGridX_, 1);
+    return grid_area;
+}
+
+QLayout* VeskWindow::build_test_choice() {
+    Optmain_[0] =
+        named(new QRadioButton(QStringLiteral("Runtest"), this), QStringLiteral("Optmain_0"));
+    Optmain_[1] = named(new QRadioButton(QStringLiteral("Chi Square Test"), this),
+                        QStringLiteral("Optmain_1"));
+    Cmdproceed_ =
+        named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
+    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(Optmain_[0]);
+    options->addWidget(Optmain_[1]);
+    auto* test_row = new QHBoxLayout;
+    test_row->addSpacing(80);
+    test_row->addLayout(options);
+    test_row->addWidget(Cmdproceed_);
+    test_row->addWidget(Cmdexit_);
+    test_row->addStretch(1);
+    return test_row;
+}
+
+void VeskWindow::build_controls() {
+    QLayout* files = build_file_names();
+    QWidget* grid_area = build_grid_area();
     AdodcX_ = new NavigationBar(this);
     // The start and length checks refer to it.
     Lblreclen_ = named(new QLabel(this), QStringLiteral("Lblreclen"));
@@ -104,32 +153,7 @@ void VeskWindow::build_controls() {
     save_ = named(new QPushButton(QStringLiteral("&Save&&LoadData"), this), QStringLiteral("save"));
     cmdgrp_ = named(new QPushButton(QStringLiteral("&Data Group Variable Definition"), this),
                     QStringLiteral("cmdgrp"));
-    Optmain_[0] =
-        named(new QRadioButton(QStringLiteral("Runtest"), this), QStringLiteral("Optmain_0"));
-    Optmain_[1] = named(new QRadioButton(QStringLiteral("Chi Square Test"), this),
-                        QStringLiteral("Optmain_1"));
-    Cmdproceed_ =
-        named(new QPushButton(QStringLiteral("&Proceed"), this), QStringLiteral("Cmdproceed"));
-    Cmdexit_ = named(new QPushButton(QStringLiteral("E&xit"), this), QStringLiteral("Cmdexit"));
-
-    auto* files = new QGridLayout;
-    files->addWidget(input_label, 0, 0, Qt::AlignRight);
-    files->addWidget(inptxt_, 0, 1);
-    files->addWidget(brow_, 0, 2);
-    files->addWidget(output_label, 1, 0, Qt::AlignRight);
-    files->addWidget(outtxt_, 1, 1);
-    files->setColumnStretch(1, 1);
-    files->setColumnStretch(3, 1);
-
-    // The grid's place is kept while the grid is hidden, so nothing moves when it appears.
-    auto* grid_area = new QWidget(this);
-    grid_area->setObjectName(QStringLiteral("gridArea"));
-    grid_area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    auto* grid_block = new QVBoxLayout(grid_area);
-    grid_block->setContentsMargins(0, 0, 0, 0);
-    grid_block->setSpacing(0);
-    grid_block->addWidget(grid_caption_);
-    grid_block->addWidget(DataGridX_, 1);
+    QLayout* test_row = build_test_choice();
 
     auto* filter = new QVBoxLayout;
     filter->addWidget(Lbfilter_);
@@ -154,16 +178,6 @@ void VeskWindow::build_controls() {
     group_row->addWidget(cmdgrp_);
     group_row->addStretch(1);
 
-    auto* options = new QVBoxLayout;
-    options->addWidget(Optmain_[0]);
-    options->addWidget(Optmain_[1]);
-    auto* test_row = new QHBoxLayout;
-    test_row->addSpacing(80);
-    test_row->addLayout(options);
-    test_row->addWidget(Cmdproceed_);
-    test_row->addWidget(Cmdexit_);
-    test_row->addStretch(1);
-
     auto* page = new QVBoxLayout;
     QWidget* banner = make_banner(this);
     banner->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -180,7 +194,10 @@ void VeskWindow::build_controls() {
     page->addWidget(rule(QStringLiteral("Line3"), this));
     page->addLayout(test_row);
     setLayout(page);
+    connect_controls();
+}
 
+void VeskWindow::connect_controls() {
     inptxt_->installEventFilter(this);
     outtxt_->installEventFilter(this);
     connect(brow_, &QPushButton::clicked, this, &VeskWindow::brow_Click);
@@ -308,9 +325,7 @@ void VeskWindow::Cmd_clr_var_Click() {
     clear_vars(state_);
     grid_->bind();  // a failure is told once, by the refresh below
     reset_gridX();
-    state_.show_pos = false;
-    grid_->requery_to_last();
-    state_.show_pos = true;
+    grid_->requery_to_last(false);
     Refresh_Click();
 }
 
@@ -366,8 +381,6 @@ void VeskWindow::show_form(FormSlot slot) {
             break;
         case form_chitest:
             window = new ChitestWindow(state_, ui_, this);
-            break;
-        case form_vesk:
             break;
         case form_datagroup:
             window = new DataGroupWindow(state_, ui_, this);

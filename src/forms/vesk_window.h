@@ -27,8 +27,8 @@ class VariableGrid;
 class VeskWindow : public QWidget {
     Q_OBJECT
   public:
-    // The slots of the table of windows.
-    enum FormSlot { form_vesk = 0, form_runtest = 1, form_chitest = 2, form_datagroup = 3 };
+    // The slots of the table of windows the main window opens (slot 0 is its own).
+    enum FormSlot { form_runtest = 1, form_chitest = 2, form_datagroup = 3 };
 
     VeskWindow(AppState& state, UserInterface& ui, QWidget* parent = nullptr);
     ~VeskWindow() override;
@@ -59,6 +59,11 @@ class VeskWindow : public QWidget {
 
   private:
     void build_controls();
+    // The parts of the window: the file names, the grid with its caption, the choice of test.
+    QLayout* build_file_names();
+    QWidget* build_grid_area();
+    QLayout* build_test_choice();
+    void connect_controls();
     void Form_Load();
     // Takes over inp_file: reads its record length and shows the grid.
     void take_input_file();

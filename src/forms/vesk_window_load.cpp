@@ -40,10 +40,7 @@ void VeskWindow::save_Click() {
     }
     grid_->cancel_blank_row();
     if (grid_->record_count() > 0) {
-        state_.show_pos = false;
-        const bool reread = grid_->requery_to_last();
-        state_.show_pos = true;
-        if (!reread) {
+        if (!grid_->requery_to_last(false)) {
             AdodcX_Error(grid_->last_error());
             return;
         }
@@ -67,8 +64,8 @@ void VeskWindow::save_Click() {
 }
 
 QLayout* VeskWindow::build_load_choices() {
-    auto* label = named(new QLabel(QStringLiteral("Record type:"), this),
-                        QStringLiteral("Lbrectype"));
+    auto* label =
+        named(new QLabel(QStringLiteral("Record type:"), this), QStringLiteral("Lbrectype"));
     RecTypeVar_ = named(new QLineEdit(this), QStringLiteral("RecTypeVar"));
     RecTypeVar_->setPlaceholderText(QStringLiteral("variable"));
     RecTypeValue_ = named(new QLineEdit(this), QStringLiteral("RecTypeValue"));
@@ -105,8 +102,9 @@ std::optional<RecordType> VeskWindow::record_type_in_box() const {
         return std::nullopt;
     }
     if (variable.isEmpty() || value.isEmpty()) {
-        throw Error("Record type: give the variable and the value its field reads in the lines "
-                    "to load, or leave both blank.");
+        throw Error(
+            "Record type: give the variable and the value its field reads in the lines "
+            "to load, or leave both blank.");
     }
     return RecordType{variable.toStdString(), value.toStdString()};
 }
@@ -116,8 +114,7 @@ void VeskWindow::show_record_length() {
     try {
         read_reclen(state_);
         if (const std::optional<RecordType> type = record_type_in_box()) {
-            const RecordTypeFilter filter(read_var_defs(state_.db_conn, LayoutTable::draft),
-                                          *type);
+            const RecordTypeFilter filter(read_var_defs(state_.db_conn, LayoutTable::draft), *type);
             LineReader reader = open_input(state_);
             if (const auto line = first_line_of_type(reader, filter)) {
                 state_.rec_len = line->length;
@@ -188,13 +185,9 @@ QString VeskWindow::layout_kept_note() {
 }
 
 bool VeskWindow::replace_with_empty(const LoadSummary& loaded) {
-    QString text = QStringLiteral("The filter leaves no record: it removes all %1 rows loaded.")
-                       .arg(loaded.lines_loaded);
-    const std::string hint = quoting_hint(read_var_defs(state_.db_conn, LayoutTable::draft),
-                                          Condition_->text().toStdString());
-    if (!hint.empty()) {
-        text += QLatin1Char('\n') + QString::fromStdString(hint);
-    }
+    const QString text = QString::fromStdString(
+        empty_filter_text(loaded.lines_loaded, read_var_defs(state_.db_conn, LayoutTable::draft),
+                          Condition_->text().toStdString()));
     // The question waits for the user, not for work: the usual pointer meanwhile.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const bool replace = ui_.ask_yes_no(

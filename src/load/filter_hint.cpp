@@ -64,4 +64,11 @@ std::string quoting_hint(const std::vector<VarDef>& defs, std::string_view condi
     return {};
 }
 
+std::string empty_filter_text(std::int64_t rows_loaded, const std::vector<VarDef>& defs,
+                              std::string_view condition) {
+    const std::string hint = quoting_hint(defs, condition);
+    return "The filter leaves no record: it removes all " + std::to_string(rows_loaded) +
+           " rows loaded." + (hint.empty() ? "" : "\n" + hint);
+}
+
 }  // namespace vesk

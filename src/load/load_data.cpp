@@ -1,9 +1,8 @@
 #include "load/load_data.h"
 
-#include <chrono>
-
 #include "core/file_input.h"
 #include "core/load_provenance.h"
+#include "core/utc_time.h"
 #include "load/data_filter.h"
 #include "load/line_loader.h"
 #include "load/load_report.h"
@@ -78,9 +77,7 @@ void create_data_table(Database& db, const std::vector<VarDef>& defs, const std:
 LoadProvenance provenance_of(LineReader& reader, const LoadSummary& summary,
                              const std::vector<VarDef>& defs, const std::string& filter_cond) {
     LoadProvenance p;
-    p.loaded_at = utc_text(std::chrono::duration_cast<std::chrono::seconds>(
-                               std::chrono::system_clock::now().time_since_epoch())
-                               .count());
+    p.loaded_at = utc_now_text();
     p.input_path = absolute_path(reader.path());
     p.input_size = static_cast<std::int64_t>(reader.bytes_read());
     p.input_sha256 = reader.sha256_hex();

@@ -8,19 +8,16 @@
 #include "core/number_text.h"
 #include "core/sha256.h"
 #include "core/text.h"
+#include "core/utc_time.h"
 #include "core/verdict.h"
 
 namespace vesk {
 
 namespace {
 
+// 2024-05-01 12:00:00 UTC.
 std::string report_time(std::chrono::system_clock::time_point time) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
-    return text;
+    return readable_utc(utc_text(std::chrono::system_clock::to_time_t(time)));
 }
 
 std::string fixed_text(double value, int decimals) {
@@ -30,16 +27,6 @@ std::string fixed_text(double value, int decimals) {
     char text[48];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
-}
-
-// "2024-05-01T12:00:00Z" as the report writes times: "2024-05-01 12:00:00 UTC".
-std::string readable_time(std::string time) {
-    if (time.size() == 20 && time[10] == 'T' && time.back() == 'Z') {
-        time[10] = ' ';
-        time.pop_back();
-        time += " UTC";
-    }
-    return time;
 }
 
 // The import that built table data, as the database recorded it: also for a run on data loaded
@@ -60,8 +47,8 @@ ReportOrigin origin_of(AppState& state) {
     origin.input.path = loaded->input_path == "-" ? "standard input" : loaded->input_path;
     origin.input.size = loaded->input_size;
     origin.input.sha256 = loaded->input_sha256;
-    origin.input.modified = readable_time(loaded->input_modified.value_or(""));
-    origin.loaded_at = readable_time(loaded->loaded_at);
+    origin.input.modified = readable_utc(loaded->input_modified.value_or(""));
+    origin.loaded_at = readable_utc(loaded->loaded_at);
     origin.lines_read = loaded->lines_read;
     origin.lines_loaded = loaded->lines_loaded;
     origin.lines_rejected = loaded->lines_rejected;

@@ -22,11 +22,17 @@ namespace vesk {
 
 namespace {
 
-constexpr const char* statistic_columns =
-    "centrun double, statrun double, totrun double, n double, m double, erun double, "
-    "vrun double, zvalue double";
+// The columns of data_run after the group columns, in the order GroupRuns::store binds them.
 const std::vector<std::string> statistic_names = {"centrun", "statrun", "totrun", "n",
                                                   "m",       "erun",    "vrun",   "zvalue"};
+
+std::string statistic_definitions() {
+    std::vector<std::string> definitions;
+    for (const std::string& name : statistic_names) {
+        definitions.push_back(name + " double");
+    }
+    return join(definitions, ", ");
+}
 
 // The engine's sorter may hand sorting and merging to helper threads: one fewer than the
 // processors, as the reading thread keeps one busy. On two processors this halves the time of the
@@ -39,12 +45,12 @@ void let_sorter_use_processors(Database& db) {
 
 std::string insert_statement(const AppState& state) {
     std::string values;
-    const std::size_t count = state.grp_names.size() + 8;
+    const std::size_t count = state.grp_names.size() + statistic_names.size();
     for (std::size_t i = 1; i <= count; ++i) {
         values += (i > 1 ? ",?" : "?") + std::to_string(i);
     }
-    return "insert into data_run (" + join(state.grp_names, ", ") +
-           ",centrun,statrun,totrun,n,m,erun,vrun,zvalue) values (" + values + ")";
+    return "insert into data_run (" + join(state.grp_names, ", ") + "," +
+           join(statistic_names, ",") + ") values (" + values + ")";
 }
 
 void bind_statistic(Statement& insert, int index, double value) {
@@ -160,8 +166,8 @@ void run_calc(AppState& state) {
     // One transaction: a failure anywhere leaves the previous data_run as it was.
     Transaction transaction(db, Transaction::Lock::immediate);
     db.execute("drop table if exists data_run");
-    db.execute("create table data_run (" + group_column_definitions(columns) + statistic_columns +
-               ")");
+    db.execute("create table data_run (" + group_column_definitions(columns) +
+               statistic_definitions() + ")");
     Statement insert = db.prepare(insert_statement(state));
 
     std::vector<RunGroupStats> stats;
