@@ -22,6 +22,7 @@
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "chitest/list_par_values.h"
+#include "core/verdict.h"
 #include "load/load_data.h"
 #include "runtest/runs_test.h"
 
@@ -117,8 +118,8 @@ int measure(const std::string& folder, std::int64_t lines, int count) {
         peak = std::max(peak, usage.peak_mb);
     }
     vesk::bench::remove_database(db_path);
-    for (const char* suffix : {"_run.csv", "_chi.csv"}) {
-        std::filesystem::remove(db_path + suffix);
+    for (const vesk::TestKind kind : {vesk::TestKind::runs, vesk::TestKind::chi_square}) {
+        std::filesystem::remove(vesk::result_file_name(db_path, kind));
     }
     std::printf(
         "end to end %lld lines (import, value listing, runs test, chi-square test in one "
