@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -164,10 +165,12 @@ void DataGroupWindow::cmdgrp_Click() {
 
 void DataGroupWindow::show_frozen(bool frozen) {
     frozen_ = frozen;
-    listvar_->setEnabled(!frozen);
-    Listgrp_->setEnabled(!frozen);
-    Picture1_->setEnabled(!frozen);
-    Picture2_->setEnabled(!frozen);
+    // Add and Remove too, as in the class window: a list changed while frozen would show other
+    // groups than the ones the tests use.
+    for (QWidget* control : std::initializer_list<QWidget*>{listvar_, Listgrp_, Picture1_,
+                                                            Picture2_, cmdadd_, Cmdremove_}) {
+        control->setEnabled(!frozen);
+    }
     cmdgrp_->setText(frozen ? unfreeze_caption : freeze_caption);
 }
 

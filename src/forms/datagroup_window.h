@@ -30,14 +30,12 @@ class DataGroupWindow : public SecondaryWindow {
   private:
     void build_controls();
     void Form_Load();
-    // Frozen: the lists and the pictures are disabled; the buttons stay enabled.
+    // Frozen: the lists, the pictures, Add and Remove are disabled.
     void show_frozen(bool frozen);
 
     AppState& state_;
     UserInterface& ui_;
-    // Stays set when a freeze is refused for an empty list: the window still shows the list
-    // frozen, and the next click unfreezes it.
-    bool frozen_ = false;
+    bool frozen_ = false;  // the caption of cmdgrp follows it
 
     QListWidget* listvar_ = nullptr;
     QListWidget* Listgrp_ = nullptr;

@@ -387,7 +387,13 @@ void VariableGrid::DataGridX_OnAddNew() {
 }
 
 void VariableGrid::DataGridX_BeforeDelete(bool& cancel) {
-    cancel = !ui_.ask_yes_no(QStringLiteral("Are you sure that you want to delete the record?"));
+    // The name says which row goes: the cursor may rest on another one than the user thinks.
+    const QString name = stored_text(current_row(), column_name).trimmed();
+    cancel = !ui_.ask_yes_no(
+        name.isEmpty()
+            ? QStringLiteral("Are you sure that you want to delete the record?")
+            : QStringLiteral("Are you sure that you want to delete the record of variable %1?")
+                  .arg(name));
 }
 
 void VariableGrid::delete_current_record() {

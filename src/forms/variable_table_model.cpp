@@ -10,6 +10,11 @@ namespace vesk {
 namespace {
 
 const QString new_row_mark = QStringLiteral("*");
+const QString new_row_tip = QStringLiteral("Type here to add a variable");
+// A pencil, as grids mark a row whose edits are not stored yet.
+const QString unstored_mark = QStringLiteral("\u270E");
+const QString unstored_tip =
+    QStringLiteral("Not stored yet: stored when the row is complete or the cursor leaves it");
 constexpr int column_count = 7;
 const char* const captions[column_count] = {"ID",       "VARIABLE",  "START POSITION", "LENGTH",
                                             "VAR TYPE", "PKEY(Y/N)", "DECIMALS"};
@@ -63,6 +68,7 @@ bool VariableTableModel::select() {
     for (const VariableRow& row : rows) {
         records_.push_back({row, row, true, false, true});
     }
+    line_shown_ = true;
     endResetModel();
     rearranging_ = false;
     return true;
@@ -73,7 +79,7 @@ int VariableTableModel::record_count() const {
 }
 
 bool VariableTableModel::is_new_row_line(int row) const {
-    return row == record_count();
+    return line_shown_ && row == record_count();
 }
 
 bool VariableTableModel::is_new_record(int row) const {
@@ -106,10 +112,17 @@ bool VariableTableModel::is_dirty() const {
 
 void VariableTableModel::start_new_record(qint64 id) {
     const int row = record_count();
-    beginInsertRows({}, row, row);
     Record record;
     record.shown.id = id;
     record.started_here = true;
+    if (line_shown_) {
+        // The new-row line becomes the record: no row comes or goes.
+        records_.push_back(record);
+        line_shown_ = false;
+        emit_row_changed(row);
+        return;
+    }
+    beginInsertRows({}, row, row);
     records_.push_back(record);
     endInsertRows();
 }
@@ -206,14 +219,44 @@ bool VariableTableModel::remove_record(int row) {
 
 void VariableTableModel::drop_record(int row) {
     rearranging_ = true;
-    beginRemoveRows({}, row, row);
-    records_.erase(records_.begin() + row);
-    endRemoveRows();
+    if (!line_shown_ && row == record_count() - 1) {
+        // The blank record standing for the new-row line becomes the line again.
+        records_.erase(records_.begin() + row);
+        line_shown_ = true;
+        emit_row_changed(row);
+    } else {
+        beginRemoveRows({}, row, row);
+        records_.erase(records_.begin() + row);
+        endRemoveRows();
+        show_new_row_line_when_wanted();
+    }
     rearranging_ = false;
 }
 
+void VariableTableModel::show_new_row_line_when_wanted() {
+    const bool wanted = records_.empty() || !is_blank_new_row(record_count() - 1);
+    if (wanted == line_shown_) {
+        return;
+    }
+    const int row = record_count();
+    if (wanted) {
+        beginInsertRows({}, row, row);
+        line_shown_ = true;
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, row, row);
+        line_shown_ = false;
+        endRemoveRows();
+    }
+}
+
+void VariableTableModel::emit_row_changed(int row) {
+    emit dataChanged(index(row, 0), index(row, column_count - 1));
+    emit headerDataChanged(Qt::Vertical, row, row);
+}
+
 int VariableTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : record_count() + 1;
+    return parent.isValid() ? 0 : record_count() + (line_shown_ ? 1 : 0);
 }
 
 int VariableTableModel::columnCount(const QModelIndex& parent) const {
@@ -274,21 +317,29 @@ bool VariableTableModel::setData(const QModelIndex& index, const QVariant& value
             return false;
     }
     emit dataChanged(index, index);
+    emit headerDataChanged(Qt::Vertical, index.row(), index.row());
+    show_new_row_line_when_wanted();
     return true;
 }
 
 QVariant VariableTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) {
         return {};
     }
     if (orientation == Qt::Horizontal) {
-        return section >= 0 && section < column_count ? QString::fromLatin1(captions[section])
-                                                      : QVariant();
+        return section >= 0 && section < column_count && role == Qt::DisplayRole
+                   ? QString::fromLatin1(captions[section])
+                   : QVariant();
     }
-    // A record not yet in the table is marked like the new-row line it came from.
-    const bool unwritten = is_new_row_line(section) || (section >= 0 && section < record_count() &&
-                                                        !records_[section].in_table);
-    return unwritten ? new_row_mark : QVariant(section + 1);
+    const bool tip = role == Qt::ToolTipRole;
+    // A blank new record stands in for the new-row line and is marked like it.
+    if (is_new_row_line(section) || is_blank_new_row(section)) {
+        return tip ? new_row_tip : new_row_mark;
+    }
+    if (section >= 0 && section < record_count() && !records_[section].in_table) {
+        return tip ? unstored_tip : unstored_mark;
+    }
+    return tip ? QVariant() : QVariant(section + 1);
 }
 
 Qt::ItemFlags VariableTableModel::flags(const QModelIndex& index) const {

@@ -10,10 +10,11 @@
 namespace vesk {
 
 // Table variable as the grid edits it, on db_conn: its records in ID order, then the new-row line
-// marked * where typing starts a new record. A record's edits wait until it is written: when it
-// is complete, when the cursor leaves it, or before the table is read again. A new record the
-// user has typed nothing into is never written, and a new record that was never complete goes
-// from the table too when its changes are cancelled.
+// marked * where typing starts a new record. A new record nothing is typed into yet takes the
+// line's place, so one line is marked * where a new variable starts. A record's edits wait until
+// it is written: when it is complete, when the cursor leaves it, or before the table is read
+// again. A new record the user has typed nothing into is never written, and a new record that
+// was never complete goes from the table too when its changes are cancelled.
 class VariableTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -75,11 +76,15 @@ class VariableTableModel : public QAbstractTableModel {
         bool ever_complete = false;
     };
     void drop_record(int row);
+    // Shows the new-row line unless the last record is a blank new one standing in its place.
+    void show_new_row_line_when_wanted();
+    void emit_row_changed(int row);
 
     Database& db_;
     std::vector<Record> records_;
     QString last_error_;
     bool rearranging_ = false;
+    bool line_shown_ = true;
 };
 
 }  // namespace vesk

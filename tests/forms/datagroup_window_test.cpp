@@ -124,55 +124,49 @@ TEST_F(DataGroup, FreezingJoinsTheTrimmedNamesInPriorityOrder) {
     EXPECT_TRUE(ui.events.isEmpty());
 }
 
-TEST_F(DataGroup, FreezingDisablesOnlyTheListsAndPicturesAndUnfreezingKeepsTheList) {
+TEST_F(DataGroup, TheFrozenListRefusesAddAndRemoveUntilUnfrozenAndKeepsItsList) {
+    const char* const frozen_controls[] = {"listvar",  "Listgrp", "Picture1",
+                                           "Picture2", "cmdadd",  "Cmdremove"};
     open_group();
-    add_in_turn({1, 2});
+    add_in_turn({1, 2});  // STATE, SECTOR
+    select_rows(Listgrp, {1});
     click("cmdgrp");
-    for (const char* name : {"listvar", "Listgrp", "Picture1", "Picture2"}) {
+    for (const char* name : frozen_controls) {
         EXPECT_FALSE(control<QWidget>(name)->isEnabled()) << name;
     }
-    // Added while frozen: the list changes, grp_vars keeps what was frozen.
+    // Both act on entries still selected in the disabled lists, were they not disabled.
     click("cmdadd");
-    EXPECT_EQ(lines_of(Listgrp), QStringList({"STATE", "SECTOR", "HHID"}));
-    EXPECT_EQ(t.state.grp_vars, "STATE, SECTOR");
+    click("Cmdremove");
+    EXPECT_EQ(lines_of(Listgrp), QStringList({"STATE", "SECTOR"}));
+    EXPECT_EQ(lines_of(listvar), QStringList({"HHID", "DISTRICT", "SEX"}));
 
     click("cmdgrp");
     EXPECT_FALSE(t.state.grp_frozen);
     EXPECT_EQ(t.state.grp_vars, "STATE, SECTOR");
     EXPECT_EQ(control<QPushButton>("cmdgrp")->text(), freeze);
-    for (const char* name : {"listvar", "Listgrp", "Picture1", "Picture2"}) {
+    for (const char* name : frozen_controls) {
         EXPECT_TRUE(control<QWidget>(name)->isEnabled()) << name;
     }
+    select_rows(Listgrp, {0});
+    click("Cmdremove");
     click("cmdgrp");
-    EXPECT_EQ(t.state.grp_vars, "STATE, SECTOR, HHID");
+    EXPECT_EQ(t.state.grp_vars, "SECTOR");
     EXPECT_TRUE(ui.events.isEmpty());
 }
 
-TEST_F(DataGroup, RemovingTheFrozenVariableThenFreezingAlertsAndAddThenAllowsUnfreezing) {
+TEST_F(DataGroup, FreezingAnEmptyListAlertsAndLeavesTheLastFrozenListInForce) {
     open_group();
     add_in_turn({1});  // STATE
-    select_rows(Listgrp, {0});
     click("cmdgrp");
-    ASSERT_EQ(t.state.grp_vars, "STATE");
-
-    click("Cmdremove");  // acts on the entry still selected in the disabled list
-    EXPECT_EQ(Listgrp->count(), 0);
-    EXPECT_EQ(lines_of(listvar), QStringList({"HHID", "SECTOR", "DISTRICT", "SEX", "STATE"}));
-
+    click("cmdgrp");
+    select_rows(Listgrp, {0});
+    click("Cmdremove");
     click("cmdgrp");
     EXPECT_EQ(ui.events, testing::alert("No Group variables are formmed"));
     EXPECT_FALSE(t.state.grp_frozen);
     EXPECT_EQ(t.state.grp_vars, "STATE");
-    EXPECT_EQ(control<QPushButton>("cmdgrp")->text(), unfreeze);
-    EXPECT_FALSE(listvar->isEnabled() || Listgrp->isEnabled());
-
-    click("cmdadd");
-    EXPECT_EQ(lines_of(Listgrp), QStringList{"HHID"});
-    click("cmdgrp");
     EXPECT_EQ(control<QPushButton>("cmdgrp")->text(), freeze);
-    EXPECT_TRUE(listvar->isEnabled());
-    EXPECT_FALSE(t.state.grp_frozen);
-    EXPECT_EQ(t.state.grp_vars, "STATE");
+    EXPECT_TRUE(listvar->isEnabled() && control<QWidget>("cmdadd")->isEnabled());
 }
 
 TEST_F(DataGroup, AFrozenListOutlivesTheWindowAndProceedAcceptsIt) {

@@ -87,6 +87,14 @@ class GridFixture {
         return view->model()->data(view->model()->index(row, column)).toString();
     }
     QString caption() const { return window->findChild<NavigationBar*>("AdodcX")->caption(); }
+    // The marks of the rows, as the grid's row headers show them.
+    QStringList marks() const {
+        QStringList texts;
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            texts.append(view->model()->headerData(row, Qt::Vertical).toString());
+        }
+        return texts;
+    }
 
     // The layout the grid edits as stored, one "ID,VN,ST,LEN,TYPE,PKEY,DEC" line a row.
     Table table() {
@@ -235,6 +243,25 @@ TEST(KeyboardEntry, ABlankNewRecordIsNeverStored) {
     EXPECT_EQ(g.table(), Table{"1,HHID,1,3,C,Y,NULL"});
 }
 
+TEST(KeyboardEntry, OneLineIsMarkedStarWhereANewVariableStartsAndARowNotStoredYetAPencil) {
+    const QString pencil = QStringLiteral("\u270E");
+    const struct {
+        const char* rows;
+        QStringList marks;
+    } cases[] = {{nullptr, {"*"}}, {one_row, {"1", "*"}}};
+    for (const auto& [rows, marks] : cases) {
+        GridFixture g(rows);
+        EXPECT_EQ(g.marks(), marks);
+        g.go(static_cast<int>(marks.size()) - 1, column_name);
+        g.type("age");
+        g.press(Qt::Key_Return);
+        const QStringList typing = marks.first(marks.size() - 1) + QStringList{pencil, "*"};
+        EXPECT_EQ(g.marks(), typing);
+        g.press(Qt::Key_Escape);  // the new row goes, and its line is the * line again
+        EXPECT_EQ(g.marks(), marks);
+    }
+}
+
 TEST(KeyboardEntry, EscEscOnAHalfTypedNewRowRemovesItFromTheTableToo) {
     const QStringList headings = {"VARIABLE", "START POSITION", "LENGTH",
                                   "VAR TYPE", "PKEY(Y/N)",      "DECIMALS"};
@@ -307,7 +334,8 @@ TEST(Delete, TheCaptionFollowsKeysAndClicksAndDeleteAsksAndKeepsIdsUniqueForLate
     g.ui.answers = {false, true};
     g.press(Qt::Key_Delete);
     EXPECT_EQ(g.ui.events,
-              QStringList{"question: Are you sure that you want to delete the record?"});
+              QStringList{"question: Are you sure that you want to delete the record of variable "
+                          "STATE?"});
     EXPECT_EQ(g.table().size(), 3U);
     g.press(Qt::Key_Delete);
     EXPECT_EQ(g.table(), (Table{"1,HHID,71,3,C,N,NULL", "3,AGE,NULL,NULL,NULL,NULL,NULL"}));
