@@ -136,24 +136,32 @@ void VeskWindow::run_load() {
     {
         const BusyCursor busy;
         // Window-modal: the window repaints while the import runs but takes no clicks.
-        QProgressDialog progress(
-            QStringLiteral("Loading ") + QString::fromStdString(state_.inp_file),
+        std::optional<QProgressDialog> progress(
+            std::in_place, QStringLiteral("Loading ") + QString::fromStdString(state_.inp_file),
             QStringLiteral("Cancel"), 0, progress_steps, this);
-        progress.setObjectName(QStringLiteral("loadProgress"));
-        progress.setWindowTitle(product_title());
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(progress_delay_ms_);
-        progress.setAutoClose(false);
-        progress.setAutoReset(false);
+        progress->setObjectName(QStringLiteral("loadProgress"));
+        progress->setWindowTitle(product_title());
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(progress_delay_ms_);
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
         const auto show_share = [&progress](std::uint64_t done, std::uint64_t size) {
+            if (!progress) {
+                return true;
+            }
             const auto share = size == 0 ? 0 : done * progress_steps / size;
-            progress.setValue(static_cast<int>(share));
-            return !progress.wasCanceled();
+            progress->setValue(static_cast<int>(share));
+            return !progress->wasCanceled();
+        };
+        const auto ask_to_replace = [this, &progress](const LoadSummary& loaded) {
+            // A modal progress dialog left over the question would take its clicks; a cancel
+            // pressed after the last step of the read still counts.
+            const bool cancelled = progress->wasCanceled();
+            progress.reset();
+            return !cancelled && replace_with_empty(loaded);
         };
         try {
-            summary = load_data(state_, show_share, [this](const LoadSummary& loaded) {
-                return replace_with_empty(loaded);
-            });
+            summary = load_data(state_, show_share, ask_to_replace);
         } catch (const std::exception& e) {
             failure = QString::fromStdString(e.what());
         }

@@ -20,6 +20,20 @@ namespace {
 using testing::alert;
 using testing::rows;
 
+// Tells whether a widget of this name was shown.
+class ShowWatch : public QObject {
+  public:
+    explicit ShowWatch(const QString& name) : name_(name) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        seen = seen || (event->type() == QEvent::Show && watched->objectName() == name_);
+        return false;
+    }
+    bool seen = false;
+
+  private:
+    QString name_;
+};
+
 class LoadCommand : public testing::MainWindowHarness {
   protected:
     void open_window(const std::vector<VarDef>& layout = testing::four_variables()) {
@@ -134,8 +148,19 @@ TEST_F(LoadCommand, AFilterThatLeavesNoRecordAsksBeforeReplacingTheData) {
         type_condition(c.condition);
         ui.clear();
         ui.answers = {c.replace};
+        // The progress dialog shows at once, and is gone before the question: left over it,
+        // being modal, it would take the question's clicks.
+        window->set_progress_delay(0);
+        const ShowWatch progress_shown("loadProgress");
+        bool progress_at_question = true;
+        ui.on_question = [&] {
+            const auto* progress = window->findChild<QProgressDialog*>("loadProgress");
+            progress_at_question = progress != nullptr && progress->isVisible();
+        };
         click("save");
         const std::string what = c.condition.toStdString();
+        EXPECT_TRUE(progress_shown.seen) << what;
+        EXPECT_FALSE(progress_at_question) << what;
         ASSERT_GE(ui.events.size(), 2) << what;
         EXPECT_TRUE(ui.events[0].startsWith(
             "question: The filter leaves no record: it removes all 3 rows loaded.\n"))

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 #include "platform/user_interface.h"
 
@@ -21,6 +22,9 @@ class RecordingUserInterface : public UserInterface {
     }
     bool ask_yes_no(const QString& text) override {
         events.append(QStringLiteral("question: ") + text);
+        if (on_question) {
+            on_question();
+        }
         if (answers.empty()) {
             return true;
         }
@@ -48,6 +52,8 @@ class RecordingUserInterface : public UserInterface {
     QStringList events;
     std::deque<bool> answers;
     std::deque<QString> file_names;
+    // Runs as a question is asked, before it is answered: to look at the windows as they stand.
+    std::function<void()> on_question;
     QString last_filter;
     QString last_folder;
 
