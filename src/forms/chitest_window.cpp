@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "chitest/chi_test.h"
@@ -74,18 +75,29 @@ void ChitestWindow::build_controls() {
     command_row->addWidget(Cmdexit_);
     command_row->addStretch(1);
 
+    // The classes and the results share the height: on a small screen the results take most of
+    // it (the lists keep a few lines), and the user can move the line between them.
+    auto* classes = named(new QWidget(this), QStringLiteral("classForming"));
+    auto* classes_page = new QVBoxLayout(classes);
+    classes_page->setContentsMargins(0, 0, 0, 0);
+    classes_page->addLayout(lists, 1);
+    classes_page->addLayout(freeze_row);
+    classes_page->addSpacing(8);
+    classes_page->addLayout(command_row);
+    results_ = new ResultsPanel(state_, ui_, TestKind::chi_square, this);
+    auto* split = named(new QSplitter(Qt::Vertical, this), QStringLiteral("classResultSplit"));
+    split->addWidget(classes);
+    split->addWidget(results_);
+    split->setChildrenCollapsible(false);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
+
     auto* page = new QVBoxLayout;
     page->addWidget(title);
-    page->addSpacing(16);
+    page->addSpacing(8);
     page->addLayout(variables);
-    page->addSpacing(16);
-    page->addLayout(lists, 2);
-    page->addLayout(freeze_row);
     page->addSpacing(8);
-    page->addLayout(command_row);
-    page->addSpacing(8);
-    results_ = new ResultsPanel(state_, ui_, TestKind::chi_square, this);
-    page->addWidget(results_, 3);
+    page->addWidget(split, 1);
     setLayout(page);
     connect_controls();
 }
@@ -108,6 +120,9 @@ QLayout* ChitestWindow::build_lists() {
     for (QWidget* widget :
          std::initializer_list<QWidget*>{lblistpar_, listpar_, lblistclass_, Listclass_}) {
         widget->setFont(fixed);
+    }
+    for (QListWidget* list : {listpar_, Listclass_}) {
+        list->setMinimumHeight(4 * list->fontMetrics().lineSpacing() + 2 * list->frameWidth());
     }
     auto* reorder_label =
         named(new QLabel(QStringLiteral("Reorder  classes"), this), QStringLiteral("Label4"));

@@ -3,6 +3,7 @@
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QScatterSeries>
@@ -293,6 +294,7 @@ void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
 ResultsChart::ResultsChart(QWidget* parent) : QChartView(parent) {
     setObjectName(QStringLiteral("resultsChart"));
     setRenderHint(QPainter::Antialiasing);
+    setFrameShape(QFrame::NoFrame);
     setMinimumHeight(220);
     clear();
 }
@@ -301,10 +303,15 @@ void ResultsChart::clear() {
     auto* empty = new QChart;
     empty->legend()->hide();
     replace_chart(empty);
+    title_.clear();
 }
 
 void ResultsChart::show_table(const ResultTable& table, TestKind kind, const Choices& choices) {
     auto* chart = new QChart;
+    // The plot gets the room that margins around the chart would take from a short panel.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(4, 2, 8, 2));
+    chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
     QFont title_font = chart->titleFont();
     title_font.setBold(true);
@@ -317,6 +324,25 @@ void ResultsChart::show_table(const ResultTable& table, TestKind kind, const Cho
         build_p_chart(chart, table, groups, choices);
     }
     replace_chart(chart);
+    title_ = chart->title();
+    fit_title();
+}
+
+void ResultsChart::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    fit_title();
+}
+
+void ResultsChart::fit_title() {
+    // A title too wide for a narrow chart would be cut short: it goes on two lines instead.
+    const QFontMetrics metrics(chart()->titleFont());
+    const QMargins margins = chart()->margins();
+    const bool fits =
+        metrics.horizontalAdvance(title_) <= width() - margins.left() - margins.right();
+    const QString shown = fits ? title_ : QString(title_).replace(QStringLiteral("; "), "<br>");
+    if (chart()->title() != shown) {
+        chart()->setTitle(shown);
+    }
 }
 
 void ResultsChart::replace_chart(QChart* chart) {

@@ -19,8 +19,14 @@ class ResultsChart : public QChartView {
     void show_table(const ResultTable& table, TestKind kind, const Choices& choices);
     void clear();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void replace_chart(QChart* chart);
+    void fit_title();
+
+    QString title_;  // on one line
 };
 
 }  // namespace vesk

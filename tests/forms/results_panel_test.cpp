@@ -11,6 +11,7 @@
 #include <QToolTip>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <set>
 #include <tuple>
@@ -127,6 +128,14 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
         return rows;
     }
 
+    // Moves the mouse over a point of the chart, as the user does.
+    void hover(QScatterSeries* points, int index) {
+        QCoreApplication::processEvents();  // the chart lays out its new series
+        auto* view = control<QChartView>("resultsChart");
+        const QPointF in_chart = view->chart()->mapToPosition(points->at(index), points);
+        QTest::mouseMove(view->viewport(), view->mapFromScene(view->chart()->mapToScene(in_chart)));
+    }
+
     template <typename Series>
     Series* series(const char* name) {
         for (QAbstractSeries* candidate : control<QChartView>("resultsChart")->chart()->series()) {
@@ -205,9 +214,13 @@ TEST_F(ResultsPanelTest, RunsTableAndChartShowEachGroupWithItsFlagsShadedByTheLe
     EXPECT_LT(points[0].y(), -3.0);  // two runs of ten: far below the band
     EXPECT_GT(points[4].y(), 3.0);   // ten and ten at one value: 20 runs at most
     EXPECT_EQ(series<QScatterSeries>("zOrderedSeries")->at(1), QPointF(5, t.state.run_stats[5].z));
-    emit z->hovered(points[2], true);  // the third point is the fourth group's
-    EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: z (at the most runs over ties) = "))
-        << QToolTip::text().toStdString();
+    // The mouse over a point names its group; the third point is the fourth group's.
+    for (const auto& [point, tip] : {std::pair{2, "02 / 2: z (at the most runs over ties) = "},
+                                     std::pair{0, "01 / 1: z (at the most runs over ties) = "}}) {
+        hover(z, point);
+        EXPECT_TRUE(QToolTip::isVisible()) << point;
+        EXPECT_TRUE(QToolTip::text().startsWith(tip)) << QToolTip::text().toStdString();
+    }
     QAreaSeries* band = series<QAreaSeries>("zBand");
     ASSERT_NE(band, nullptr);
     for (const auto& [edge, y] :
@@ -235,6 +248,9 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
         << reason.toStdString();
     EXPECT_EQ(row_texts(4, {"n", "m", "p", "p Holm", "flag"}),
               (QStringList{"6", "0", "", "", "one sample missing"}));
+    hover(series<QScatterSeries>("pAdjustedSeries"), 3);
+    EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: p, BH-adjusted = "))
+        << QToolTip::text().toStdString();
 
     // 01/2 p 7.7e-06; 02/2 p 0.02535, Holm 0.0761 as one of four p-values: 02/3 does not count.
     set_significance(0.08, "Holm");
@@ -248,6 +264,25 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
     click("cmdclass");  // unfreeze: the classes the results belong to are gone
     EXPECT_EQ(table().rowCount(), 0);
     EXPECT_TRUE(control<QChartView>("resultsChart")->chart()->series().isEmpty());
+}
+
+TEST_F(ResultsPanelTest, OnASmallLaptopScreenEachChartKeepsRoomForItsPlotAndItsWholeTitle) {
+    const std::function<void()> tests[] = {[this] { run_runs_test(); }, [this] { run_chi_test(); }};
+    for (const auto& run_test : tests) {
+        delete window.data();
+        t.state.db_conn.execute("delete from data");
+        run_test();
+        window->resize(1024, 600);
+        QCoreApplication::processEvents();  // the layouts settle
+        ASSERT_EQ(window->size(), QSize(1024, 600));
+        auto* view = control<QChartView>("resultsChart");
+        EXPECT_GE(view->height(), 200);
+        EXPECT_GE(view->chart()->plotArea().height(), 120);
+        const QFontMetrics metrics(view->chart()->titleFont());
+        for (const QString& line : view->chart()->title().split("<br>")) {
+            EXPECT_LE(metrics.horizontalAdvance(line), view->width()) << line.toStdString();
+        }
+    }
 }
 
 TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickOrAFailedRunLeavesNothingToSave) {
