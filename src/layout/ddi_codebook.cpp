@@ -86,11 +86,39 @@ bool is_ddi_codebook(std::string_view text) {
     return false;
 }
 
-LayoutSource read_ddi_codebook(std::string_view text, const std::string& path) {
-    QXmlStreamReader xml(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+namespace {
+
+// What one pass over the codebook finds: its record groups and its variables, in order.
+struct DdiScan {
     std::map<std::string, RecordGroup> groups;  // by ID
     std::vector<std::string> group_order;
     std::vector<DdiVariable> variables;
+};
+
+RecordGroup read_record_group(const QXmlStreamReader& xml, std::string& id) {
+    id = attribute(xml, "ID");
+    RecordGroup group{attribute(xml, "rectype"), attribute(xml, "recidvar"),
+                      attribute(xml, "rtypeloc")};
+    if (group.value.empty()) {
+        group.value = id;
+    }
+    return group;
+}
+
+DdiVariable read_variable_start(const QXmlStreamReader& xml) {
+    DdiVariable added;
+    added.variable.line = xml.lineNumber();
+    added.variable.name = attribute(xml, "name");
+    added.variable.type = "N";  // the schema's default varFormat
+    added.variable.decimals = attribute(xml, "dcml");
+    added.id = attribute(xml, "ID");
+    added.group_refs = words(attribute(xml, "rectype"));
+    return added;
+}
+
+DdiScan scan_codebook(std::string_view text, const std::string& path) {
+    QXmlStreamReader xml(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    DdiScan scan;
     DdiVariable* current = nullptr;
     bool located = false;
     while (!xml.atEnd()) {
@@ -106,23 +134,12 @@ LayoutSource read_ddi_codebook(std::string_view text, const std::string& path) {
         }
         const auto name = xml.name();
         if (name == QLatin1String("recGrp")) {
-            std::string id = attribute(xml, "ID");
-            RecordGroup group{attribute(xml, "rectype"), attribute(xml, "recidvar"),
-                              attribute(xml, "rtypeloc")};
-            if (group.value.empty()) {
-                group.value = id;
-            }
-            group_order.push_back(id);
-            groups[id] = group;
+            std::string id;
+            RecordGroup group = read_record_group(xml, id);
+            scan.group_order.push_back(id);
+            scan.groups[id] = group;
         } else if (name == QLatin1String("var")) {
-            DdiVariable& added = variables.emplace_back();
-            added.variable.line = xml.lineNumber();
-            added.variable.name = attribute(xml, "name");
-            added.variable.type = "N";  // the schema's default varFormat
-            added.variable.decimals = attribute(xml, "dcml");
-            added.id = attribute(xml, "ID");
-            added.group_refs = words(attribute(xml, "rectype"));
-            current = &added;
+            current = &scan.variables.emplace_back(read_variable_start(xml));
             located = false;
         } else if (current && name == QLatin1String("location") && !located) {
             located = true;
@@ -135,17 +152,44 @@ LayoutSource read_ddi_codebook(std::string_view text, const std::string& path) {
         throw Error(path + " line " + std::to_string(xml.lineNumber()) +
                     ": not a well-formed codebook: " + xml.errorString().toStdString());
     }
-    if (variables.empty()) {
+    if (scan.variables.empty()) {
         throw Error(path + " is a DDI codebook that describes no variable (no var element)");
     }
+    return scan;
+}
 
+// The record groups' codes, and the variable that holds them: named by recidvar, or found at
+// rtypeloc.
+RecordTypeField record_type_field(const DdiScan& scan) {
+    RecordTypeField field;
+    for (const std::string& id : scan.group_order) {
+        const RecordGroup& group = scan.groups.at(id);
+        field.values.push_back(group.value);
+        for (const DdiVariable& ddi : scan.variables) {
+            const bool named = !group.id_var.empty() &&
+                               (ddi.id == group.id_var || ddi.variable.name == group.id_var);
+            const bool placed = group.id_var.empty() && !group.location.empty() &&
+                                ddi.variable.start == group.location;
+            if (field.variable.empty() && (named || placed)) {
+                field.variable = ddi.variable.name;
+            }
+        }
+    }
+    return field;
+}
+
+}  // namespace
+
+LayoutSource read_ddi_codebook(std::string_view text, const std::string& path) {
+    DdiScan scan = scan_codebook(text, path);
     LayoutSource source{"DDI codebook", false, {}, {}, {}};
-    for (DdiVariable& ddi : variables) {
+    for (DdiVariable& ddi : scan.variables) {
         // rectype names record groups by ID; a codebook that writes the codes instead is
         // taken at its word.
         for (const std::string& ref : ddi.group_refs) {
-            const auto group = groups.find(ref);
-            ddi.variable.record_types.push_back(group == groups.end() ? ref : group->second.value);
+            const auto group = scan.groups.find(ref);
+            ddi.variable.record_types.push_back(group == scan.groups.end() ? ref
+                                                                           : group->second.value);
         }
         if (!ddi.reason.empty()) {
             source.refusals.push_back({ddi.variable.line, ddi.variable.name, ddi.reason});
@@ -153,22 +197,8 @@ LayoutSource read_ddi_codebook(std::string_view text, const std::string& path) {
             source.variables.push_back(ddi.variable);
         }
     }
-    if (!group_order.empty()) {
-        RecordTypeField field;
-        for (const std::string& id : group_order) {
-            const RecordGroup& group = groups[id];
-            field.values.push_back(group.value);
-            for (const DdiVariable& ddi : variables) {
-                const bool named = !group.id_var.empty() &&
-                                   (ddi.id == group.id_var || ddi.variable.name == group.id_var);
-                const bool placed = group.id_var.empty() && !group.location.empty() &&
-                                    ddi.variable.start == group.location;
-                if (field.variable.empty() && (named || placed)) {
-                    field.variable = ddi.variable.name;
-                }
-            }
-        }
-        source.record_type = field;
+    if (!scan.group_order.empty()) {
+        source.record_type = record_type_field(scan);
     }
     return source;
 }

@@ -105,6 +105,14 @@ class InputReader {
               const std::vector<std::string>& types);
 
   private:
+    static bool number_at(const std::vector<Token>& tokens, std::size_t i);
+    // A trailing @ or @@ holds the line for the next INPUT; any other pointer is refused.
+    bool read_trailing_pointer(const std::vector<Token>& tokens, std::size_t i);
+    // (names) (informats): refused, and stepped over.
+    std::size_t skip_grouped_list(const std::vector<Token>& tokens, std::size_t i);
+    // One variable from tokens[i], its name; returns where the next item starts.
+    std::size_t read_variable(const std::vector<Token>& tokens, std::size_t i,
+                              const std::vector<std::string>& types);
     void add(const Token& name, std::int64_t start, std::int64_t length, const std::string& type,
              const std::string& decimals, const std::vector<std::string>& types);
     void refuse(const Token& name, const std::string& reason) {
@@ -140,38 +148,96 @@ void InputReader::add(const Token& name, std::int64_t start, std::int64_t length
                                  std::to_string(length), type, "", decimals, types});
 }
 
+bool InputReader::number_at(const std::vector<Token>& tokens, std::size_t i) {
+    return i < tokens.size() && tokens[i].is_number();
+}
+
+bool InputReader::read_trailing_pointer(const std::vector<Token>& tokens, std::size_t i) {
+    const bool held = i + 1 == tokens.size() || (tokens[i + 1].is('@') && i + 2 == tokens.size());
+    if (!held) {
+        // @(expression), @'text' or @variable: the position is known only while reading.
+        for (std::size_t j = i + 1; j < tokens.size(); ++j) {
+            if (is_word_token(tokens[j]) && !is_informat(tokens[j])) {
+                refuse(tokens[j], "it follows a pointer that is not a column number");
+            }
+        }
+    }
+    return held;
+}
+
+std::size_t InputReader::skip_grouped_list(const std::vector<Token>& tokens, std::size_t i) {
+    for (++i; i < tokens.size() && !tokens[i].is(')'); ++i) {
+        refuse(tokens[i],
+               "it is read by a grouped list (names)(informats), which vesk "
+               "does not read; write @start name informat. instead");
+    }
+    int depth = 0;
+    for (++i; i < tokens.size(); ++i) {
+        depth += tokens[i].is('(') ? 1 : tokens[i].is(')') ? -1 : 0;
+        if (depth == 0 && tokens[i].is(')')) {
+            return i + 1;
+        }
+    }
+    return i;
+}
+
+std::size_t InputReader::read_variable(const std::vector<Token>& tokens, std::size_t i,
+                                       const std::vector<std::string>& types) {
+    const Token& name = tokens[i];
+    std::size_t j = i + 1;
+    const bool character = j < tokens.size() && tokens[j].is('$');
+    j += character ? 1 : 0;
+    if (number_at(tokens, j)) {
+        // Column input: name [$] start[-end] [.decimals]
+        const std::int64_t start = tokens[j].number();
+        std::int64_t end = start;
+        ++j;
+        if (j + 1 < tokens.size() && tokens[j].is('-') && tokens[j + 1].is_number()) {
+            end = tokens[j + 1].number();
+            j += 2;
+        }
+        std::string decimals;
+        if (j < tokens.size() && !tokens[j].quoted && tokens[j].text.size() > 1 &&
+            tokens[j].text[0] == '.') {
+            decimals = tokens[j].text.substr(1);
+            ++j;
+        }
+        add(name, start, end - start + 1, character ? "C" : "N", character ? "" : decimals, types);
+        column_ = end + 1;
+    } else if (j < tokens.size() && is_informat(tokens[j])) {
+        // Formatted input: name informat. at the current column.
+        const Informat format = informat(tokens[j].text, character);
+        if (format.reason.empty()) {
+            add(name, column_, format.width, format.type, format.decimals, types);
+        } else {
+            refuse(name, format.reason);
+        }
+        column_ += format.width;
+        ++j;
+    } else {
+        refuse(name, "it is read by list input, which gives no column");
+    }
+    return j;
+}
+
 void InputReader::read(const std::vector<Token>& tokens, std::size_t at,
                        const std::vector<std::string>& types) {
     line_ = base_line_;
     column_ = held_column_;
     bool held = false;
-    const auto number_at = [&tokens](std::size_t i) {
-        return i < tokens.size() && tokens[i].is_number();
-    };
     std::size_t i = at;
     while (i < tokens.size()) {
         const Token& token = tokens[i];
-        if (token.is('@')) {
-            if (number_at(i + 1)) {
-                column_ = tokens[i + 1].number();
-                i += 2;
-                continue;
-            }
-            held = i + 1 == tokens.size() || (tokens[i + 1].is('@') && i + 2 == tokens.size());
-            if (!held) {
-                // @(expression), @'text' or @variable: the position is known only while reading.
-                for (std::size_t j = i + 1; j < tokens.size(); ++j) {
-                    if (is_word_token(tokens[j]) && !is_informat(tokens[j])) {
-                        refuse(tokens[j], "it follows a pointer that is not a column number");
-                    }
-                }
-            }
+        if (token.is('@') && number_at(tokens, i + 1)) {
+            column_ = tokens[i + 1].number();
+            i += 2;
+        } else if (token.is('@')) {
+            held = read_trailing_pointer(tokens, i);
             break;
-        }
-        if (token.is('+') && number_at(i + 1)) {
+        } else if (token.is('+') && number_at(tokens, i + 1)) {
             column_ += tokens[i + 1].number();
             i += 2;
-        } else if (token.is('#') && number_at(i + 1)) {
+        } else if (token.is('#') && number_at(tokens, i + 1)) {
             line_ = base_line_ + tokens[i + 1].number() - 1;
             i += 2;
         } else if (token.is('/')) {
@@ -179,54 +245,9 @@ void InputReader::read(const std::vector<Token>& tokens, std::size_t at,
             column_ = 1;
             ++i;
         } else if (token.is('(')) {
-            // (names) (informats): a grouped list.
-            for (++i; i < tokens.size() && !tokens[i].is(')'); ++i) {
-                refuse(tokens[i],
-                       "it is read by a grouped list (names)(informats), which vesk "
-                       "does not read; write @start name informat. instead");
-            }
-            int depth = 0;
-            for (++i; i < tokens.size(); ++i) {
-                depth += tokens[i].is('(') ? 1 : tokens[i].is(')') ? -1 : 0;
-                if (depth == 0 && tokens[i].is(')')) {
-                    ++i;
-                    break;
-                }
-            }
+            i = skip_grouped_list(tokens, i);
         } else if (is_word_token(token) && !is_informat(token)) {
-            std::size_t j = i + 1;
-            const bool character = j < tokens.size() && tokens[j].is('$');
-            j += character ? 1 : 0;
-            if (number_at(j)) {
-                const std::int64_t start = tokens[j].number();
-                std::int64_t end = start;
-                ++j;
-                if (j + 1 < tokens.size() && tokens[j].is('-') && tokens[j + 1].is_number()) {
-                    end = tokens[j + 1].number();
-                    j += 2;
-                }
-                std::string decimals;
-                if (j < tokens.size() && !tokens[j].quoted && tokens[j].text.size() > 1 &&
-                    tokens[j].text[0] == '.') {
-                    decimals = tokens[j].text.substr(1);
-                    ++j;
-                }
-                add(token, start, end - start + 1, character ? "C" : "N", character ? "" : decimals,
-                    types);
-                column_ = end + 1;
-            } else if (j < tokens.size() && is_informat(tokens[j])) {
-                const Informat format = informat(tokens[j].text, character);
-                if (format.reason.empty()) {
-                    add(token, column_, format.width, format.type, format.decimals, types);
-                } else {
-                    refuse(token, format.reason);
-                }
-                column_ += format.width;
-                ++j;
-            } else {
-                refuse(token, "it is read by list input, which gives no column");
-            }
-            i = j;
+            i = read_variable(tokens, i, types);
         } else {
             ++i;
         }

@@ -138,6 +138,15 @@ class DataListReader {
     [[noreturn]] void fail(const Token& at, const std::string& what) const {
         throw Error(path_ + " line " + std::to_string(lines_.line_of(at.offset)) + ": " + what);
     }
+    // The options before the first /: FREE and LIST refused, RECORDS= kept. Returns where the
+    // variables start.
+    std::size_t read_options(const std::vector<Token>& tokens, std::size_t i);
+    // "/" or "/2": the next line of the case, or the one numbered.
+    void read_record_mark(const std::vector<Token>& tokens, std::size_t& i);
+    // start[-end] [(format)] after one or more names.
+    void read_columns(const std::vector<Token>& tokens, std::size_t& i);
+    // "V1 TO V9": the names in between.
+    void expand_range(const std::vector<Token>& tokens, std::size_t& i);
     void read_fortran(const std::vector<Token>& tokens, std::size_t& i);
 
     const LineIndex& lines_;
@@ -208,8 +217,7 @@ void DataListReader::read_fortran(const std::vector<Token>& tokens, std::size_t&
     pending_.clear();
 }
 
-bool DataListReader::read(const std::vector<Token>& tokens, std::size_t at) {
-    std::size_t i = at;
+std::size_t DataListReader::read_options(const std::vector<Token>& tokens, std::size_t i) {
     records_ = 0;
     for (; i < tokens.size() && !tokens[i].is('/'); ++i) {
         if (tokens[i].is_word("FREE") || tokens[i].is_word("LIST")) {
@@ -220,70 +228,87 @@ bool DataListReader::read(const std::vector<Token>& tokens, std::size_t at) {
             records_ = tokens[i + 2].number();
         }
     }
+    return i;
+}
+
+void DataListReader::read_record_mark(const std::vector<Token>& tokens, std::size_t& i) {
+    column_ = 1;
+    if (i + 1 < tokens.size() && tokens[i + 1].is_number()) {
+        record_ = tokens[i + 1].number();
+        i += 2;
+    } else {
+        ++record_;
+        ++i;
+    }
+}
+
+void DataListReader::read_columns(const std::vector<Token>& tokens, std::size_t& i) {
+    const Token& token = tokens[i];
+    if (pending_.empty()) {
+        fail(token, "the columns " + token.text + " follow no variable name");
+    }
+    const std::int64_t start = token.number();
+    std::int64_t end = start;
+    ++i;
+    if (i + 1 < tokens.size() && tokens[i].is('-') && tokens[i + 1].is_number()) {
+        end = tokens[i + 1].number();
+        i += 2;
+    }
+    std::vector<std::string> format;
+    if (i < tokens.size() && tokens[i].is('(')) {
+        for (++i; i < tokens.size() && !tokens[i].is(')'); ++i) {
+            if (!tokens[i].is(',')) {
+                format.push_back(tokens[i].text);
+            }
+        }
+        ++i;
+    }
+    // Names before one column range share it in equal parts.
+    const std::int64_t count = static_cast<std::int64_t>(pending_.size());
+    const std::int64_t width = end - start + 1;
+    for (std::int64_t n = 0; n < count; ++n) {
+        if (width < count || width % count != 0) {
+            refuse(pending_[n], "the columns " + std::to_string(start) + "-" + std::to_string(end) +
+                                    " do not divide among " + std::to_string(count) + " variables");
+        } else {
+            add(pending_[n], start + n * (width / count), width / count, column_format(format));
+        }
+    }
+    column_ = end + 1;
+    pending_.clear();
+}
+
+void DataListReader::expand_range(const std::vector<Token>& tokens, std::size_t& i) {
+    const Token& last = tokens[i + 1];
+    const std::vector<std::string> names = numbered_range(pending_.back().text, last.text);
+    if (names.empty()) {
+        fail(tokens[i], pending_.back().text + " TO " + last.text + " is not a numbered range");
+    }
+    const Token first = pending_.back();
+    pending_.pop_back();
+    for (const std::string& name : names) {
+        pending_.push_back({name, first.offset, false});
+    }
+    i += 2;
+}
+
+bool DataListReader::read(const std::vector<Token>& tokens, std::size_t at) {
+    std::size_t i = read_options(tokens, at);
     const std::size_t before = source_.variables.size() + source_.refusals.size();
     record_ = 0;
     while (i < tokens.size()) {
         const Token& token = tokens[i];
         if (token.is('/')) {
-            column_ = 1;
-            if (i + 1 < tokens.size() && tokens[i + 1].is_number()) {
-                record_ = tokens[i + 1].number();
-                i += 2;
-            } else {
-                ++record_;
-                ++i;
-            }
+            read_record_mark(tokens, i);
         } else if (token.is_number()) {
-            if (pending_.empty()) {
-                fail(token, "the columns " + token.text + " follow no variable name");
-            }
-            const std::int64_t start = token.number();
-            std::int64_t end = start;
-            ++i;
-            if (i + 1 < tokens.size() && tokens[i].is('-') && tokens[i + 1].is_number()) {
-                end = tokens[i + 1].number();
-                i += 2;
-            }
-            std::vector<std::string> format;
-            if (i < tokens.size() && tokens[i].is('(')) {
-                for (++i; i < tokens.size() && !tokens[i].is(')'); ++i) {
-                    if (!tokens[i].is(',')) {
-                        format.push_back(tokens[i].text);
-                    }
-                }
-                ++i;
-            }
-            const std::int64_t count = static_cast<std::int64_t>(pending_.size());
-            const std::int64_t width = end - start + 1;
-            for (std::int64_t n = 0; n < count; ++n) {
-                if (width < count || width % count != 0) {
-                    refuse(pending_[n], "the columns " + std::to_string(start) + "-" +
-                                            std::to_string(end) + " do not divide among " +
-                                            std::to_string(count) + " variables");
-                } else {
-                    add(pending_[n], start + n * (width / count), width / count,
-                        column_format(format));
-                }
-            }
-            column_ = end + 1;
-            pending_.clear();
+            read_columns(tokens, i);
         } else if (token.is('(')) {
             if (pending_.empty()) {
                 fail(token, "a format list follows no variable name");
             }
             read_fortran(tokens, i);
         } else if (token.is_word("TO") && !pending_.empty() && i + 1 < tokens.size()) {
-            const Token& last = tokens[i + 1];
-            const std::vector<std::string> names = numbered_range(pending_.back().text, last.text);
-            if (names.empty()) {
-                fail(token, pending_.back().text + " TO " + last.text + " is not a numbered range");
-            }
-            const Token first = pending_.back();
-            pending_.pop_back();
-            for (const std::string& name : names) {
-                pending_.push_back({name, first.offset, false});
-            }
-            i += 2;
+            expand_range(tokens, i);
         } else {
             pending_.push_back(token);
             ++i;

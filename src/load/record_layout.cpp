@@ -43,10 +43,6 @@ VarDef line_key_variable(std::int64_t lines_read) {
             "Y"};
 }
 
-bool is_line_key(const VarDef& def) {
-    return def.start == 0 && def.name == line_key_name;
-}
-
 void check_line_key_name(const std::vector<VarDef>& defs) {
     for (const VarDef& def : defs) {
         if (iequals(def.name, line_key_name)) {

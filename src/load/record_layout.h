@@ -18,7 +18,6 @@ void check_layout(const std::vector<VarDef>& defs);
 // largest number it holds.
 inline constexpr const char* line_key_name = "LINE_NO";
 VarDef line_key_variable(std::int64_t lines_read);
-bool is_line_key(const VarDef& def);
 
 // Throws vesk::Error when the layout has a variable of the line key's name.
 void check_line_key_name(const std::vector<VarDef>& defs);

@@ -168,9 +168,9 @@ TEST_F(LoadData, EveryImportReplacesTheDataAndRecordsWhereTheyCameFromUntilTheyG
     EXPECT_EQ(recorded->input_path, t.state.inp_file);
     EXPECT_FALSE(recorded->filter.has_value());
     EXPECT_EQ(rows("select HHID from data"), Rows{"003"});
-    EXPECT_EQ(rows("select name from sqlite_master where type = 'table' order by name"),
-              (Rows{"data", "load_provenance", "load_provenance_layout", "variable",
-                    "variable_draft"}));
+    EXPECT_EQ(
+        rows("select name from sqlite_master where type = 'table' order by name"),
+        (Rows{"data", "load_provenance", "load_provenance_layout", "variable", "variable_draft"}));
     EXPECT_EQ(rows("pragma secure_delete"), secure_delete);
 
     clear_vars(t.state);
