@@ -3,8 +3,6 @@
 #include <sqlite3.h>
 
 #include "core/error.h"
-#include "core/number_text.h"
-#include "core/text.h"
 #include "load/record_layout.h"
 
 namespace vesk {
@@ -20,106 +18,83 @@ std::vector<VarDef> with_line_key(std::vector<VarDef> defs, bool line_key) {
 
 }  // namespace
 
-LineLoader::LineLoader(Database& db, const std::vector<VarDef>& defs,
-                       const RecordTypeFilter* record_type, bool line_key)
+LineLoader::LineLoader(Database& db, const std::vector<VarDef>& defs, bool line_key)
     : insert_(db.prepare(insert_data_sql(with_line_key(defs, line_key)))),
-      record_type_(record_type),
+      fields_(field_slices(defs)),
       line_key_index_(line_key ? static_cast<int>(defs.size()) + 1 : 0) {
-    fields_.reserve(defs.size());
     for (const VarDef& def : defs) {
-        const bool numeric = def.type == "N";
-        fields_.push_back(Field{static_cast<std::size_t>(def.start - 1),
-                                static_cast<std::size_t>(def.length), numeric, def.decimals,
-                                &def.name});
-        any_numeric_ = any_numeric_ || numeric;
+        names_.push_back(def.name);
+    }
+    for (const FieldSlice& field : fields_) {
+        numeric_count_ += field.numeric ? 1 : 0;
     }
 }
 
-bool LineLoader::bind(std::string_view line, RejectedLine& rejection) {
+bool LineLoader::insert(const ParsedLines& parsed, const ParsedLines::Line& line,
+                        const double* numbers, RejectedLine& rejection) {
     sqlite3_stmt* stmt = insert_.handle();
+    const std::string_view text = parsed.line_text(line);
     int index = 0;
-    for (const Field& field : fields_) {
+    for (const FieldSlice& field : fields_) {
         ++index;
-        // A field running past the end of the line holds what remains, possibly nothing.
-        const std::string_view slice = field.offset < line.size()
-                                           ? line.substr(field.offset, field.length)
-                                           : std::string_view{};
-        if (!field.numeric) {
-            // The line outlives the step, so the engine need not copy the slice. An empty slice
-            // past the line's end has no data pointer, which the engine would bind as null:
-            // nothing left of the line is empty text.
-            sqlite3_bind_text(stmt, index, slice.empty() ? "" : slice.data(),
-                              static_cast<int>(slice.size()), SQLITE_STATIC);
+        if (field.numeric) {
+            sqlite3_bind_double(stmt, index, *numbers++);
             continue;
         }
-        const auto number = parse_number(slice, field.decimals);
-        if (!number) {
-            rejection.reason = field.offset >= line.size() ? RejectReason::line_too_short
-                               : trim(slice).empty()       ? RejectReason::blank_number
-                                                           : RejectReason::not_a_number;
-            rejection.variable = *field.name;
-            return false;
-        }
-        sqlite3_bind_double(stmt, index, *number);
+        // The parsed lines outlive the step, so the engine need not copy the slice. An empty
+        // slice past the line's end has no data pointer, which the engine would bind as null:
+        // nothing left of the line is empty text.
+        const std::string_view slice = slice_of(text, field);
+        sqlite3_bind_text(stmt, index, slice.empty() ? "" : slice.data(),
+                          static_cast<int>(slice.size()), SQLITE_STATIC);
     }
     if (line_key_index_ > 0) {
-        sqlite3_bind_double(stmt, line_key_index_, static_cast<double>(rejection.line_number));
+        sqlite3_bind_double(stmt, line_key_index_, static_cast<double>(line.number));
     }
-    return true;
-}
-
-void LineLoader::check_fields_within(std::string_view line, std::int64_t line_number) const {
-    for (const Field& field : fields_) {
-        if (field.offset + field.length > line.size()) {
-            throw Error("Line " + std::to_string(line_number) + ", the first of record type " +
-                        record_type_text(record_type_->type()) + ", has " +
-                        std::to_string(line.size()) + " characters: " + *field.name + " ends at " +
-                        std::to_string(field.offset + field.length) +
-                        ", beyond it. The layout must fit the records of the type it loads. " +
-                        "Nothing was replaced; the data loaded before are kept.");
-        }
-    }
-}
-
-void LineLoader::load(std::string_view line, LoadSummary& summary) {
-    ++summary.lines_read;
-    if (record_type_) {
-        if (!record_type_->matches(line)) {
-            ++summary.lines_other_type;
-            return;
-        }
-        if (!type_seen_) {
-            check_fields_within(line, summary.lines_read);
-            type_seen_ = true;
-        }
-    }
-    RejectedLine rejection;
-    rejection.line_number = summary.lines_read;
-    if (any_numeric_ && trim(line).empty()) {
-        rejection.reason = RejectReason::blank_line;
-        reject(std::move(rejection), summary);
-        return;
-    }
-    if (!bind(line, rejection)) {
-        reject(std::move(rejection), summary);
-        return;
-    }
-    sqlite3_stmt* stmt = insert_.handle();
     const int rc = sqlite3_step(stmt);
     sqlite3_reset(stmt);
     if (rc == SQLITE_DONE) {
-        ++summary.lines_loaded;
-        return;
+        return true;
     }
     // A constraint aborts only this insert; any other failure is the database's, not the line's.
     if ((rc & 0xff) != SQLITE_CONSTRAINT) {
         sqlite3* db = sqlite3_db_handle(stmt);
-        throw_engine_error(db, "the import failed at line " + std::to_string(summary.lines_read) +
-                                   ": " + engine_message(db));
+        throw_engine_error(db, "the import failed at line " + std::to_string(line.number) + ": " +
+                                   engine_message(db));
     }
     rejection.reason =
         rc == SQLITE_CONSTRAINT_PRIMARYKEY ? RejectReason::duplicate_key : RejectReason::refused;
-    reject(std::move(rejection), summary);
+    return false;
+}
+
+void LineLoader::load(const ParsedLines& parsed, LoadSummary& summary) {
+    const double* numbers = parsed.numbers.data();
+    for (const ParsedLines::Line& line : parsed.lines) {
+        summary.lines_read = line.number;
+        RejectedLine rejection;
+        rejection.line_number = line.number;
+        switch (line.kind) {
+            case ParsedLines::Kind::other_type:
+                ++summary.lines_other_type;
+                continue;
+            case ParsedLines::Kind::rejected:
+                rejection.reason = line.reason;
+                if (line.reason != RejectReason::blank_line) {
+                    rejection.variable = names_[line.field];
+                }
+                reject(std::move(rejection), summary);
+                continue;
+            case ParsedLines::Kind::record:
+                break;
+        }
+        const double* own_numbers = numbers;
+        numbers += numeric_count_;
+        if (insert(parsed, line, own_numbers, rejection)) {
+            ++summary.lines_loaded;
+        } else {
+            reject(std::move(rejection), summary);
+        }
+    }
 }
 
 void LineLoader::reject(RejectedLine rejection, LoadSummary& summary) {

@@ -6,6 +6,7 @@
 #include "load/data_filter.h"
 #include "load/line_loader.h"
 #include "load/load_report.h"
+#include "load/parse_ahead.h"
 #include "load/record_layout.h"
 #include "load/record_type.h"
 
@@ -17,8 +18,9 @@ namespace {
 // nothing.
 constexpr std::int64_t progress_every = 8192;
 
-void report_progress(const LoadProgress& progress, const LineReader& reader) {
-    if (progress && !progress(reader.bytes_read(), reader.file_size())) {
+void report_progress(const LoadProgress& progress, std::uint64_t bytes_read,
+                     std::uint64_t file_size) {
+    if (progress && !progress(bytes_read, file_size)) {
         throw LoadCancelled();
     }
 }
@@ -141,16 +143,18 @@ LoadSummary import(AppState& state, LineReader& reader, std::vector<VariableRow>
     create_data_table(db, table_defs, key_list);
     std::optional<Statement> filter = prepare_filter(db, state.filter_cond);
     {
-        LineLoader loader(db, defs, record_type ? &*record_type : nullptr, state.line_key);
-        report_progress(progress, reader);
-        std::string_view line;
-        while (reader.next(line)) {
-            loader.load(line, summary);
-            if (summary.lines_read % progress_every == 0) {
-                report_progress(progress, reader);
+        LineLoader loader(db, defs, state.line_key);
+        LineParser parser(defs, record_type ? &*record_type : nullptr);
+        report_progress(progress, reader.bytes_read(), reader.file_size());
+        ParseAhead lines(reader, parser);
+        std::int64_t told = 0;
+        while (const ParsedLines* parsed = lines.next()) {
+            loader.load(*parsed, summary);
+            if (summary.lines_read - told >= progress_every || parsed->last) {
+                report_progress(progress, parsed->bytes_read, reader.file_size());
+                told = summary.lines_read;
             }
         }
-        report_progress(progress, reader);
     }
     summary.byte_order_mark = reader.byte_order_mark();
     if (summary.lines_loaded == 0) {

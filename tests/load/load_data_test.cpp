@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/clear_vars.h"
 #include "core/error.h"
 #include "core/load_provenance.h"
@@ -91,6 +93,60 @@ TEST_F(LoadData, RejectedLinesAreCountedAndTheLinesAfterThemLoad) {
     EXPECT_EQ(rows("select HHID, SEX, AGE from data order by HHID"), (Rows{"001,1,34", "005,2,9"}));
     EXPECT_TRUE(t.state.data_loaded);
     EXPECT_EQ(t.state.last_load.lines_rejected, 6);
+}
+
+// The lines are read and parsed a run at a time beside the inserts: numbers, reasons and values
+// must stay with their lines across the ends of the runs, also where long lines end runs early.
+TEST_F(LoadData, LinesAcrossManyRunsKeepTheirNumbersReasonsAndValues) {
+    const struct {
+        int lines;
+        std::int64_t length;
+    } cases[] = {{5000, 9}, {7, 300000}};
+    for (const auto& c : cases) {
+        set_layout({{"HHID", 1, 3, "C", "N"},
+                    {"STATE", 4, 2, "C", "N"},
+                    {"SEX", 6, 1, "N", "N"},
+                    {"AGE", c.length - 2, 3, "N", "N"}});
+        t.state.line_key = true;
+        std::string input;
+        std::vector<std::pair<std::int64_t, RejectReason>> rejected;
+        std::int64_t loaded_sum = 0;
+        for (int i = 1; i <= c.lines; ++i) {
+            if (i % 500 == 0 || i == 4) {
+                input += "\n";
+                rejected.emplace_back(i, RejectReason::blank_line);
+                continue;
+            }
+            const bool bad_sex = i % 777 == 0 || i == 5;
+            std::string line(static_cast<std::size_t>(c.length), ' ');
+            const std::string number = std::to_string(1000 + i % 1000).substr(1);
+            line.replace(0, 6, number + "02" + (bad_sex ? "x" : std::to_string(i % 2)));
+            line.replace(line.size() - 3, 3, number);
+            input += line + "\n";
+            if (bad_sex) {
+                rejected.emplace_back(i, RejectReason::not_a_number);
+            } else {
+                loaded_sum += i;
+            }
+        }
+        set_input(input);
+        const LoadSummary summary = load_data(t.state);
+
+        EXPECT_EQ(summary.lines_read, c.lines);
+        EXPECT_EQ(summary.lines_rejected, static_cast<std::int64_t>(rejected.size()));
+        EXPECT_EQ(summary.lines_loaded, c.lines - summary.lines_rejected);
+        rejected.resize(std::min<std::size_t>(rejected.size(), 10));
+        std::vector<std::pair<std::int64_t, RejectReason>> named;
+        for (const RejectedLine& line : summary.first_rejected) {
+            named.emplace_back(line.line_number, line.reason);
+        }
+        EXPECT_EQ(named, rejected) << c.lines;
+        EXPECT_EQ(rows("select sum(LINE_NO) from data"), Rows{std::to_string(loaded_sum)});
+        EXPECT_EQ(rows("select count(*) from (select HHID, SEX, AGE, cast(LINE_NO as integer) as "
+                       "line from data) where AGE <> line % 1000 or SEX <> line % 2 or "
+                       "HHID <> substr(1000 + line % 1000, 2)"),
+                  Rows{"0"});
+    }
 }
 
 TEST_F(LoadData, RejectedLinesBeyondTheNamedOnesAreCountedInTheMessageAndTheRecord) {

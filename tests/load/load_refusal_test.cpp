@@ -164,6 +164,21 @@ TEST_F(LoadRefusal, AnInputOfWhichNoLineLoadsReplacesNothingAndSaysWhy) {
     }
 }
 
+TEST_F(LoadRefusal, ACancelPartWayStopsTheReadingAndReplacesNothing) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i) {
+        input += std::to_string(1000 + i % 1000).substr(1) + "02134\n";
+    }
+    set_input(input);
+    // The first call comes before any line is read, the second some thousand lines later.
+    const std::string message = testing::error_text([this] {
+        load_data(t.state, [this](std::uint64_t, std::uint64_t) { return ++progress_calls < 2; });
+    });
+    EXPECT_EQ(message, LoadCancelled().what());
+    EXPECT_EQ(progress_calls, 2);
+    expect_all_as_before("cancelled");
+}
+
 TEST_F(LoadRefusal, ACreateTheDatabaseRefusesIsReported) {
     std::vector<VarDef> defs;
     for (int i = 1; i <= 2000; ++i) {  // with CLASS, one column more than the engine allows

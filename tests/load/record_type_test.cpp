@@ -108,6 +108,24 @@ TEST_F(HouseholdFile,
     }
 }
 
+TEST_F(HouseholdFile, AFirstLineOfTheTypeFarIntoTheFileIsCheckedWhereItStands) {
+    // Lines are parsed a run at a time: the refusal comes from a run after the first.
+    const std::string household = file.substr(0, file.find('\n') + 1);
+    std::string input;
+    for (int i = 0; i < 3000; ++i) {
+        input += household;
+    }
+    set_input(input + file);
+    auto too_long = testing::person_variables();
+    too_long.back().length = 12;
+    set_layout(too_long);
+    t.state.record_type = RecordType{"RECTYPE", "P"};
+    EXPECT_TRUE(testing::error_text([this] { load_data(t.state); })
+                    .starts_with("Line 3002, the first of record type RECTYPE = P, has 32 "
+                                 "characters: WEIGHT ends at 33"));
+    EXPECT_FALSE(t.state.db_conn.table_exists("data"));
+}
+
 TEST(RecordTypeFilter, ReadsTheFieldAsTheLoadDoes) {
     const std::vector<VarDef> layout = {{"KIND", 1, 2, "C", "N"}, {"CODE", 3, 3, "N", "N", 1}};
     const struct {
