@@ -2,6 +2,7 @@
 
 #include "core/file_input.h"
 #include "core/load_provenance.h"
+#include "core/pragma_scope.h"
 #include "core/utc_time.h"
 #include "load/data_filter.h"
 #include "load/line_loader.h"
@@ -41,31 +42,6 @@ void set_previous_table_aside(Database& db) {
 void drop_previous_table(Database& db) {
     db.execute(std::string("drop table if exists ") + replaced_table);
 }
-
-// Sets a pragma of the connection for the import and gives it back its value afterwards.
-class PragmaScope {
-  public:
-    PragmaScope(Database& db, const std::string& name, const std::string& value)
-        : db_(db), name_(name) {
-        auto query = db_.prepare("pragma " + name_);
-        if (query.step()) {
-            previous_ = query.text(0);
-        }
-        db_.execute("pragma " + name_ + " = " + value);
-    }
-    ~PragmaScope() {
-        if (!previous_.empty()) {
-            db_.try_execute("pragma " + name_ + " = " + previous_);
-        }
-    }
-    PragmaScope(const PragmaScope&) = delete;
-    PragmaScope& operator=(const PragmaScope&) = delete;
-
-  private:
-    Database& db_;
-    std::string name_;
-    std::string previous_;
-};
 
 void create_data_table(Database& db, const std::vector<VarDef>& defs, const std::string& key_list) {
     set_previous_table_aside(db);

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
 
 #include "core/error.h"
+#include "core/pragma_scope.h"
 #include "core/text.h"
+#include "runtest/bucket_sort.h"
 
 namespace vesk {
 
@@ -169,15 +172,15 @@ class RecordsInMemory {
             record.key = group_rank[record.key >> sample_bits] << sample_bits |
                          sample_rank[record.key & sample_mask];
         }
-        std::sort(records_.begin(), records_.end(), [](const Record& a, const Record& b) {
-            if (a.key >> sample_bits != b.key >> sample_bits) {
-                return a.key < b.key;
-            }
-            if (a.param != b.param) {
-                return a.param < b.param;
-            }
-            return (a.key & sample_mask) < (b.key & sample_mask);
-        });
+        sort_in_buckets(
+            records_, group_by_rank.size(),
+            [](const Record& record) { return std::size_t{record.key >> sample_bits}; },
+            [](const Record& a, const Record& b) {
+                if (a.param != b.param) {
+                    return a.param < b.param;
+                }
+                return (a.key & sample_mask) < (b.key & sample_mask);
+            });
     }
 
     void visit(const RecordVisitor& visit) const {
@@ -194,6 +197,9 @@ class RecordsInMemory {
     std::vector<std::vector<Cell>> group_cells_;  // views of the texts groups_ holds
     std::vector<Cell> sample_cells_;
 };
+
+// In KiB.
+constexpr const char* scan_cache_size = "-256";
 
 std::int64_t record_count(Database& db) {
     Statement count = db.prepare("select count(*) from data");
@@ -213,6 +219,8 @@ RecordOrder visit_ordered_records(Database& db, const RecordColumns& columns,
             throw Error("The runs test cannot read the data: " + std::string(e.what()));
         }
     }();
+    // The records in memory take the memory; pages read once need no cache beyond a few.
+    std::optional<PragmaScope> small_cache(std::in_place, db, "cache_size", scan_cache_size);
     const std::int64_t count = record_count(db);
     if (count <= memory_limit) {
         RecordsInMemory records;
@@ -223,6 +231,7 @@ RecordOrder visit_ordered_records(Database& db, const RecordColumns& columns,
             return RecordOrder::in_memory;
         }
     }
+    small_cache.reset();
     const std::size_t group_count = columns.groups.size();
     const int sample_column = static_cast<int>(group_count);
     std::vector<Cell> groups(group_count);

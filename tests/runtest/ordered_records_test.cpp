@@ -37,6 +37,14 @@ Visit visited(Database& db, std::int64_t memory_limit) {
     return out;
 }
 
+// Table data of rows records, i = 0, 1, ..., whose columns G1, G2, S and P are the expressions of i
+// in columns.
+void fill_data(Database& db, int rows, const std::string& columns) {
+    db.execute("create table data (G1 varchar(3), G2 double, S double, P double)");
+    db.execute("with recursive n(i) as (select 0 union all select i + 1 from n where i < " +
+               std::to_string(rows - 1) + ") insert into data select " + columns + " from n");
+}
+
 struct Pools {
     const char* what;
     std::vector<std::string> g1, g2, s, p;  // SQL literals drawn at random
@@ -102,13 +110,30 @@ TEST(OrderedRecords, FallsBackToTheEngineForWhatMemoryDoesNotHold) {
     for (const auto& c : cases) {
         testing::TempState t;
         Database& db = t.state.db_conn;
-        db.execute("create table data (G1 varchar(3), G2 double, S double, P double)");
-        db.execute(
-            "with recursive n(i) as (select 0 union all select i + 1 from n where i < 999) "
-            "insert into data select 'g', i % 2, " +
-            c.sample + ", " + c.param + " from n");
+        fill_data(db, 1000, "'g', i % 2, " + c.sample + ", " + c.param);
         const Visit visit = visited(db, c.limit);
         EXPECT_EQ(visit.order, c.order) << c.what;
+        EXPECT_EQ(visit.records, visited(db, -1).records) << c.what;
+    }
+}
+
+// Enough records for the groups to be ordered by two threads, each taking whole groups: balanced
+// groups, one group holding most records, and a single group.
+TEST(OrderedRecords, GroupsOrderedByTwoThreadsKeepTheEngineOrder) {
+    const struct {
+        const char* what;
+        std::string g1;
+    } cases[] = {
+        {"60 groups of about equal size", "(i * 7919) % 30"},
+        {"one group of nine records in ten", "case when i % 10 = 0 then i % 7 else 'big' end"},
+        {"one group", "'one'"},
+    };
+    for (const auto& c : cases) {
+        testing::TempState t;
+        Database& db = t.state.db_conn;
+        fill_data(db, 40000, c.g1 + ", i % 2, (i * 31) % 3, ((i * 2654435761) % 1000) / 8.0");
+        const Visit visit = visited(db, records_ordered_in_memory);
+        EXPECT_EQ(visit.order, RecordOrder::in_memory) << c.what;
         EXPECT_EQ(visit.records, visited(db, -1).records) << c.what;
     }
 }
