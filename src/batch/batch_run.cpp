@@ -146,7 +146,10 @@ void prepare_test(AppState& state, const BatchOptions& options) {
 }
 
 void report(AppState& state, const BatchOptions& options, TestKind kind, const ResultFile& result,
-            std::ostream& out) {
+            std::ostream& out, std::ostream& err) {
+    if (!result.note.empty()) {
+        err << "warning: " << result.note << '\n';
+    }
     if (result.rows > 0) {
         out << result_file_message(result) << '\n';
     }
@@ -246,13 +249,13 @@ void run_command(const BatchOptions& options, std::ostream& out, std::ostream& e
     switch (options.command) {
         case Command::runtest:
             prepare_test(state, options);
-            report(state, options, TestKind::runs, run_runs_test(state), out);
+            report(state, options, TestKind::runs, run_runs_test(state), out, err);
             break;
         case Command::chitest:
             prepare_test(state, options);
             state.class_defs = chosen_classes(state, options, err);
             state.class_frozen = true;
-            report(state, options, TestKind::chi_square, run_chi_test(state), out);
+            report(state, options, TestKind::chi_square, run_chi_test(state), out, err);
             break;
         case Command::suggest: {
             prepare_test(state, options);

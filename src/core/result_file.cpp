@@ -7,7 +7,8 @@ namespace vesk {
 
 ResultFile write_result_file(AppState& state, std::string_view table, TestKind kind,
                              const std::vector<std::string>& statistic_names) {
-    ResultFile result{result_file_name(state.out_file, kind), 0};
+    ResultFile result;
+    result.path = result_file_name(state.out_file, kind);
     AtomicFile file(result.path);
     std::ostream& out = file.stream();
 

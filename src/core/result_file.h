@@ -13,6 +13,9 @@ namespace vesk {
 struct ResultFile {
     std::string path;       // result_file_name of the test
     std::int64_t rows = 0;  // data lines written
+    // Said once for the whole run, beside the file: why every group lacks one sample (see
+    // sample_rule_note); empty otherwise.
+    std::string note;
 };
 
 // Writes the rows of a result table, in ascending order of the group variables, to the test's

@@ -132,8 +132,13 @@ void ResultsPanel::run(const std::function<ResultFile()>& test) {
         return;
     }
     show_results();
+    // One message: the note, where there is one, before the file it explains.
+    std::string text = result.note;
     if (result.rows > 0) {
-        ui_.message(QString::fromStdString(result_file_message(result)));
+        text += (text.empty() ? "" : "\n") + result_file_message(result);
+    }
+    if (!text.empty()) {
+        ui_.message(QString::fromStdString(text));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "runtest/runs_test.h"
 
+#include "core/sample_rule.h"
 #include "runtest/run_calc.h"
 #include "runtest/run_report.h"
 
@@ -7,7 +8,14 @@ namespace vesk {
 
 ResultFile run_runs_test(AppState& state) {
     run_calc(state);
-    return run_report(state);
+    ResultFile result = run_report(state);
+    SampleTotals totals;
+    for (const RunGroupStats& group : state.run_stats) {
+        totals.central += group.n;
+        totals.state += group.m;
+    }
+    result.note = sample_rule_note(state.db_conn, state.sample_var, totals);
+    return result;
 }
 
 }  // namespace vesk

@@ -374,6 +374,46 @@ TEST_F(Batch, TheLineKeyLoadsRepeatedLinesAndStaysTheKeyForLaterRuns) {
     EXPECT_EQ(run({"layout", "export", "--db", db}).out.find("LINE_NO"), std::string::npos);
 }
 
+// A sample variable that never reads 1, or always does, leaves every group without one sample:
+// one warning names the rule, the result file is written as usual.
+TEST_F(Batch, ASampleVariableWithoutOneOfTheSamplesIsToldOnceWithTheRule) {
+    const std::string rule =
+        " so every group lacks its %s sample and has no p-value. The rule is central = the value "
+        "1: a record whose SAMPLE reads exactly 1 is central, any other value is state.";
+    const auto with_kind = [&rule](const char* kind) {
+        std::string text = rule;
+        text.replace(text.find("%s"), 2, kind);
+        return text;
+    };
+    const struct {
+        const char* filter;
+        std::string warning;  // empty: none
+    } cases[] = {
+        {"SAMPLE <> 1", "warning: No record of the sample variable SAMPLE reads 1," +
+                            with_kind("central") + " Its values here: 2.\n"},
+        {"SAMPLE = 1", "warning: Every record of the sample variable SAMPLE reads 1," +
+                           with_kind("state") + "\n"},
+        {"SAMPLE >= 1", ""},
+    };
+    for (const auto& c : cases) {
+        for (const bool chi : {false, true}) {
+            std::vector<std::string> args =
+                chi ? chi_test({"--class", "1,2", "--class", "3,4", "--filter", c.filter})
+                    : runs_test(
+                          {"--groups", "STATE", "--out", dir.file("round1"), "--filter", c.filter});
+            const Outcome r = run(args);
+            const std::string what = std::string(c.filter) + (chi ? " chi" : " runs");
+            ASSERT_EQ(r.status, 0) << what << "\n" << r.err;
+            // After the load summary, once.
+            EXPECT_TRUE(r.err.ends_with(c.warning)) << what << "\n" << r.err;
+            EXPECT_EQ(r.err.find("central = the value 1"), r.err.rfind("central = the value 1"))
+                << r.err;
+            EXPECT_EQ(r.err.find("warning") != std::string::npos, !c.warning.empty()) << r.err;
+            EXPECT_NE(r.out.find("Generated Test result in file: "), std::string::npos) << what;
+        }
+    }
+}
+
 TEST_F(Batch, HelpAndVersion) {
     const std::string help = run({"--help"}).out;
     for (const char* named : {"vesk-batch runtest", "--vars A,B,C", "--keys A,B", "DDI codebook",

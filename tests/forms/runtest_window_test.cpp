@@ -75,5 +75,21 @@ TEST_F(RuntestWindowTest, ProceedRefusesUntilBothListsArePickedInThisWindowThenR
     EXPECT_EQ(t.state.sample_var, "SAMPLE");
 }
 
+// STATE reads 01 in every record: no group has a central sample. One message says why, with
+// the rule, before the file it explains.
+TEST_F(RuntestWindowTest, ASampleVariableThatNeverReadsOneIsToldOnceWithTheRule) {
+    open_window();
+    pick("Combo_ss", "STATE");
+    pick("Combo_par", "INCOME");
+    click("Cmdproceed");
+    EXPECT_EQ(
+        ui.messages(),
+        QStringList{"No record of the sample variable STATE reads 1, so every group lacks its "
+                    "central sample and has no p-value. The rule is central = the value 1: "
+                    "a record whose STATE reads exactly 1 is central, any other value is "
+                    "state. Its values here: 01.\nGenerated Test result in file: " +
+                    QString::fromStdString(t.dir.file("survey_run.csv"))});
+}
+
 }  // namespace
 }  // namespace vesk
