@@ -156,9 +156,14 @@ void report(AppState& state, const BatchOptions& options, TestKind kind, const R
     std::vector<std::string> written = {result.path};
     if (options.details) {
         const DetailFiles files = write_result_details(state, kind);
-        out << "Statistics per group in file: " << files.stats_path << '\n'
-            << "Provenance in file: " << files.provenance_path << '\n';
-        written.insert(written.end(), {files.stats_path, files.provenance_path});
+        out << "Statistics per group in file: " << files.stats_path << '\n';
+        written.push_back(files.stats_path);
+        if (!files.cells_path.empty()) {
+            out << "Class cells in file: " << files.cells_path << '\n';
+            written.push_back(files.cells_path);
+        }
+        out << "Provenance in file: " << files.provenance_path << '\n';
+        written.push_back(files.provenance_path);
     }
     if (!options.report.empty()) {
         write_report(options.report, report_data(state, kind, Choices{}, written));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "chitest/class_cells.h"
 #include "chitest/monte_carlo_p.h"
 #include "chitest/pearson_statistic.h"
 
@@ -72,6 +73,7 @@ ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, st
     stats.groups = std::move(groups);
     stats.chival = chival;
     stats.chival_df = df;
+    stats.classes = class_cells(central, state);
     // The classes that hold records of this group; the others have no expected count to test.
     std::vector<double> held_central;
     std::vector<double> held_state;
@@ -104,6 +106,7 @@ ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, st
         return stats;
     }
     stats.p_chi_square = chi_square_p_value(stats.statistic, stats.df);
+    stats.cramers_v = cramers_v(stats.statistic, stats.n + stats.m, stats.df + 1);
     if (expected.flagged) {
         stats.small_expected = expected.reason;
         std::vector<std::vector<std::int64_t>> table(2);

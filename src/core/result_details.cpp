@@ -25,11 +25,13 @@ std::string count_field(std::int64_t value) {
     return std::to_string(value);
 }
 
-// One line per group: its values, then the statistics in the header's order.
+using Fields = std::vector<std::string>;
+
+// The group columns, then the header's; each group's lines begin with its values.
 template <typename Stats>
-void write_stats_file(AppState& state, const std::string& path,
-                      const std::vector<std::string>& columns, const std::vector<Stats>& groups,
-                      const std::function<std::vector<std::string>(const Stats&)>& fields) {
+void write_group_lines(AppState& state, const std::string& path, const Fields& columns,
+                       const std::vector<Stats>& groups,
+                       const std::function<std::vector<Fields>(const Stats&)>& lines_of) {
     AtomicFile file(path);
     std::string line;
     for (const std::string& name : state.grp_names) {
@@ -38,18 +40,20 @@ void write_stats_file(AppState& state, const std::string& path,
     line += join(columns, ",");
     file.stream() << line << '\n';
     for (const Stats& group : groups) {
-        line.clear();
+        std::string values;
         for (const std::string& value : group.groups) {
-            line += csv_field(value) + ",";
+            values += csv_field(value) + ",";
         }
-        std::vector<std::string> values = fields(group);
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            if (i > 0) {
-                line += ',';
+        for (const Fields& fields : lines_of(group)) {
+            line = values;
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                if (i > 0) {
+                    line += ',';
+                }
+                line += csv_field(fields[i]);
             }
-            line += csv_field(values[i]);
+            file.stream() << line << '\n';
         }
-        file.stream() << line << '\n';
     }
     file.commit();
 }
@@ -85,6 +89,7 @@ std::vector<std::string> chi_fields(const ChiGroupStats& g, const Choices& choic
             count_field(g.zero_cells_set_to_one),
             number_field(g.statistic),
             count_field(g.df),
+            number_field(g.cramers_v),
             p_field(g.p_chi_square),
             p_field(g.p_monte_carlo),
             p_field(g.p),
@@ -96,6 +101,24 @@ std::vector<std::string> chi_fields(const ChiGroupStats& g, const Choices& choic
             p_field(g.p_bh),
             flag_names(flags),
             flag_reasons(flags)};
+}
+
+// One line per class: its counts and shares, the counts expected under homogeneity and the
+// residuals of both cells.
+std::vector<Fields> chi_cell_lines(const ChiGroupStats& g, const std::vector<ClassDef>& classes) {
+    std::vector<Fields> lines;
+    for (std::size_t k = 0; k < g.classes.size(); ++k) {
+        const ChiClassCell& cell = g.classes[k];
+        const bool residual = std::isfinite(cell.residual);
+        lines.push_back({count_field(static_cast<std::int64_t>(k) + 1),
+                         k < classes.size() ? classes[k].values : "", count_field(cell.central),
+                         number_field(cell.central_share), count_field(cell.state),
+                         number_field(cell.state_share), number_field(cell.expected_central),
+                         number_field(cell.expected_state), number_field(cell.residual),
+                         residual ? number_field(-cell.residual) : "",
+                         residual ? (cell.marked ? "yes" : "no") : ""});
+    }
+    return lines;
 }
 
 void write_file_entry(JsonWriter& json, std::string_view key, const std::string& path) {
@@ -179,7 +202,7 @@ void write_load(JsonWriter& json, const std::optional<LoadProvenance>& load,
 }
 
 std::string provenance(AppState& state, TestKind kind, const std::string& result_path,
-                       const std::string& stats_path) {
+                       const DetailFiles& files) {
     JsonWriter json;
     json.begin_object();
     json.value("program", "vesk");
@@ -207,7 +230,10 @@ std::string provenance(AppState& state, TestKind kind, const std::string& result
         json.end_array();
     }
     write_file_entry(json, "result_file", result_path);
-    write_file_entry(json, "statistics_file", stats_path);
+    write_file_entry(json, "statistics_file", files.stats_path);
+    if (!files.cells_path.empty()) {
+        write_file_entry(json, "cells_file", files.cells_path);
+    }
     json.end_object();
     return json.text();
 }
@@ -228,6 +254,7 @@ std::vector<std::string> chi_stats_columns() {
             "zero_cells_set_to_1",
             "statistic",
             "df",
+            "cramers_v",
             "p_chi_square",
             "p_monte_carlo",
             "p",
@@ -241,12 +268,18 @@ std::vector<std::string> chi_stats_columns() {
             "reason"};
 }
 
-DetailFiles default_detail_files(const AppState& state, TestKind kind) {
-    const std::string base = result_base(state.out_file, kind);
-    return {base + "_stats.csv", base + ".provenance.json"};
+std::vector<std::string> chi_cells_columns() {
+    return {
+        "class",       "values",           "central",        "central_share",    "state",
+        "state_share", "expected_central", "expected_state", "residual_central", "residual_state",
+        "marked"};
 }
 
-DetailFiles detail_files_for(const std::string& stats_path) {
+DetailFiles default_detail_files(const AppState& state, TestKind kind) {
+    return detail_files_for(result_base(state.out_file, kind) + "_stats.csv", kind);
+}
+
+DetailFiles detail_files_for(const std::string& stats_path, TestKind kind) {
     const std::filesystem::path path(stats_path);
     std::string stem = path.filename().string();
     const std::string suffix = "_stats.csv";
@@ -255,7 +288,9 @@ DetailFiles detail_files_for(const std::string& stats_path) {
     } else if (path.has_extension()) {
         stem = path.stem().string();
     }
-    return {stats_path, (path.parent_path() / (stem + ".provenance.json")).string()};
+    const std::filesystem::path folder = path.parent_path();
+    return {stats_path, (folder / (stem + ".provenance.json")).string(),
+            kind == TestKind::chi_square ? (folder / (stem + "_cells.csv")).string() : ""};
 }
 
 DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices) {
@@ -265,17 +300,19 @@ DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& 
 DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices,
                                  const DetailFiles& files) {
     if (kind == TestKind::runs) {
-        write_stats_file<RunGroupStats>(
+        write_group_lines<RunGroupStats>(
             state, files.stats_path, run_stats_columns(), state.run_stats,
-            [&](const RunGroupStats& g) { return run_fields(g, choices); });
+            [&](const RunGroupStats& g) { return std::vector<Fields>{run_fields(g, choices)}; });
     } else {
-        write_stats_file<ChiGroupStats>(
+        write_group_lines<ChiGroupStats>(
             state, files.stats_path, chi_stats_columns(), state.chi_stats,
-            [&](const ChiGroupStats& g) { return chi_fields(g, choices); });
+            [&](const ChiGroupStats& g) { return std::vector<Fields>{chi_fields(g, choices)}; });
+        write_group_lines<ChiGroupStats>(
+            state, files.cells_path, chi_cells_columns(), state.chi_stats,
+            [&](const ChiGroupStats& g) { return chi_cell_lines(g, state.class_defs); });
     }
     AtomicFile file(files.provenance_path);
-    file.stream() << provenance(state, kind, result_file_name(state.out_file, kind),
-                                files.stats_path);
+    file.stream() << provenance(state, kind, result_file_name(state.out_file, kind), files);
     file.commit();
     return files;
 }

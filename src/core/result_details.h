@@ -21,14 +21,19 @@ namespace vesk {
 struct DetailFiles {
     std::string stats_path;
     std::string provenance_path;
+    // The chi-square test's class cells, one line per group and class: counts, shares, expected
+    // counts and residuals. Empty for the runs test.
+    std::string cells_path;
 };
 
-// The files beside the result file: NAME_run_stats.csv and NAME_run.provenance.json.
+// The files beside the result file: NAME_run_stats.csv and NAME_run.provenance.json, or
+// NAME_chi_stats.csv, NAME_chi.provenance.json and NAME_chi_cells.csv.
 DetailFiles default_detail_files(const AppState& state, TestKind kind);
 
-// The statistics file the user named and its provenance file beside it: the name without
-// "_stats.csv" (or else without its extension) followed by ".provenance.json".
-DetailFiles detail_files_for(const std::string& stats_path);
+// The statistics file the user named and the files beside it: the name without "_stats.csv" (or
+// else without its extension) followed by ".provenance.json", and by "_cells.csv" for the
+// chi-square test.
+DetailFiles detail_files_for(const std::string& stats_path, TestKind kind);
 
 // The flags are those of the groups under choices ("ties decide" depends on the level).
 DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices = {});
@@ -38,5 +43,6 @@ DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& 
 // The header of the statistics file, after the group columns.
 std::vector<std::string> run_stats_columns();
 std::vector<std::string> chi_stats_columns();
+std::vector<std::string> chi_cells_columns();
 
 }  // namespace vesk

@@ -43,6 +43,22 @@ struct RunGroupStats {
     std::optional<double> p_primary() const { return p; }
 };
 
+// One class of a group of the chi-square test: where the two samples differ, and how much.
+struct ChiClassCell {
+    std::int64_t central = 0;  // records of the class
+    std::int64_t state = 0;
+    double central_share = no_value;  // of the group's central records in the classes (n)
+    double state_share = no_value;    // of its state records (m)
+    // Under homogeneity: n, and m, times the class's share of the group's records.
+    double expected_central = no_value;
+    double expected_state = no_value;
+    // Haberman's adjusted standardized residual of the central cell, about standard normal under
+    // homogeneity: above 0 where the class holds more of the central sample than of the state
+    // sample. The state cell's is its negative. None without records of the class or a sample.
+    double residual = no_value;
+    bool marked = false;  // |residual| >= 2: the class drives the difference
+};
+
 // The same for a group of the chi-square test: central against state counts over the classes.
 struct ChiGroupStats {
     std::vector<std::string> groups;
@@ -70,6 +86,10 @@ struct ChiGroupStats {
     std::string small_expected;  // why the asymptotic p is doubtful; empty when it is not
     std::optional<double> p_holm;
     std::optional<double> p_bh;
+    // Cramér's V of the statistic's table, from 0 (the same shares) to 1: how much the samples
+    // differ, whatever the group's size. None where there is no p-value of a comparison.
+    double cramers_v = no_value;
+    std::vector<ChiClassCell> classes;  // every class of the run, in class order
 
     std::optional<double> p_primary() const { return p; }
 };

@@ -19,6 +19,7 @@
 #include "core/app_state.h"
 #include "core/result_file.h"
 #include "forms/busy_cursor.h"
+#include "forms/class_cells_view.h"
 #include "forms/named_widget.h"
 #include "forms/results_chart.h"
 #include "forms/results_table_model.h"
@@ -103,9 +104,20 @@ void ResultsPanel::build_controls() {
     controls->addWidget(saveReport_);
 
     // The runs table is wide, so its chart goes below it; the chi-square table leaves room
-    // beside it.
+    // beside it, and below it the classes of the group picked.
     split_ = new QSplitter(kind_ == TestKind::runs ? Qt::Vertical : Qt::Horizontal, this);
-    split_->addWidget(table_);
+    if (kind_ == TestKind::chi_square) {
+        classes_ = named(new ClassCellsView(this), QStringLiteral("classCellsView"));
+        auto* groups_and_classes = new QSplitter(Qt::Vertical, this);
+        groups_and_classes->addWidget(table_);
+        groups_and_classes->addWidget(classes_);
+        groups_and_classes->setChildrenCollapsible(false);
+        split_->addWidget(groups_and_classes);
+        connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                &ResultsPanel::show_classes);
+    } else {
+        split_->addWidget(table_);
+    }
     split_->addWidget(chart_);
     split_->setChildrenCollapsible(false);
 
@@ -155,6 +167,9 @@ void ResultsPanel::show_results() {
         table_->setColumnWidth(column, table_->columnWidth(column) + bold_room);
     }
     fit_table();
+    if (classes_ != nullptr) {
+        classes_->clear();
+    }
     saveDetails_->setEnabled(!model_->table().rows.empty());
     saveReport_->setEnabled(!model_->table().rows.empty());
     show_significance();
@@ -185,6 +200,15 @@ void ResultsPanel::fit_table() {
     split_->setSizes({table_room, total - table_room - split_->handleWidth()});
 }
 
+void ResultsPanel::show_classes(const QModelIndex& current) {
+    const int row = sorted_->mapToSource(current).row();
+    if (row < 0 || static_cast<std::size_t>(row) >= state_.chi_stats.size() || !filled_) {
+        classes_->clear();
+        return;
+    }
+    classes_->show_group(state_.chi_stats[static_cast<std::size_t>(row)], state_.class_defs);
+}
+
 void ResultsPanel::clear() {
     model_->set_table({});
     filled_ = false;
@@ -192,6 +216,9 @@ void ResultsPanel::clear() {
     saveDetails_->setEnabled(false);
     saveReport_->setEnabled(false);
     chart_->clear();
+    if (classes_ != nullptr) {
+        classes_->clear();
+    }
     summary_->setText(QStringLiteral("The results of a run show here after Proceed."));
 }
 
@@ -234,15 +261,18 @@ void ResultsPanel::saveDetails_Click() {
     }
     DetailFiles files;
     try {
-        files =
-            write_result_details(state_, kind_, choices(), detail_files_for(chosen.toStdString()));
+        files = write_result_details(state_, kind_, choices(),
+                                     detail_files_for(chosen.toStdString(), kind_));
     } catch (const std::exception& e) {
         ui_.message(QString::fromStdString(e.what()));
         return;
     }
     saved_details_ = files;
-    ui_.message(QStringLiteral("Saved the details in files: ") +
-                QString::fromStdString(files.stats_path) + QStringLiteral(" and ") +
+    QString names = QString::fromStdString(files.stats_path);
+    if (!files.cells_path.empty()) {
+        names += QStringLiteral(", ") + QString::fromStdString(files.cells_path);
+    }
+    ui_.message(QStringLiteral("Saved the details in files: ") + names + QStringLiteral(" and ") +
                 QString::fromStdString(files.provenance_path));
 }
 
@@ -257,7 +287,12 @@ void ResultsPanel::saveReport_Click() {
     }
     std::vector<std::string> files = {result_file_name(state_.out_file, kind_)};
     if (saved_details_) {
-        files.insert(files.end(), {saved_details_->stats_path, saved_details_->provenance_path});
+        for (const std::string* written : {&saved_details_->stats_path, &saved_details_->cells_path,
+                                           &saved_details_->provenance_path}) {
+            if (!written->empty()) {
+                files.push_back(*written);
+            }
+        }
     }
     try {
         write_report(path.toStdString(), report_data(state_, kind_, choices(), files));

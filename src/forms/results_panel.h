@@ -19,6 +19,7 @@ namespace vesk {
 
 struct AppState;
 struct ResultFile;
+class ClassCellsView;
 class ResultsChart;
 class ResultsTableModel;
 class UserInterface;
@@ -50,6 +51,8 @@ class ResultsPanel : public QWidget {
     Choices choices() const;
     // Gives the table the room its rows need, within limits, and the chart the rest.
     void fit_table();
+    // Shows the classes of the group picked in the table (chi-square test).
+    void show_classes(const QModelIndex& current);
 
     AppState& state_;
     UserInterface& ui_;
@@ -67,6 +70,7 @@ class ResultsPanel : public QWidget {
     QSortFilterProxyModel* sorted_ = nullptr;
     QTableView* table_ = nullptr;
     ResultsChart* chart_ = nullptr;
+    ClassCellsView* classes_ = nullptr;  // chi-square test only
     QSplitter* split_ = nullptr;
 };
 

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <limits>
 
+#include "chitest/class_cells.h"
+
 namespace vesk {
 
 namespace {
@@ -54,31 +56,43 @@ const QString holm_tip = QStringLiteral(
 const QString bh_tip = QStringLiteral(
     "Benjamini\u2013Hochberg-adjusted across the groups of this run: controls the expected "
     "share of false alarms among the groups found significant");
+const QString chosen_tip = QStringLiteral(" (the adjustment chosen: it decides the shading)");
 
-// A table of both tests: the group columns, the test's own, then the adjusted p-values and the
-// flag.
-ResultTable group_table(const std::vector<std::string>& group_names,
-                        std::initializer_list<ResultColumn> test_columns) {
+// A table of either test: the group columns, the deciding ones, the test's effect size, the
+// rest of the test's own, the other adjusted p-value.
+ResultTable group_table(const std::vector<std::string>& group_names, const QString& p_tip,
+                        std::initializer_list<ResultColumn> effect_columns,
+                        std::initializer_list<ResultColumn> rest_columns) {
     ResultTable table;
     table.groups_heading = groups_heading(group_names);
     table.columns = group_columns(group_names);
-    table.columns.insert(table.columns.end(), test_columns);
     table.columns.insert(
         table.columns.end(),
         {
-            {QStringLiteral("p Holm"), holm_tip},
-            {QStringLiteral("p BH"), bh_tip},
-            {QStringLiteral("flag"),
-             QStringLiteral("Why a group's verdict is missing or needs care; hover for the "
-                            "reason"),
-             false},
+            {QStringLiteral("n (central)"), QStringLiteral("Records of the central sample")},
+            {QStringLiteral("m (state)"), QStringLiteral("Records of the state sample")},
+            {QStringLiteral("p"), p_tip},
         });
+    // Headings and tips of the adjusted columns follow the choices (judge_rows).
+    table.adjusted_column = table.columns.size();
+    table.columns.push_back({});
+    table.flag_column = table.columns.size();
+    table.columns.push_back(
+        {QStringLiteral("flag"),
+         QStringLiteral("Why a group's verdict is missing or needs care; hover for the reason"),
+         false});
+    table.columns.insert(table.columns.end(), effect_columns);
+    table.columns.insert(table.columns.end(), rest_columns);
+    table.other_adjusted_column = table.columns.size();
+    table.columns.push_back({});
     return table;
 }
 
-// A group's row in the columns of group_table; the flag cell is filled by judge_rows.
+// A group's row in the columns of group_table; the cells that follow the choices are filled by
+// judge_rows.
 template <typename Stats>
-ResultRow group_row(const Stats& group, std::initializer_list<ResultCell> test_cells) {
+ResultRow group_row(const Stats& group, std::initializer_list<ResultCell> effect_cells,
+                    std::initializer_list<ResultCell> rest_cells) {
     ResultRow row;
     QStringList values;
     for (const std::string& value : group.groups) {
@@ -87,9 +101,18 @@ ResultRow group_row(const Stats& group, std::initializer_list<ResultCell> test_c
     }
     row.label = values.join(group_separator);
     row.judge = [group](const Choices& choices) { return judge(group, choices); };
-    row.cells.insert(row.cells.end(), test_cells);
-    row.cells.insert(row.cells.end(), {p_cell(group.p_holm), p_cell(group.p_bh), {}});
+    row.p_holm = group.p_holm;
+    row.p_bh = group.p_bh;
+    row.cells.insert(row.cells.end(),
+                     {count_cell(group.n), count_cell(group.m), p_cell(group.p), {}, {}});
+    row.cells.insert(row.cells.end(), effect_cells);
+    row.cells.insert(row.cells.end(), rest_cells);
+    row.cells.push_back({});
     return row;
+}
+
+ResultCell text_cell(const QString& text) {
+    return {text, text, {}};
 }
 
 }  // namespace
@@ -98,17 +121,15 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
                              const std::vector<RunGroupStats>& groups) {
     ResultTable table = group_table(
         group_names,
+        QStringLiteral("The p-value that decides: exact P(R \u2264 runs) for too few runs; where "
+                       "tied parameter values hold both samples, at the most runs any order "
+                       "within the ties could give"),
+        {},
         {
-            {QStringLiteral("n"), QStringLiteral("Central records")},
-            {QStringLiteral("m"), QStringLiteral("State records")},
             {QStringLiteral("runs"),
              QStringLiteral("Runs in the order the result file counts (ties ordered by sample)")},
             {QStringLiteral("z"),
              QStringLiteral("(runs \u2212 expected runs) / standard deviation")},
-            {QStringLiteral("p"),
-             QStringLiteral("The p-value that decides: exact P(R \u2264 runs) for too few runs; "
-                            "where tied parameter values hold both samples, at the most runs "
-                            "any order within the ties could give")},
             {QStringLiteral("p from"),
              QStringLiteral("exact: the exact distribution of the runs; exact at the most runs "
                             "over ties: the same at the order within ties with the most runs"),
@@ -126,27 +147,23 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
              QStringLiteral("The exact p-values of the fewest and of the most runs")},
         });
     for (const RunGroupStats& group : groups) {
-        const QString p_from = qtext(group.p_source);
-        ResultRow row =
-            group_row(group, {
-                                 count_cell(group.n),
-                                 count_cell(group.m),
-                                 count_cell(group.runs),
-                                 fixed_cell(group.z, 3),
-                                 p_cell(group.p),
-                                 {p_from, p_from, {}},
-                                 p_cell(group.p_exact),
-                                 p_cell(group.p_normal),
-                                 count_cell(group.tied_values),
-                                 {qtext(range_text(std::to_string(group.fewest_runs),
-                                                   std::to_string(group.most_runs))),
-                                  QVariant::fromValue<qlonglong>(group.fewest_runs),
-                                  {}},
-                                 {qtext(range_text(p_text(group.p_fewest), p_text(group.p_most))),
-                                  group.p_fewest.value_or(missing_sorts_last),
-                                  {}},
-                             });
-        table.rows.push_back(std::move(row));
+        table.rows.push_back(
+            group_row(group, {},
+                      {
+                          count_cell(group.runs),
+                          fixed_cell(group.z, 3),
+                          text_cell(qtext(group.p_source)),
+                          p_cell(group.p_exact),
+                          p_cell(group.p_normal),
+                          count_cell(group.tied_values),
+                          {qtext(range_text(std::to_string(group.fewest_runs),
+                                            std::to_string(group.most_runs))),
+                           QVariant::fromValue<qlonglong>(group.fewest_runs),
+                           {}},
+                          {qtext(range_text(p_text(group.p_fewest), p_text(group.p_most))),
+                           group.p_fewest.value_or(missing_sorts_last),
+                           {}},
+                      }));
     }
     return table;
 }
@@ -155,9 +172,20 @@ ResultTable chi_result_table(const std::vector<std::string>& group_names,
                              const std::vector<ChiGroupStats>& groups) {
     ResultTable table = group_table(
         group_names,
+        QStringLiteral("The p-value that decides: from the chi-square distribution, or a Monte "
+                       "Carlo p-value where expected counts are small"),
         {
-            {QStringLiteral("n"), QStringLiteral("Central records in the classes")},
-            {QStringLiteral("m"), QStringLiteral("State records in the classes")},
+            {QStringLiteral("V (effect)"),
+             QStringLiteral("Cram\u00e9r's V: how much the samples' shares over the classes "
+                            "differ, from 0 (not at all) to 1, whatever the group's size. Below "
+                            "0.1 the difference is negligible even where it is significant")},
+        },
+        {
+            {QStringLiteral("p from"),
+             QStringLiteral("chi-square: the upper tail of the chi-square distribution; Monte "
+                            "Carlo: the share of 10000 random tables with the group's totals "
+                            "whose statistic is at least as large"),
+             false},
             {QStringLiteral("chisqval"),
              QStringLiteral("The result file's statistic: empty cells counted as 1, over every "
                             "class. For reference; the p-value does not come from it")},
@@ -166,14 +194,6 @@ ResultTable chi_result_table(const std::vector<std::string>& group_names,
                             "that hold records of this group")},
             {QStringLiteral("df"),
              QStringLiteral("Degrees of freedom: classes holding records of this group \u2212 1")},
-            {QStringLiteral("p"),
-             QStringLiteral("The p-value that decides: from the chi-square distribution, or a "
-                            "Monte Carlo p-value where expected counts are small")},
-            {QStringLiteral("p from"),
-             QStringLiteral("chi-square: the upper tail of the chi-square distribution; Monte "
-                            "Carlo: the share of 10000 random tables with the group's totals "
-                            "whose statistic is at least as large"),
-             false},
             {QStringLiteral("p chi-square"),
              QStringLiteral("Upper tail of the chi-square distribution with df degrees of "
                             "freedom, trustworthy only with large enough expected counts")},
@@ -183,35 +203,46 @@ ResultTable chi_result_table(const std::vector<std::string>& group_names,
              QStringLiteral("The smallest expected count of a cell")},
         });
     for (const ChiGroupStats& group : groups) {
-        const QString p_from = qtext(group.p_source);
-        ResultRow row =
-            group_row(group, {
-                                 count_cell(group.n),
-                                 count_cell(group.m),
-                                 fixed_cell(group.chival, 3),
-                                 fixed_cell(group.statistic, 3),
-                                 count_cell(group.df),
-                                 p_cell(group.p),
-                                 {p_from, p_from, {}},
-                                 p_cell(group.p_chi_square),
-                                 {QStringLiteral("%1 of %2").arg(group.below_five).arg(group.cells),
-                                  QVariant::fromValue<qlonglong>(group.below_five),
-                                  {}},
-                                 fixed_cell(group.smallest_expected, 2),
-                             });
-        table.rows.push_back(std::move(row));
+        const std::string size = effect_size_words(group.cramers_v);
+        ResultCell effect = fixed_cell(group.cramers_v, 3);
+        if (!size.empty()) {
+            effect.text += QStringLiteral(" ") + qtext(size);
+        }
+        table.rows.push_back(
+            group_row(group, {effect},
+                      {
+                          text_cell(qtext(group.p_source)),
+                          fixed_cell(group.chival, 3),
+                          fixed_cell(group.statistic, 3),
+                          count_cell(group.df),
+                          p_cell(group.p_chi_square),
+                          {QStringLiteral("%1 of %2").arg(group.below_five).arg(group.cells),
+                           QVariant::fromValue<qlonglong>(group.below_five),
+                           {}},
+                          fixed_cell(group.smallest_expected, 2),
+                      }));
     }
     return table;
 }
 
 void judge_rows(ResultTable& table, const Choices& choices) {
+    if (table.columns.empty()) {
+        return;
+    }
+    const bool holm = choices.adjustment == Adjustment::holm;
+    table.columns[table.adjusted_column] = {
+        QStringLiteral("p ") + qtext(adjustment_short_name(choices.adjustment)),
+        (holm ? holm_tip : bh_tip) + chosen_tip};
+    const Adjustment other = holm ? Adjustment::benjamini_hochberg : Adjustment::holm;
+    table.columns[table.other_adjusted_column] = {
+        QStringLiteral("p ") + qtext(adjustment_short_name(other)), holm ? bh_tip : holm_tip};
     for (ResultRow& row : table.rows) {
         row.verdict = row.judge ? row.judge(choices) : Verdict();
         row.flag = qtext(flag_names(row.verdict.flags));
         row.flag_reason = qtext(flag_reasons(row.verdict.flags));
-        if (!row.cells.empty()) {
-            row.cells.back() = {row.flag, row.flag, {}};
-        }
+        row.cells[table.flag_column] = text_cell(row.flag);
+        row.cells[table.adjusted_column] = p_cell(row.verdict.p_adjusted);
+        row.cells[table.other_adjusted_column] = p_cell(holm ? row.p_bh : row.p_holm);
     }
 }
 

@@ -27,6 +27,8 @@ struct ResultRow {
     // The group's verdict under the user's choices; verdict, flag and flag_reason hold it under
     // the choices last judged (judge_rows).
     std::function<Verdict(const Choices&)> judge;
+    std::optional<double> p_holm;
+    std::optional<double> p_bh;
     Verdict verdict;
     QString flag;         // the flags' names; empty when there is none
     QString flag_reason;  // why: the hover text
@@ -38,10 +40,17 @@ struct ResultColumn {
     bool number = true;  // right-aligned
 };
 
+// The columns that decide come first: the group values, n (central), m (state), p, the p-value
+// of the chosen adjustment, the flag and the effect size; then the rest, the other adjustment
+// last.
 struct ResultTable {
     QString groups_heading;  // the group variables' names, as the labels join their values
     std::vector<ResultColumn> columns;
     std::vector<ResultRow> rows;
+    // The columns judge_rows fills under the user's choices: heading and cells.
+    std::size_t adjusted_column = 0;
+    std::size_t flag_column = 0;
+    std::size_t other_adjusted_column = 0;
 };
 
 ResultTable run_result_table(const std::vector<std::string>& group_names,
@@ -49,7 +58,8 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
 ResultTable chi_result_table(const std::vector<std::string>& group_names,
                              const std::vector<ChiGroupStats>& groups);
 
-// Judges every row under the choices: its verdict, flag and flag_reason.
+// Judges every row under the choices: its verdict, flag and flag_reason, and the columns that
+// follow the choices.
 void judge_rows(ResultTable& table, const Choices& choices);
 
 }  // namespace vesk

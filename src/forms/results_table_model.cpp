@@ -24,10 +24,14 @@ void ResultsTableModel::set_table(ResultTable table) {
 void ResultsTableModel::set_choices(const Choices& choices) {
     choices_ = choices;
     judge_rows(table_, choices_);
+    if (columnCount() > 0) {
+        // The adjusted columns are headed by the adjustment they show.
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    }
     if (!table_.rows.empty()) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole, Qt::BackgroundRole,
-                          Qt::FontRole});
+                          Qt::FontRole, sort_role});
     }
 }
 

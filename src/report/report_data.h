@@ -42,7 +42,9 @@ struct ReportOrigin {
 
 struct ReportClass {
     std::int64_t number = 0;
-    std::string values;  // as the class list shows them: 4,5
+    std::string values;        // as the class list shows them: 4,5
+    std::int64_t central = 0;  // records of the central sample
+    std::int64_t state = 0;
     std::int64_t records = 0;
 };
 
@@ -57,8 +59,11 @@ struct ReportQuestion {
 
 // One group's line of the table and its point in the chart.
 struct ReportRow {
-    std::vector<std::string> groups;    // the group's values, in group variable order
-    std::vector<std::string> measures;  // the test's own figures, under ReportData::measures
+    std::vector<std::string> groups;  // the group's values, in group variable order
+    std::int64_t n = 0;               // central records
+    std::int64_t m = 0;               // state records
+    std::string effect;  // the effect size in figures and words, where the test has one
+    std::vector<std::string> measures;  // the test's other figures, under ReportData::measures
     std::optional<double> p;            // the primary p-value
     std::string p_source;               // how the primary p-value was found
     std::optional<double> p_holm;
@@ -70,6 +75,14 @@ struct ReportRow {
     std::optional<double> beside;  // and what it draws beside it
 };
 
+// The classes of one group: where its samples differ.
+struct ReportGroupClasses {
+    std::vector<std::string> groups;
+    bool significant = false;
+    std::string effect;
+    std::vector<ChiClassCell> cells;  // in class order, as ReportQuestion::classes
+};
+
 struct ReportData {
     TestKind kind = TestKind::runs;
     std::string title;    // "Runs test of AMOUNT"
@@ -79,8 +92,12 @@ struct ReportData {
     ReportQuestion question;
     Choices choices;  // which groups the report marks as significant
     std::string summary;
+    std::string effect;                 // heading of ReportRow::effect; empty: no such column
     std::vector<std::string> measures;  // headings of ReportRow::measures
     std::vector<ReportRow> rows;
+    // Chi-square test: the class shares of the groups shown, and which groups those are.
+    std::vector<ReportGroupClasses> group_classes;
+    std::string group_classes_scope;
     std::vector<std::string> reading;  // paragraphs of "How to read it"
     std::vector<ReportFile> result_files;
 };

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "chitest/class_cells.h"
 #include "core/load_provenance.h"
 #include "core/number_text.h"
 #include "core/sha256.h"
@@ -63,25 +64,26 @@ ReportOrigin origin_of(AppState& state) {
     return origin;
 }
 
-// Records per class as the classification left them in table data.
-std::vector<ReportClass> classes_of(AppState& state) {
+// Records per class and sample, over the groups of the run.
+std::vector<ReportClass> classes_of(const AppState& state) {
     std::vector<ReportClass> classes;
     for (std::size_t i = 0; i < state.class_defs.size(); ++i) {
-        classes.push_back({static_cast<std::int64_t>(i) + 1, state.class_defs[i].values, 0});
+        classes.push_back({static_cast<std::int64_t>(i) + 1, state.class_defs[i].values});
     }
-    try {
-        auto counts = state.db_conn.prepare(
-            "select CLASS, count(*) from data where CLASS is not null group by CLASS");
-        while (counts.step()) {
-            const auto number = static_cast<std::int64_t>(counts.number(0));
-            if (number >= 1 && number <= static_cast<std::int64_t>(classes.size())) {
-                classes[static_cast<std::size_t>(number - 1)].records = counts.integer(1);
-            }
+    for (const ChiGroupStats& group : state.chi_stats) {
+        for (std::size_t k = 0; k < group.classes.size() && k < classes.size(); ++k) {
+            classes[k].central += group.classes[k].central;
+            classes[k].state += group.classes[k].state;
+            classes[k].records += group.classes[k].central + group.classes[k].state;
         }
-    } catch (const Error&) {
-        // No classified data: the classes are listed without their records.
     }
     return classes;
+}
+
+// "0.084 negligible": V and how large it is.
+std::string effect_text(double v) {
+    const std::string figure = fixed_text(v, 3);
+    return figure.empty() ? figure : figure + " " + effect_size_words(v);
 }
 
 template <typename Stats>
@@ -89,6 +91,8 @@ ReportRow common_row(const Stats& group, const Choices& choices) {
     const Verdict verdict = judge(group, choices);
     ReportRow row;
     row.groups = group.groups;
+    row.n = group.n;
+    row.m = group.m;
     row.p = verdict.p;
     row.p_source = group.p_source;
     row.p_holm = group.p_holm;
@@ -105,11 +109,11 @@ ReportRow common_row(const Stats& group, const Choices& choices) {
 
 void add_run_rows(ReportData& report, const std::vector<RunGroupStats>& groups,
                   const Choices& choices) {
-    report.measures = {"n", "m", "runs", "runs over ties", "z"};
+    report.measures = {"runs", "runs over ties", "z"};
     for (const RunGroupStats& group : groups) {
         ReportRow row = common_row(group, choices);
         row.measures = {
-            std::to_string(group.n), std::to_string(group.m), std::to_string(group.runs),
+            std::to_string(group.runs),
             range_text(std::to_string(group.fewest_runs), std::to_string(group.most_runs)),
             fixed_text(group.z, 3)};
         report.rows.push_back(std::move(row));
@@ -118,16 +122,35 @@ void add_run_rows(ReportData& report, const std::vector<RunGroupStats>& groups,
 
 void add_chi_rows(ReportData& report, const std::vector<ChiGroupStats>& groups,
                   const Choices& choices) {
-    report.measures = {"n", "m", "chisqval (file)", "chi-square", "df", "expected below 5"};
+    report.effect = "V (effect)";
+    // Small expected counts are told in the flag's line: A4 has no room for a column of them.
+    report.measures = {"chisqval (file)", "chi-square", "df"};
     for (const ChiGroupStats& group : groups) {
         ReportRow row = common_row(group, choices);
-        row.measures = {std::to_string(group.n),
-                        std::to_string(group.m),
-                        fixed_text(group.chival, 3),
-                        fixed_text(group.statistic, 3),
-                        std::to_string(group.df),
-                        std::to_string(group.below_five) + " of " + std::to_string(group.cells)};
+        row.effect = effect_text(group.cramers_v);
+        row.measures = {fixed_text(group.chival, 3), fixed_text(group.statistic, 3),
+                        std::to_string(group.df)};
         report.rows.push_back(std::move(row));
+    }
+}
+
+// Beyond this many lines of classes over all groups only the significant groups show theirs, so
+// the report stays one to read: the cells file holds them all.
+constexpr std::size_t class_lines_shown_whole = 64;
+
+void add_group_classes(ReportData& report, const std::vector<ChiGroupStats>& groups) {
+    const std::size_t classes = report.question.classes.size();
+    const bool all = groups.size() * classes <= class_lines_shown_whole;
+    report.group_classes_scope =
+        all ? "every group"
+            : "the significant groups only, as the run has " + std::to_string(groups.size()) +
+                  " groups of " + std::to_string(classes) +
+                  " classes (the cells file written with the details holds them all)";
+    for (std::size_t i = 0; i < groups.size() && i < report.rows.size(); ++i) {
+        if (all || report.rows[i].significant) {
+            report.group_classes.push_back({groups[i].groups, report.rows[i].significant,
+                                            report.rows[i].effect, groups[i].classes});
+        }
     }
 }
 
@@ -201,6 +224,14 @@ std::vector<std::string> chi_reading(const ReportData& report) {
         "is at least the group's own (\u201cMonte Carlo\u201d), drawn from a fixed seed so the "
         "same data always give the same p-value; such a group is flagged. A group without "
         "records of one sample has nothing to compare: it gets no p-value and is flagged.",
+        "A p-value says whether the samples differ, not by how much: in a group of tens of "
+        "thousands of records a trifling difference is significant. Cram\u00e9r's V, the "
+        "square root of the statistic over the group's records, says how much, from 0 (the "
+        "same shares) to 1: below 0.1 the difference is negligible, from 0.1 small, from 0.3 "
+        "medium, from 0.5 large. Where they differ is in the class shares: the adjusted "
+        "residual of a class is its central count less the count expected if both samples "
+        "shared one spread, in standard errors; a class whose residual reaches 2 either way "
+        "(\u25B2 more of the central sample, \u25BC less) is one that drives the difference.",
     };
 }
 
@@ -260,6 +291,7 @@ ReportData report_data(AppState& state, TestKind kind, const Choices& choices,
         report.reading = run_reading(report);
     } else {
         add_chi_rows(report, state.chi_stats, choices);
+        add_group_classes(report, state.chi_stats);
         report.reading = chi_reading(report);
     }
     report.reading.push_back(adjustment_reading(report));

@@ -1,6 +1,8 @@
 #include "report/report_html.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "core/atomic_file.h"
 #include "core/number_text.h"
@@ -24,13 +26,15 @@ body { font-family: "DejaVu Sans", sans-serif; font-size: 9pt; color: #000000; }
 // A4 portrait holds a dozen columns only in a smaller type with narrow cell padding.
 const char* const print_tables = R"(
 th, td { padding: 1px 3px; }
-table.groups { font-size: 7.5pt; }
+table.groups td, table.groups th { padding: 1px 2px; }
+table.groups { font-size: 7pt; }
 )";
 
 const char* const style = R"(
 h1 { font-size: 16pt; margin-bottom: 0.2em; }
 h2 { font-size: 13pt; margin-top: 1.4em; border-bottom: 1px solid #888888; }
 h3 { font-size: 11pt; margin-top: 1em; }
+h4 { font-size: 9.5pt; margin-top: 0.8em; margin-bottom: 0.2em; }
 table { border-collapse: collapse; margin: 0.4em 0; }
 th, td { border: 1px solid #999999; padding: 2px 6px; text-align: left; vertical-align: top; }
 th { background-color: #eeeeee; }
@@ -71,9 +75,10 @@ std::string path_html(const std::string& path, bool print) {
     return "<code>" + out + "</code>";
 }
 
-// A few words in two lines that do not break further, broken at the blank nearest the middle: a
+// A few words in two lines that do not break further, broken at the blank nearest the middle (text
+// shorter than shortest characters stays in one): a
 // table column gives them their room, where free wrapping would squeeze them a word a line.
-std::string two_lines(const std::string& text) {
+std::string two_lines(const std::string& text, std::size_t shortest = 16) {
     const std::size_t middle = text.size() / 2;
     std::size_t best = std::string::npos;
     for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
@@ -82,7 +87,7 @@ std::string two_lines(const std::string& text) {
             best = at;
         }
     }
-    if (utf8_length(text) < 16 || best == std::string::npos) {
+    if (utf8_length(text) < shortest || best == std::string::npos) {
         return esc(text);
     }
     return esc(text.substr(0, best)) + "<br/>" + esc(text.substr(best + 1));
@@ -186,10 +191,12 @@ std::string question_section(const ReportData& report) {
     if (report.kind == TestKind::chi_square) {
         out += "<h3>Classes of " + esc(question.parameter) + "</h3>\n";
         out += std::string("<table class=\"classes\"") + grid_attributes + ">\n";
-        out += heading_row({"Class", "Values", "Records"});
+        out += heading_row({"Class", "Values", "Central records", "State records", "Records"});
         out += "<tbody>\n";
         for (const ReportClass& class_row : question.classes) {
             out += "<tr>" + cell(std::to_string(class_row.number), true) + cell(class_row.values) +
+                   cell(std::to_string(class_row.central), true) +
+                   cell(std::to_string(class_row.state), true) +
                    cell(std::to_string(class_row.records), true) + "</tr>\n";
         }
         out += "</tbody></table>\n";
@@ -197,12 +204,33 @@ std::string question_section(const ReportData& report) {
     return out;
 }
 
+// The adjusted p-value the report judges by, and the other one.
+const std::optional<double>& chosen_p(const ReportRow& row, Adjustment adjustment) {
+    return adjustment == Adjustment::holm ? row.p_holm : row.p_bh;
+}
+
+Adjustment other_adjustment(Adjustment adjustment) {
+    return adjustment == Adjustment::holm ? Adjustment::benjamini_hochberg : Adjustment::holm;
+}
+
+// The columns that decide first: group values, n (central), m (state), p, the adjusted p-value
+// judged by and the effect size; then how p was found, the test's other figures and the other
+// adjusted p-value.
 std::string groups_table(const ReportData& report) {
+    const Adjustment chosen = report.choices.adjustment;
+    const Adjustment other = other_adjustment(chosen);
+    const bool effect = !report.effect.empty();
     std::vector<std::string> headings = {""};
     headings.insert(headings.end(), report.question.group_variables.begin(),
                     report.question.group_variables.end());
+    headings.insert(headings.end(),
+                    {"n (central)", "m (state)", "p", "p " + adjustment_short_name(chosen)});
+    if (effect) {
+        headings.push_back(report.effect);
+    }
+    headings.emplace_back("p from");
     headings.insert(headings.end(), report.measures.begin(), report.measures.end());
-    headings.insert(headings.end(), {"p", "p from", "p Holm", "p BH"});
+    headings.push_back("p " + adjustment_short_name(other));
     std::string out =
         std::string("<table class=\"groups\" width=\"100%\"") + grid_attributes + ">\n";
     out += heading_row(headings);
@@ -222,12 +250,17 @@ std::string groups_table(const ReportData& report) {
         for (const std::string& value : row.groups) {
             out += text_cell(value, false);
         }
+        out += text_cell(std::to_string(row.n), true) + text_cell(std::to_string(row.m), true) +
+               text_cell(p_text(row.p), true) + text_cell(p_text(chosen_p(row, chosen)), true);
+        if (effect) {
+            out += "<td class=\"number\" align=\"right\"" + shade + ">" +
+                   mark(two_lines(row.effect, 0)) + "</td>";
+        }
+        out += "<td class=\"source\"" + shade + ">" + mark(two_lines(row.p_source)) + "</td>";
         for (const std::string& value : row.measures) {
             out += text_cell(value, true);
         }
-        out += text_cell(p_text(row.p), true) + "<td class=\"source\"" + shade + ">" +
-               mark(two_lines(row.p_source)) + "</td>" + text_cell(p_text(row.p_holm), true) +
-               text_cell(p_text(row.p_bh), true);
+        out += text_cell(p_text(chosen_p(row, other)), true);
         out += "</tr>\n";
         // A flag's reason is a sentence: it gets the width of the table, under its group.
         if (!row.flags.empty()) {
@@ -237,6 +270,72 @@ std::string groups_table(const ReportData& report) {
         }
     }
     return out + "</tbody></table>\n";
+}
+
+std::string share_text(double share) {
+    if (!std::isfinite(share)) {
+        return {};
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f%%", 100 * share);
+    return text;
+}
+
+// "+2.67 ▲": a marked residual says which way its class leans.
+std::string residual_text(const ChiClassCell& cell) {
+    if (!std::isfinite(cell.residual)) {
+        return {};
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.2f", cell.residual);
+    return std::string(text) + (!cell.marked ? "" : cell.residual > 0 ? " \u25B2" : " \u25BC");
+}
+
+// Where the samples of each group shown differ: the class shares side by side, the cells that
+// drive the difference marked in bold and with an arrow, so black-and-white print keeps them.
+std::string class_shares_section(const ReportData& report) {
+    if (report.group_classes_scope.empty()) {
+        return {};  // the runs test
+    }
+    if (report.group_classes.empty()) {
+        return "<h3>Where the samples differ</h3>\n<p>The classes of " +
+               esc(report.group_classes_scope) + ": no group is significant.</p>\n";
+    }
+    const std::vector<std::string> headings = {
+        "Class", "Values", "n (central)", "central share", "m (state)", "state share", "residual"};
+    // A table per group under its own heading: a page break falls between groups.
+    std::string out = "<h3>Where the samples differ</h3>\n";
+    out += "<p>The classes of " + esc(report.group_classes_scope) +
+           ": each sample's records in the class and their share of its records in the group. "
+           "Bold with \u25B2: the class holds a larger share of the central sample than of the "
+           "state sample, with \u25BC a smaller one, by an adjusted residual of 2 or more either "
+           "way: these classes drive the difference.</p>\n";
+    for (const ReportGroupClasses& group : report.group_classes) {
+        std::string label =
+            join(report.question.group_variables, ", ") + " " + join(group.groups, ", ");
+        if (!group.effect.empty()) {
+            label += ": V " + group.effect;
+        }
+        out += "<h4>" + esc((group.significant ? "\u2605 " : "") + label) + "</h4>\n";
+        out += std::string("<table class=\"shares\"") + grid_attributes + ">\n";
+        out += heading_row(headings);
+        out += "<tbody>\n";
+        for (std::size_t k = 0; k < group.cells.size(); ++k) {
+            const ChiClassCell& c = group.cells[k];
+            const auto marked = [&](const std::string& text) {
+                return std::string("<td class=\"number\" align=\"right\">") +
+                       (c.marked ? "<b>" + esc(text) + "</b>" : esc(text)) + "</td>";
+            };
+            out +=
+                "<tr>" + cell(std::to_string(k + 1), true) +
+                cell(k < report.question.classes.size() ? report.question.classes[k].values : "") +
+                cell(std::to_string(c.central), true) + marked(share_text(c.central_share)) +
+                cell(std::to_string(c.state), true) + marked(share_text(c.state_share)) +
+                marked(residual_text(c)) + "</tr>\n";
+        }
+        out += "</tbody></table>\n";
+    }
+    return out;
 }
 
 std::string answer_section(const ReportData& report, const std::string& chart_html) {
@@ -250,11 +349,15 @@ std::string answer_section(const ReportData& report, const std::string& chart_ht
     out += "<p>\u2605 and bold: significant, the " +
            esc(adjustment_name(report.choices.adjustment)) + "-adjusted p-value below " +
            esc(general_form(report.choices.level)) +
-           ". p is the primary p-value; \u201cp from\u201d says how it was found; p Holm and "
-           "p BH are adjusted across the " +
-           std::to_string(report.rows.size()) +
-           " groups of this run. A flagged group has its reasons in the line below it.</p>\n";
-    return out;
+           ". n counts the records of the central sample, m those of the state sample. p is the "
+           "primary p-value; \u201cp from\u201d says how it was found; p Holm and p BH are "
+           "adjusted across the " +
+           std::to_string(report.rows.size()) + " groups of this run." +
+           (report.effect.empty() ? ""
+                                  : " V is Cram\u00e9r's V, how much the samples differ, in "
+                                    "figures and words.") +
+           " A flagged group has its reasons in the line below it.</p>\n";
+    return out + class_shares_section(report);
 }
 
 std::string reading_section(const ReportData& report) {

@@ -14,6 +14,7 @@
 #include "report/report_chart.h"
 #include "report/report_html.h"
 #include "report_print/chart_text_object.h"
+#include "report_print/page_breaks.h"
 
 namespace vesk {
 
@@ -77,6 +78,7 @@ QByteArray report_pdf(const ReportData& report) {
     const qreal footer = footer_metrics.height() * 2;
     const QSizeF body(area.width(), area.height() - footer);
     doc.setPageSize(body);
+    keep_together(doc);
 
     QPainter painter;
     if (!painter.begin(&writer)) {

@@ -8,6 +8,7 @@
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolTip>
 
 #include <filesystem>
@@ -151,9 +152,8 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
 TEST_F(ResultsPanelTest, RunsTableAndChartShowEachGroupWithItsFlagsShadedByTheLevelAndAdjustment) {
     run_runs_test();
     const QStringList headings = {
-        "STATE",       "SECTOR", "n",       "m",           "runs",
-        "p",           "p from", "p exact", "tied values", "runs over ties",
-        "p over ties", "p Holm", "p BH",    "flag"};
+        "STATE",   "SECTOR",      "n (central)",    "m (state)",   "runs",   "p",    "p from",
+        "p exact", "tied values", "runs over ties", "p over ties", "p Holm", "p BH", "flag"};
     const QString exact = "exact";
     const QString most = "exact at the most runs over ties";
     // Five p-values enter the adjustment: 1.083e-05 x 5; 0.1667 x 4 (Holm), x 5 / 2 (BH).
@@ -246,15 +246,74 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
     const QString reason = cell(2, "p", Qt::ToolTipRole).toString();
     EXPECT_TRUE(reason.contains("below 1") && reason.contains("Monte Carlo"))
         << reason.toStdString();
-    EXPECT_EQ(row_texts(4, {"n", "m", "p", "p Holm", "flag"}),
-              (QStringList{"6", "0", "", "", "one sample missing"}));
+    EXPECT_EQ(row_texts(4, {"n (central)", "m (state)", "p", "p Holm", "flag", "V (effect)"}),
+              (QStringList{"6", "0", "", "", "one sample missing", ""}));
     hover(series<QScatterSeries>("pAdjustedSeries"), 3);
     EXPECT_TRUE(QToolTip::text().startsWith("02 / 2: p, BH-adjusted = "))
         << QToolTip::text().toStdString();
+    // V = sqrt(X2 / N): 01/1 sqrt(0 / 80), 01/2 sqrt(20 / 80), 02/2 sqrt(5 / 80).
+    for (const auto& [row, v] : {std::pair{0, "0.000 negligible"}, std::pair{1, "0.500 large"},
+                                 std::pair{3, "0.250 small"}}) {
+        EXPECT_EQ(cell(row, "V (effect)").toString(), v) << row;
+    }
+
+    // The columns that decide come first, the adjusted p-value of the adjustment chosen among
+    // them, the other last.
+    const auto headings = [this] {
+        QStringList texts;
+        for (int c = 0; c < table().columnCount(); ++c) {
+            texts.append(table().headerData(c, Qt::Horizontal).toString());
+        }
+        return texts;
+    };
+    const QStringList deciding = {"STATE", "SECTOR", "n (central)", "m (state)",
+                                  "p",     "p BH",   "flag",        "V (effect)"};
+    EXPECT_EQ(headings().mid(0, 8), deciding);
+    EXPECT_EQ(headings().last(), "p Holm");
+    // p of X2 = 5 on 1 df: erfc(sqrt(5 / 2)) = 0.025347; BH x 4 / 2, Holm x 3.
+    EXPECT_EQ(row_texts(3, {"p BH", "p Holm"}), (QStringList{"0.05069", "0.07604"}));
+
+    // Picking a group shows its classes. 02/2: 25 and 15 central, 15 and 25 state records, each
+    // class expecting 20 of each: residual (25 - 20) / sqrt(20 / 4) = 2.24, and its negative.
+    auto* groups = control<QTableView>("resultsTable");
+    auto* classes = control<QTableWidget>("classCells");
+    const auto class_rows = [classes] {
+        std::vector<QStringList> rows;
+        for (int row = 0; row < classes->rowCount(); ++row) {
+            QStringList texts;
+            for (int column = 0; column < classes->columnCount(); ++column) {
+                texts.append(classes->item(row, column)->text());
+            }
+            rows.push_back(texts);
+        }
+        return rows;
+    };
+    EXPECT_EQ(classes->rowCount(), 0);
+    groups->selectRow(3);
+    EXPECT_EQ(control<QLabel>("classCellsCaption")->text(),
+              "Classes of 02 / 2: Cram\u00e9r's V 0.250 (small)");
+    EXPECT_EQ(class_rows(), (std::vector<QStringList>{
+                                {"1", "1", "25", "62.5%", "15", "37.5%", "2.24"},
+                                {"2", "2", "15", "37.5%", "25", "62.5%", "-2.24"},
+                            }));
+    EXPECT_TRUE(classes->item(0, 6)->background().style() != Qt::NoBrush);
+    // Sorted by p, the first row is 01/2 (30:10 against 10:30, residual 10 / sqrt(5) = 4.47).
+    groups->sortByColumn(static_cast<int>(headings().indexOf("p")), Qt::AscendingOrder);
+    groups->selectRow(0);
+    EXPECT_TRUE(control<QLabel>("classCellsCaption")->text().startsWith("Classes of 01 / 2: "));
+    EXPECT_EQ(class_rows()[0].last(), "4.47");
+    // 01/1, the same shares: no class stands out.
+    groups->sortByColumn(-1, Qt::AscendingOrder);
+    groups->selectRow(0);
+    EXPECT_EQ(class_rows()[0].last(), "0.00");
+    EXPECT_TRUE(classes->item(0, 6)->background().style() == Qt::NoBrush);
 
     // 01/2 p 7.7e-06; 02/2 p 0.02535, Holm 0.0761 as one of four p-values: 02/3 does not count.
     set_significance(0.08, "Holm");
     EXPECT_EQ(shaded_rows(), (std::set<int>{1, 3}));
+    EXPECT_EQ(headings()[5], "p Holm");
+    EXPECT_EQ(headings().last(), "p BH");
+    EXPECT_EQ(row_texts(3, {"p BH", "p Holm"}), (QStringList{"0.05069", "0.07604"}));
     for (const QPointF& point : series<QLineSeries>("levelLine")->points()) {
         EXPECT_DOUBLE_EQ(point.y(), 0.08);
     }
