@@ -69,8 +69,29 @@ std::int64_t total_frequency(const std::vector<ParValue>& members) {
     return total;
 }
 
-std::string class_line(const ClassDef& class_def, std::int64_t total) {
-    return class_def.values + "     # " + frequency_field(total);
+ClassListText class_list_text(const std::vector<ListedClass>& classes) {
+    const std::string number_heading = "No.";
+    const std::string values_heading = "Class values";
+    const std::size_t number_width =
+        std::max(number_heading.size(), std::to_string(classes.size()).size());
+    std::size_t values_width = values_heading.size();
+    for (const ListedClass& listed : classes) {
+        values_width = std::max(values_width, listed.values.size());
+    }
+    // Not spaces64: a class of many values may be far wider than 64 characters.
+    const auto padded = [](const std::string& text, std::size_t width, bool right) {
+        const std::string fill(width - std::min(width, text.size()), ' ');
+        return right ? fill + text : text + fill;
+    };
+    ClassListText text;
+    text.heading = padded(number_heading, number_width, false) + "  " +
+                   padded(values_heading, values_width, false) + "  Total Frequency";
+    for (std::size_t k = 0; k < classes.size(); ++k) {
+        text.lines.push_back(padded(std::to_string(k + 1), number_width, true) + "  " +
+                             padded(classes[k].values, values_width, false) + "  # " +
+                             frequency_field(classes[k].total));
+    }
+    return text;
 }
 
 }  // namespace vesk

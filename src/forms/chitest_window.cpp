@@ -31,6 +31,7 @@ namespace {
 
 const QString freeze_caption = QStringLiteral("&Freeze Class Definition");
 const QString unfreeze_caption = QStringLiteral("&UnFreeze Class Definition");
+const QString pick_parameter_caption = QStringLiteral("Pick the test parameter to list its values");
 
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);
@@ -107,14 +108,13 @@ QLayout* ChitestWindow::build_lists() {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setFixedPitch(true);
-    lblistpar_ = named(new QLabel(QStringLiteral("heading"), this), QStringLiteral("lblistpar"));
+    lblistpar_ = named(new QLabel(pick_parameter_caption, this), QStringLiteral("lblistpar"));
     listpar_ = named(new QListWidget(this), QStringLiteral("listpar"));
     listpar_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     cmdadd_ = named(new QPushButton(QStringLiteral("&Add >"), this), QStringLiteral("cmdadd"));
     Cmdremove_ =
         named(new QPushButton(QStringLiteral("< &Remove"), this), QStringLiteral("Cmdremove"));
-    lblistclass_ =
-        named(new QLabel(QStringLiteral("heading"), this), QStringLiteral("lblistclass"));
+    lblistclass_ = named(new QLabel(this), QStringLiteral("lblistclass"));
     Listclass_ = named(new QListWidget(this), QStringLiteral("Listclass"));
     Listclass_->setSelectionMode(QAbstractItemView::SingleSelection);
     for (QWidget* widget :
@@ -199,6 +199,7 @@ void ChitestWindow::Form_Load() {
     }
     Combo_par_->setCurrentIndex(-1);
     Combo_ss_->setCurrentIndex(-1);
+    show_classes();  // the heading of an empty list
     state_.sample_set = false;
     state_.param_set = false;
     state_.class_frozen = false;
@@ -218,9 +219,8 @@ void ChitestWindow::Combo_par_Click() {
 void ChitestWindow::list_par_values() {
     scheme_ = ClassScheme();
     listpar_->clear();
-    Listclass_->clear();
-    lblistpar_->clear();
-    lblistclass_->clear();
+    show_classes();
+    lblistpar_->setText(pick_parameter_caption);
     try {
         vesk::list_par_values(state_);
     } catch (const std::exception& e) {
@@ -229,7 +229,6 @@ void ChitestWindow::list_par_values() {
     }
     const VarDef* def = find_variable(state_, state_.param_var);
     lblistpar_->setText(qtext(value_heading(state_.param_var, def ? def->length : 0)));
-    lblistclass_->setText(qtext(std::string(class_heading)));
     scheme_ = ClassScheme(state_.par_vals.size());
     show_unclassified();
 }
@@ -243,9 +242,23 @@ void ChitestWindow::show_unclassified() {
     listpar_->addItems(texts);  // one insertion, not one per line
 }
 
-void ChitestWindow::append_class_line(std::size_t index) {
-    const std::vector<ParValue> members = scheme_.members(index, state_.par_vals);
-    Listclass_->addItem(qtext(class_line(make_class(members), total_frequency(members))));
+void ChitestWindow::show_classes(int current) {
+    std::vector<ListedClass> classes;
+    for (std::size_t k = 0; k < scheme_.classes().size(); ++k) {
+        const std::vector<ParValue> members = scheme_.members(k, state_.par_vals);
+        classes.push_back({make_class(members).values, total_frequency(members)});
+    }
+    const ClassListText text = class_list_text(classes);
+    lblistclass_->setText(qtext(text.heading));
+    QStringList lines;
+    for (const std::string& line : text.lines) {
+        lines.append(qtext(line));
+    }
+    Listclass_->clear();
+    Listclass_->addItems(lines);
+    if (current >= 0 && current < Listclass_->count()) {
+        Listclass_->setCurrentRow(current);
+    }
 }
 
 void ChitestWindow::cmdadd_Click() {
@@ -258,7 +271,7 @@ void ChitestWindow::cmdadd_Click() {
         return;
     }
     scheme_.add_class(std::move(values));
-    append_class_line(scheme_.classes().size() - 1);
+    show_classes();
     show_unclassified();
 }
 
@@ -267,10 +280,10 @@ void ChitestWindow::Cmdremove_Click() {
     if (rows.empty()) {
         return;
     }
-    take_selected(Listclass_);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         scheme_.remove_class(static_cast<std::size_t>(*row));
     }
+    show_classes();
     show_unclassified();
 }
 
@@ -284,7 +297,7 @@ void ChitestWindow::move_selected_class(int step) {
         return;
     }
     scheme_.swap_classes(static_cast<std::size_t>(rows.front()), static_cast<std::size_t>(target));
-    (step < 0 ? move_selected_up : move_selected_down)(Listclass_);
+    show_classes(target);  // the lines are numbered by place
 }
 
 void ChitestWindow::Picture1_Click() {
@@ -326,6 +339,13 @@ void ChitestWindow::cmdsuggest_Click() {
         alert_msg(ui_, QStringLiteral("The smallest expected count must be a number above 0"));
         return;
     }
+    const std::size_t formed = scheme_.classes().size();
+    if (formed > 0 &&
+        !ui_.ask_yes_no(QStringLiteral("Replace the %1 formed with the suggested classes?")
+                            .arg(formed == 1 ? QStringLiteral("class")
+                                             : QStringLiteral("%1 classes").arg(formed)))) {
+        return;
+    }
     ClassSuggestion suggestion;
     try {
         const BusyCursor busy;
@@ -335,10 +355,7 @@ void ChitestWindow::cmdsuggest_Click() {
         return;
     }
     scheme_ = suggestion.scheme;
-    Listclass_->clear();
-    for (std::size_t k = 0; k < scheme_.classes().size(); ++k) {
-        append_class_line(k);
-    }
+    show_classes();
     show_unclassified();
     QStringList notes;
     if (suggestion.joined_from > 0) {

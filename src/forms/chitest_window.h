@@ -50,8 +50,9 @@ class ChitestWindow : public SecondaryWindow {
     void list_par_values();
     // Fills listpar with the value lines of the values in no class.
     void show_unclassified();
-    // Adds the line of the scheme's class index at the end of Listclass.
-    void append_class_line(std::size_t index);
+    // Fills Listclass and its heading with the scheme's classes, the line at row current (if any)
+    // selected.
+    void show_classes(int current = -1);
     // Moves the selected class one place up (step -1) or down (1), in the scheme and the list.
     void move_selected_class(int step);
     void set_frozen(bool frozen);

@@ -89,21 +89,20 @@ TEST(ValueLines, HashStandsInColumnLenPlusElevenUnderTheHeading) {
     EXPECT_EQ(value_heading("AVERYLONGNAME", 1), "AVERYLONGNAME Total Frequency");
 }
 
-TEST(Classes, InListTextMembersAndClassLine) {
+TEST(Classes, InListTextAndMembers) {
     struct Case {
         std::vector<ParValue> members;
         std::string values;
         std::string type;
-        std::string line;
     };
     const Case cases[] = {
-        {{{"1", 5, 1, "N"}, {"2", 7, 1, "N"}}, "1,2", "N", "1,2     #       12"},
-        {{{"-0.5", 1, 4, "N"}}, "-0.5", "N", "-0.5     #        1"},
-        {{{"AB ", 4, 3, "C"}, {"C", 6, 3, "C"}}, "'AB ','C  '", "C", "'AB ','C  '     #       10"},
-        {{{"O'H", 2, 3, "C"}}, "'O'H'", "C", "'O'H'     #        2"},
-        {{{"", 3, 2, "C"}}, "'  '", "C", "'  '     #        3"},
+        {{{"1", 5, 1, "N"}, {"2", 7, 1, "N"}}, "1,2", "N"},
+        {{{"-0.5", 1, 4, "N"}}, "-0.5", "N"},
+        {{{"AB ", 4, 3, "C"}, {"C", 6, 3, "C"}}, "'AB ','C  '", "C"},
+        {{{"O'H", 2, 3, "C"}}, "'O'H'", "C"},
+        {{{"", 3, 2, "C"}}, "'  '", "C"},
     };
-    for (const auto& [members, values, type, line] : cases) {
+    for (const auto& [members, values, type] : cases) {
         const ClassDef class_def = make_class(members);
         EXPECT_EQ(class_def.values, values);
         EXPECT_EQ(class_def.type, type) << values;
@@ -111,8 +110,42 @@ TEST(Classes, InListTextMembersAndClassLine) {
         for (std::size_t i = 0; i < members.size(); ++i) {
             EXPECT_EQ(class_def.members[i], members[i].value) << values;
         }
-        EXPECT_EQ(class_line(class_def, total_frequency(members)), line);
     }
+    EXPECT_EQ(total_frequency({{"1", 5, 1, "N"}, {"2", 7, 1, "N"}}), 12);
+}
+
+TEST(Classes, ListLinesAreNumberedWithTheirColumnsUnderTheHeading) {
+    struct Case {
+        const char* what;
+        std::vector<ListedClass> classes;
+        std::string heading;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"no class: the heading alone", {}, "No.  Class values  Total Frequency", {}},
+        {"values narrower than their heading",
+         {{"1,3", 6}, {"2", 123456789}},
+         "No.  Class values  Total Frequency",
+         {"  1  1,3           #        6", "  2  2             # 123456789"}},
+        {"values wider than their heading, more than 64 blanks to fill",
+         {{"'" + std::string(78, 'x') + "'", 3}, {"'AB '", 40}},
+         "No.  Class values" + std::string(68, ' ') + "  Total Frequency",
+         {"  1  '" + std::string(78, 'x') + "'  #        3",
+          "  2  'AB '" + std::string(75, ' ') + "  #       40"}},
+    };
+    for (const Case& c : cases) {
+        const ClassListText text = class_list_text(c.classes);
+        EXPECT_EQ(text.heading, c.heading) << c.what;
+        EXPECT_EQ(text.lines, c.lines) << c.what;
+        for (const std::string& line : text.lines) {
+            EXPECT_EQ(line.find('#'), text.heading.find("Total Frequency")) << c.what;
+        }
+    }
+    // A thousand classes: the numbers take four columns, right-aligned.
+    const ClassListText many = class_list_text(std::vector<ListedClass>(1000, {"7", 1}));
+    EXPECT_TRUE(many.heading.starts_with("No.   Class values")) << many.heading;
+    EXPECT_TRUE(many.lines[8].starts_with("   9  7 ")) << many.lines[8];
+    EXPECT_TRUE(many.lines[999].starts_with("1000  7 ")) << many.lines[999];
 }
 
 }  // namespace

@@ -52,23 +52,30 @@ TEST_F(ChitestWindowTest, ValuesAreListedFormClassesComeBackWhenRemovedAndGoWith
         const QFontMetrics metrics(control<QWidget>(name)->font());
         EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("####")) << name;
     }
+    // Before a parameter is picked the captions say what to do and head an empty list.
+    const QString class_heading = "No.  Class values  Total Frequency";
+    EXPECT_EQ(control<QLabel>("lblistpar")->text(), "Pick the test parameter to list its values");
+    EXPECT_EQ(control<QLabel>("lblistclass")->text(), class_heading);
     pick("Combo_par", "P");
     EXPECT_TRUE(t.state.param_set);
     EXPECT_EQ(control<QLabel>("lblistpar")->text(), "P" + blanks(10) + "Total Frequency");
+    EXPECT_EQ(control<QLabel>("lblistclass")->text(), class_heading);
     const QStringList listed = {"1" + blanks(10) + "#        5", "2" + blanks(10) + "#        7",
                                 "3" + blanks(10) + "#        1"};
     EXPECT_EQ(lines("listpar"), listed);
 
     add_class({0, 2});
     add_class({0});
-    EXPECT_EQ(lines("Listclass"), (QStringList{"1,3     #        6", "2     #        7"}));
+    // Numbered, the "#" under "Total Frequency".
+    EXPECT_EQ(lines("Listclass"),
+              (QStringList{"  1  1,3           #        6", "  2  2             #        7"}));
     EXPECT_TRUE(lines("listpar").isEmpty());
     click("cmdadd");  // nothing selected: nothing happens
     EXPECT_EQ(lines("Listclass").size(), 2);
 
     select_class(0);
     click("Cmdremove");
-    EXPECT_EQ(lines("Listclass"), QStringList{"2     #        7"});
+    EXPECT_EQ(lines("Listclass"), QStringList{"  1  2             #        7"});  // numbered anew
     EXPECT_EQ(lines("listpar"), (QStringList{listed[0], listed[2]}));
     select_class(0);
     click("Cmdremove");
@@ -84,7 +91,8 @@ TEST_F(ChitestWindowTest, ValuesAreListedFormClassesComeBackWhenRemovedAndGoWith
               (QStringList{"AB " + blanks(10) + "#        6", "O'H" + blanks(10) + "#        7"}));
     add_class({1});
     add_class({0});
-    EXPECT_EQ(lines("Listclass"), (QStringList{"'O'H'     #        7", "'AB '     #        6"}));
+    EXPECT_EQ(lines("Listclass"),
+              (QStringList{"  1  'O'H'         #        7", "  2  'AB '         #        6"}));
     click("cmdclass");
     ASSERT_EQ(t.state.class_count(), 2);
     EXPECT_EQ(t.state.class_defs[0].members, std::vector<std::string>{"O'H"});
@@ -104,12 +112,15 @@ TEST_F(ChitestWindowTest, FreezeNeedsEveryValueClassedAndNumbersTheClassesInThei
 
     add_class({0});
     add_class({0});
-    const QStringList built = lines("Listclass");  // values 1, 2, 3
     select_class(2);
     click("Picture1");  // value 3 moves up, twice, and stays selected
     click("Picture1");
     click("Picture2");
-    EXPECT_EQ(lines("Listclass"), (QStringList{built[0], built[2], built[1]}));
+    // The numbers stay with the places, the classes move.
+    EXPECT_EQ(lines("Listclass"),
+              (QStringList{"  1  1             #        5", "  2  3             #        1",
+                           "  3  2             #        7"}));
+    EXPECT_EQ(list("Listclass")->currentRow(), 1);
     ui.clear();
     click("cmdclass");
     EXPECT_TRUE(ui.events.isEmpty());
@@ -142,11 +153,20 @@ TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
     EXPECT_EQ(ui.events, alert("The smallest expected count must be a number above 0"));
 
     // Group 01, 1 holds 5 central and 7 state records: a class expects 2 of each from 4.8 records.
+    // Classes already formed are replaced only on Yes.
     add_class({1});
     control<QLineEdit>("txtexpected")->setText("2");
+    const QStringList question = {"question: Replace the class formed with the suggested classes?"};
+    const QStringList formed = lines("Listclass");
+    ui.clear();
+    ui.answers = {false};
+    click("cmdsuggest");
+    EXPECT_EQ(ui.events, question);
+    EXPECT_EQ(lines("Listclass"), formed);
+    EXPECT_EQ(lines("listpar").size(), 2);
     ui.clear();
     click("cmdsuggest");
-    EXPECT_TRUE(ui.events.isEmpty());
+    EXPECT_EQ(ui.events, question);
     EXPECT_TRUE(lines("listpar").isEmpty());
     const QStringList suggested = lines("Listclass");
     select_class(1);
@@ -156,14 +176,15 @@ TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
     add_class({0});
     add_class({0, 1});
     EXPECT_EQ(lines("Listclass"), suggested);
-    EXPECT_EQ(suggested, (QStringList{"1     #        5", "2,3     #        8"}));
+    EXPECT_EQ(suggested,
+              (QStringList{"  1  1             #        5", "  2  2,3           #        8"}));
 
     // With the engine's column limit at 10 the tables of two group variables hold (10 - 7) / 3 = 1
     // class: the two that meet the count are joined.
     const int columns = sqlite3_limit(t.state.db_conn.handle(), SQLITE_LIMIT_COLUMN, 10);
     ui.clear();
     click("cmdsuggest");
-    EXPECT_EQ(lines("Listclass"), QStringList{"1,2,3     #       13"});
+    EXPECT_EQ(lines("Listclass"), QStringList{"  1  1,2,3         #       13"});
     EXPECT_EQ(ui.messages(),
               QStringList{"2 classes meet the smallest expected count, but a test "
                           "takes at most 1: neighbouring classes are joined into 1."});
@@ -172,7 +193,7 @@ TEST_F(ChitestWindowTest, SuggestFillsTheClassListWithLinesLikeHandMadeOnes) {
 
     control<QLineEdit>("txtexpected")->setText("6");
     click("cmdsuggest");
-    EXPECT_EQ(lines("Listclass"), QStringList{"1,2,3     #       13"});
+    EXPECT_EQ(lines("Listclass"), QStringList{"  1  1,2,3         #       13"});
     EXPECT_EQ(ui.messages(), QStringList{"Left out of the suggestion:\ngroup 01, 1 is left out: 5 "
                                          "central and 7 state records cannot expect 6 of each "
                                          "sample"});
