@@ -6,6 +6,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "chitest/data_rewrite.h"
 #include "chitest/sample_tally.h"
 #include "chitest/value_texts.h"
 #include "core/error.h"
@@ -90,26 +91,22 @@ void class_function(sqlite3_context* context, int, sqlite3_value** args) {
     }
 }
 
-// vesk_tally(?, CLASS, parameter, sample, group values ...): counts the record in its group,
-// class and sample; true when its stored class must change, so the update rewrites only those.
+// vesk_tally(?, parameter, sample, group values ...): counts the record in its group, class and
+// sample, and gives its class number as vesk_class does.
 void tally_function(sqlite3_context* context, int count, sqlite3_value** args) {
     Classification* work = classification_of(context, args[0]);
-    if (work == nullptr || count < 4) {
+    if (work == nullptr || count < 3) {
         return;
     }
     try {
-        const std::size_t k = work->classes.class_of(cell_of(args[2]));
+        const std::size_t k = work->classes.class_of(cell_of(args[1]));
         auto& values = work->group_values;
         values.clear();
-        for (int i = 4; i < count; ++i) {
+        for (int i = 3; i < count; ++i) {
             values.push_back(cell_of(args[i]));
         }
-        work->tally.add(work->tally.group(values), k, is_central(cell_of(args[3])));
-        const Cell stored = cell_of(args[1]);
-        const bool same =
-            k == 0 ? stored.kind == Cell::Kind::null
-                   : stored.kind == Cell::Kind::number && stored.number == static_cast<double>(k);
-        sqlite3_result_int(context, same ? 0 : 1);
+        work->tally.add(work->tally.group(values), k, is_central(cell_of(args[2])));
+        set_class(context, k);
     } catch (const std::exception& e) {
         sqlite3_result_error(context, e.what(), -1);
     }
@@ -130,25 +127,46 @@ void register_functions(Database& db) {
     }
 }
 
-// One pass over data both classifies and counts: the update's condition counts every record and
-// is true only for the records whose class changes, so a second run with classes that move few
-// records rewrites only those.
+// The records looked at to tell a first run, which gives every record its class, from a run that
+// moves a few values: enough to tell, few enough to cost nothing.
+constexpr int records_judged = 1024;
+
+// True when more than half of the first records of data change class.
+bool most_classes_change(Database& db, const std::string& param, Classification& work) {
+    const std::string changed = "vesk_class(?1, " + param + ") is not CLASS";
+    Statement judged =
+        db.prepare("select count(*), coalesce(sum(" + changed + "), 0) from (select " + param +
+                   ", CLASS from data limit " + std::to_string(records_judged) + ")");
+    sqlite3_bind_pointer(judged.handle(), 1, &work, classification_type, nullptr);
+    return judged.step() && 2 * judged.integer(1) > judged.integer(0);
+}
+
+// One pass over data both classifies and counts. Where few records change class (a second run
+// with classes that move some values), an update rewrites only those; where most change, the
+// table is written anew.
 void classify_and_count(AppState& state, const std::vector<GroupColumn>& columns,
                         Classification& work) {
     Database& db = state.db_conn;
     const std::string& param = state.param_var;
-    prepare_step(db, "select " + param + " from data", "The classes could not be assigned");
-    std::string arguments = "?1, CLASS, " + param + ", " + state.sample_var;
-    for (const GroupColumn& column : columns) {
-        arguments += ", " + column.name;
-    }
     register_functions(db);
-    Statement update = prepare_step(
-        db,
-        "update data set CLASS = vesk_class(?1, " + param + ") where vesk_tally(" + arguments + ")",
-        "The frequency table could not be built");
-    sqlite3_bind_pointer(update.handle(), 1, &work, classification_type, nullptr);
+    prepare_step(db, "select " + param + " from data", "The classes could not be assigned");
+    std::string tally = "vesk_tally(?1, " + param + ", " + state.sample_var;
+    for (const GroupColumn& column : columns) {
+        tally += ", " + column.name;
+    }
+    tally += ")";
+    prepare_step(db, "select " + tally + " from data", "The frequency table could not be built");
+    const auto bind_work = [&work](Statement& statement) {
+        sqlite3_bind_pointer(statement.handle(), 1, &work, classification_type, nullptr);
+    };
     try {
+        if (data_can_be_rewritten(db) && most_classes_change(db, param, work)) {
+            rewrite_data(db, "CLASS", tally, bind_work);
+            return;
+        }
+        Statement update = db.prepare("update data set CLASS = vesk_class(?1, " + param +
+                                      ") where " + tally + " is not CLASS");
+        bind_work(update);
         update.run();
     } catch (const DbError& e) {
         throw Error(std::string("The classes could not be assigned: ") + e.what());
