@@ -155,6 +155,7 @@ bool VariableTableModel::write_row(int row) {
     record.in_table = true;
     record.ever_complete = record.ever_complete || complete(record.shown);
     emit headerDataChanged(Qt::Vertical, row, row);
+    emit stored();
     return true;
 }
 
@@ -193,6 +194,9 @@ void VariableTableModel::cancel_row(int row) {
                 emit dataError(last_error_);
                 return;
             }
+            drop_record(row);
+            emit stored();
+            return;
         }
         drop_record(row);
         return;
@@ -212,6 +216,9 @@ bool VariableTableModel::remove_record(int row) {
             last_error_ = QString::fromStdString(e.what());
             return false;
         }
+        drop_record(row);
+        emit stored();
+        return true;
     }
     drop_record(row);
     return true;

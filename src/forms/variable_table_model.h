@@ -66,6 +66,8 @@ class VariableTableModel : public QAbstractTableModel {
   signals:
     // Writing a record failed; the text is the engine's.
     void dataError(const QString& text);
+    // A record was written to the table or deleted from it: the layout changed.
+    void stored();
 
   private:
     struct Record {

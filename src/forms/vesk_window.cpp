@@ -28,6 +28,7 @@
 #include "forms/runtest_window.h"
 #include "forms/secondary_window.h"
 #include "forms/variable_grid.h"
+#include "forms/variable_table_model.h"
 #include "forms/window_geometry.h"
 #include "platform/user_interface.h"
 
@@ -53,6 +54,8 @@ VeskWindow::VeskWindow(AppState& state, UserInterface& ui, QWidget* parent)
     setWindowTitle(database_title(state_.db_conn.path()));
     build_controls();
     grid_ = new VariableGrid(state_, ui_, DataGridX_, AdodcX_, this);
+    // The record type's first line, and so the record length, follow the layout.
+    connect(grid_->model(), &VariableTableModel::stored, this, &VeskWindow::show_record_length);
     Form_Load();
 }
 

@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QLayout;
@@ -15,9 +18,13 @@ class QTableView;
 namespace vesk {
 
 struct AppState;
+struct LayoutSource;
+struct LineOfType;
 struct RecordType;
+struct VarDef;
 struct LoadSummary;
 class LayoutImportDialog;
+class RecordTypeBox;
 class NavigationBar;
 class UserInterface;
 class VariableGrid;
@@ -78,15 +85,23 @@ class VeskWindow : public QWidget {
     // Runs the import with the share of the file read in a progress dialog, then tells the user
     // what it did.
     void run_load();
-    // The ticked variables of the import dialog replace the grid's rows.
+    // The record length an imported layout is checked against: that of the input file's first
+    // line of the type chosen, when there is one; without a type, of the first line when the
+    // layout declares record types (the box then says none), else rec_len as the box has it.
+    std::int64_t record_length_of(const LayoutSource& source,
+                                  const std::optional<std::string>& type) const;
+    // The ticked variables of the import dialog replace the grid's rows; a codebook's record
+    // types are offered in the record type box.
     void take_imported_layout(const LayoutImportDialog& dialog, const QString& file_name);
     // The record type box and the line-number key beside the filter.
     QLayout* build_load_choices();
-    // The record type in its box; nothing when both fields are blank. Throws vesk::Error when only
-    // one is filled.
-    std::optional<RecordType> record_type_in_box() const;
+    // The input file's first line of the record type, by the variables of defs; nothing while the
+    // file or the type's variable is unknown, or when no line is of that type.
+    std::optional<LineOfType> first_line_of(const std::vector<VarDef>& defs,
+                                            const RecordType& type) const;
     // Shows rec_len beside the grid. With a record type whose variable the grid holds, rec_len
     // becomes the length of the file's first line of that type, which the cells are checked by.
+    // Called again whenever the layout or the record type changes.
     void show_record_length();
     // After a refused load: a line saying that the grid's layout, when it is not the one the data
     // were loaded with, is kept as typed.
@@ -111,8 +126,7 @@ class VeskWindow : public QWidget {
     QCheckBox* fltChk_ = nullptr;
     QLabel* Lbfilter_ = nullptr;
     QLineEdit* Condition_ = nullptr;
-    QLineEdit* RecTypeVar_ = nullptr;
-    QLineEdit* RecTypeValue_ = nullptr;
+    RecordTypeBox* recordType_ = nullptr;
     QCheckBox* lineKeyChk_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* cmdgrp_ = nullptr;

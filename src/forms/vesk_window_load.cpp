@@ -17,6 +17,7 @@
 #include "core/variable_table.h"
 #include "forms/busy_cursor.h"
 #include "forms/named_widget.h"
+#include "forms/record_type_box.h"
 #include "forms/variable_grid.h"
 #include "forms/vesk_window.h"
 #include "load/data_filter.h"
@@ -53,7 +54,7 @@ void VeskWindow::save_Click() {
         return;
     }
     try {
-        state_.record_type = record_type_in_box();
+        state_.record_type = recordType_->chosen();
     } catch (const Error& e) {
         alert_msg(ui_, QString::fromStdString(e.what()));
         return;
@@ -64,67 +65,46 @@ void VeskWindow::save_Click() {
 }
 
 QLayout* VeskWindow::build_load_choices() {
-    auto* label =
-        named(new QLabel(QStringLiteral("Record type:"), this), QStringLiteral("Lbrectype"));
-    RecTypeVar_ = named(new QLineEdit(this), QStringLiteral("RecTypeVar"));
-    RecTypeVar_->setPlaceholderText(QStringLiteral("variable"));
-    RecTypeValue_ = named(new QLineEdit(this), QStringLiteral("RecTypeValue"));
-    RecTypeValue_->setPlaceholderText(QStringLiteral("value"));
-    const QString type_tip = QStringLiteral(
-        "In a file of several record types (household and person lines), only the lines whose "
-        "field of this variable reads this value are loaded; the others are counted apart. "
-        "Blank: every line.");
-    RecTypeVar_->setToolTip(type_tip);
-    RecTypeValue_->setToolTip(type_tip);
+    recordType_ = new RecordTypeBox(this);
     lineKeyChk_ = named(new QCheckBox(QStringLiteral("Key: line number"), this),
                         QStringLiteral("lineKeyChk"));
     lineKeyChk_->setToolTip(
         QStringLiteral("Adds the key variable LINE_NO, each line's number in the file, for a "
                        "file without a unique key."));
-    for (QLineEdit* box : {RecTypeVar_, RecTypeValue_}) {
-        connect(box, &QLineEdit::editingFinished, this, &VeskWindow::show_record_length);
-    }
-    auto* type_row = new QHBoxLayout;
-    type_row->addWidget(label);
-    type_row->addWidget(RecTypeVar_);
-    type_row->addWidget(new QLabel(QStringLiteral("="), this));
-    type_row->addWidget(RecTypeValue_);
+    connect(recordType_, &RecordTypeBox::changed, this, &VeskWindow::show_record_length);
     auto* choices = new QVBoxLayout;
-    choices->addLayout(type_row);
+    choices->addWidget(recordType_);
     choices->addWidget(lineKeyChk_);
     return choices;
 }
 
-std::optional<RecordType> VeskWindow::record_type_in_box() const {
-    const QString variable = RecTypeVar_->text().trimmed();
-    const QString value = RecTypeValue_->text().trimmed();
-    if (variable.isEmpty() && value.isEmpty()) {
-        return std::nullopt;
+std::optional<LineOfType> VeskWindow::first_line_of(const std::vector<VarDef>& defs,
+                                                    const RecordType& type) const {
+    try {
+        const RecordTypeFilter filter(defs, type);
+        LineReader reader = open_input(state_);
+        return first_line_of_type(reader, filter);
+    } catch (const Error&) {
+        return std::nullopt;  // no file yet, or the layout lacks the type's variable
     }
-    if (variable.isEmpty() || value.isEmpty()) {
-        throw Error(
-            "Record type: give the variable and the value its field reads in the lines "
-            "to load, or leave both blank.");
-    }
-    return RecordType{variable.toStdString(), value.toStdString()};
 }
 
 void VeskWindow::show_record_length() {
     QString where;
     try {
         read_reclen(state_);
-        if (const std::optional<RecordType> type = record_type_in_box()) {
-            const RecordTypeFilter filter(read_var_defs(state_.db_conn, LayoutTable::draft), *type);
-            LineReader reader = open_input(state_);
-            if (const auto line = first_line_of_type(reader, filter)) {
+        if (const std::optional<RecordType> type = recordType_->chosen()) {
+            const auto line =
+                first_line_of(read_var_defs(state_.db_conn, LayoutTable::draft), *type);
+            if (line) {
                 state_.rec_len = line->length;
                 where = QStringLiteral(" (line %1, the first of record type %2)")
                             .arg(line->line_number)
-                            .arg(QString::fromStdString(record_type_text(filter.type())));
+                            .arg(QString::fromStdString(record_type_text(*type)));
             }
         }
     } catch (const Error&) {
-        // Until the file and the record type's variable are known, the first line decides.
+        // Until the file and both parts of the record type are known, the first line decides.
     }
     Lblreclen_->setText(QStringLiteral("Record length: %1").arg(state_.rec_len) + where);
 }

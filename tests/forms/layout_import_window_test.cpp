@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 
 #include "forms/layout_import_dialog.h"
@@ -67,6 +68,60 @@ TEST_F(LayoutImport, TheTickedVariablesOfTheChosenRecordTypeFillTheGridAndTheRes
                           "1 refused:\n"
                           "  SPOUSE_INCOME_YEAR (line 7): End 28 is beyond the record length 26"});
     EXPECT_FALSE(t.state.data_loaded);  // the import loads nothing by itself
+}
+
+// A household line of 13 characters, then person lines of 28: the record type chosen in the
+// import checks the person layout against the first person line, and fills the record type box.
+TEST_F(LayoutImport, TheCodebooksRecordTypesFillTheRecordTypeBoxAndTheTypeSetsTheRecordLength) {
+    const std::string household = "H0001" + std::string(8, '1');
+    const std::string person = "P0001" + std::string(23, '2');
+    type_and_press("inptxt",
+                   QString::fromStdString(t.dir.write(
+                       "households.txt", household + "\n" + person + "\n" + household + "\n")),
+                   Qt::Key_Return);
+    auto* variable = control<QComboBox>("RecTypeVar");
+    auto* value = control<QComboBox>("RecTypeValue");
+    const auto items = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) {
+            texts.append(box->itemText(i));
+        }
+        return texts;
+    };
+    const struct {
+        int type_index;  // in importRecordType: 0 every record type, 1 H, 2 P
+        const char* value;
+        const char* record_length;
+        int variables;  // taken, none refused
+    } cases[] = {
+        {2, "P", "Record length: 28 (line 2, the first of record type RECTYPE = P)", 7},
+        {0, "", "Record length: 13", 7},  // every type: the household variables are beyond 13
+        {1, "H", "Record length: 13 (line 1, the first of record type RECTYPE = H)", 3},
+    };
+    for (const auto& c : cases) {
+        LayoutImportDialog* dialog = import_dialog();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QComboBox*>("importRecordType")->setCurrentIndex(c.type_index);
+        ui.answers.push_back(true);  // replace the rows of the case before
+        ui.clear();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("importTake"), Qt::LeftButton);
+        EXPECT_EQ(items(variable), QStringList{"RECTYPE"}) << c.value;
+        EXPECT_EQ(variable->currentText(), "RECTYPE") << c.value;
+        EXPECT_EQ(items(value), (QStringList{"H", "P"})) << c.value;
+        EXPECT_EQ(value->currentText(), c.value);
+        EXPECT_EQ(control<QLabel>("Lblreclen")->text(), c.record_length);
+        EXPECT_EQ(ui.messages().join('|').contains("refused"), c.type_index == 0) << c.value;
+        if (c.type_index != 0) {
+            EXPECT_EQ(table().size(), static_cast<std::size_t>(c.variables)) << c.value;
+        }
+    }
+    // The type picked from the box's list: the record length follows.
+    const int p = value->findText("P");
+    value->setCurrentIndex(p);
+    emit value->activated(p);
+    EXPECT_EQ(control<QLabel>("Lblreclen")->text(),
+              "Record length: 28 (line 2, the first of record type RECTYPE = P)");
+    EXPECT_EQ(t.state.rec_len, 28);
 }
 
 TEST_F(LayoutImport, AGridThatHoldsRowsIsReplacedOnlyAfterAYes) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -42,6 +43,12 @@ class LoadCommand : public testing::MainWindowHarness {
         open_main();
     }
     void type_condition(const QString& text) { control<QLineEdit>("Condition")->setText(text); }
+    // Types into a box of the record type and presses Return there.
+    void type_record_type(const char* box, const QString& text) {
+        control<QComboBox>(box)->setEditText(text);
+        QTest::keyClick(control<QComboBox>(box)->lineEdit(), Qt::Key_Return);
+    }
+    QString record_length() { return control<QLabel>("Lblreclen")->text(); }
     std::vector<std::string> hhids() {
         return rows(t.state.db_conn, "select HHID from data order by HHID");
     }
@@ -181,20 +188,20 @@ TEST_F(LoadCommand, TheRecordTypeBoxSetsTheRecordLengthAndWithTheLineKeyShapesTh
     const std::string file = t.dir.write("households.txt", testing::household_person_file(6));
     open_main();
     type_and_press("inptxt", QString::fromStdString(file), Qt::Key_Return);
-    EXPECT_EQ(control<QLabel>("Lblreclen")->text(), "Record length: 25");
-    control<QLineEdit>("RecTypeVar")->setText("RECTYPE");
-    type_and_press("RecTypeValue", "P", Qt::Key_Return);
-    EXPECT_EQ(control<QLabel>("Lblreclen")->text(),
-              "Record length: 32 (line 2, the first of record type RECTYPE = P)");
+    EXPECT_EQ(record_length(), "Record length: 25");
+    type_record_type("RecTypeVar", "RECTYPE");
+    type_record_type("RecTypeValue", "P");
+    EXPECT_EQ(record_length(), "Record length: 32 (line 2, the first of record type RECTYPE = P)");
     EXPECT_EQ(t.state.rec_len, 32);
 
-    control<QLineEdit>("RecTypeVar")->clear();
+    type_record_type("RecTypeVar", "");
+    EXPECT_EQ(record_length(), "Record length: 25");
     click("save");
     EXPECT_EQ(ui.events, alert("Record type: give the variable and the value its field reads in "
                                "the lines to load, or leave both blank."));
     EXPECT_FALSE(t.state.db_conn.table_exists("data"));
 
-    control<QLineEdit>("RecTypeVar")->setText("RECTYPE");
+    type_record_type("RecTypeVar", "RECTYPE");
     click("lineKeyChk");
     ui.clear();
     click("save");
@@ -206,6 +213,28 @@ TEST_F(LoadCommand, TheRecordTypeBoxSetsTheRecordLengthAndWithTheLineKeyShapesTh
               std::vector<std::string>{"2,18"});
     EXPECT_EQ(t.state.var_defs.back().name, "LINE_NO");
     EXPECT_TRUE(t.state.data_loaded);
+}
+
+// The record type chosen before its variable is in the layout: the record length follows once a
+// row of the grid names it.
+TEST_F(LoadCommand, TheRecordLengthFollowsTheLayoutWhenTheTypesVariableComesAfterTheType) {
+    std::vector<VarDef> layout = testing::person_variables();
+    layout[0].name = "KIND";
+    testing::write_layout(t.state.db_conn, layout);
+    open_main();
+    type_and_press(
+        "inptxt",
+        QString::fromStdString(t.dir.write("households.txt", testing::household_person_file(3))),
+        Qt::Key_Return);
+    type_record_type("RecTypeVar", "RECTYPE");
+    type_record_type("RecTypeValue", "P");
+    EXPECT_EQ(record_length(), "Record length: 25");
+
+    auto* grid = control<QTableView>("DataGridX")->model();
+    grid->setData(grid->index(0, column_name), "RECTYPE");
+    ASSERT_TRUE(grid->submit());
+    EXPECT_EQ(record_length(), "Record length: 32 (line 2, the first of record type RECTYPE = P)");
+    EXPECT_EQ(t.state.rec_len, 32);
 }
 
 // The grid edits a draft; the layout the data were loaded with changes only with them.
