@@ -17,6 +17,21 @@ qsizetype path_start(const QString& line) {
     return line.lastIndexOf(QLatin1Char(' '), slash) + 1;
 }
 
+// "/a/x.csv, /a/y.csv and /a/z.json" as one line a path, the words between them ending the
+// line before: a new path starts where a "/" follows a blank.
+QStringList each_path(const QString& paths) {
+    QStringList lines;
+    qsizetype from = 0;
+    for (qsizetype i = 1; i < paths.size(); ++i) {
+        if (paths[i] == QLatin1Char('/') && paths[i - 1] == QLatin1Char(' ')) {
+            lines.append(paths.mid(from, i - 1 - from));
+            from = i;
+        }
+    }
+    lines.append(paths.mid(from));
+    return lines;
+}
+
 // The pieces of a path too wide for one line: each as long as fits, ending after a "/" or
 // before a blank. A piece with no such place within the width stays whole.
 QStringList broken_path(const QString& path, const std::function<int(const QString&)>& width,
@@ -61,9 +76,11 @@ BoxText box_text(const QString& text, const std::function<int(const QString&)>& 
         if (!head.isEmpty()) {
             shown.append(head);
         }
-        for (const QString& piece : broken_path(line.mid(start), width, widest)) {
-            shown.append(piece);
-            path_width = std::max(path_width, width(piece));
+        for (const QString& path : each_path(line.mid(start))) {
+            for (const QString& piece : broken_path(path, width, widest)) {
+                shown.append(piece);
+                path_width = std::max(path_width, width(piece));
+            }
         }
     }
     return {shown.join(QLatin1Char('\n')), std::min(path_width, widest)};

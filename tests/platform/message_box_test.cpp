@@ -31,6 +31,9 @@ TEST(BoxText, APathStartsALineOfItsOwnAndIsBrokenOnlyAfterASlashOrAtABlank) {
         {"cannot write the file out/x_run.csv: disk full", 40,
          "cannot write the file\nout/x_run.csv: disk full", 24},
         {"Saved:\n/a/b.csv\nDone.", 40, "Saved:\n/a/b.csv\nDone.", 8},
+        // Several paths: one a line, the words between them ending the line before.
+        {"Saved in files: /a/x.csv, /a/yy.csv and /a/z.json", 40,
+         "Saved in files:\n/a/x.csv,\n/a/yy.csv and\n/a/z.json", 13},
         // Wider than the box: after a slash, as late as fits; never at the hyphen.
         {"file: /aaaa/bbbb-cccc/dd.csv", 12, "file:\n/aaaa/\nbbbb-cccc/\ndd.csv", 10},
         {"in /my surveys/round one.csv", 10, "in\n/my\nsurveys/\nround\none.csv", 8},
