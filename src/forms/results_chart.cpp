@@ -345,6 +345,16 @@ void ResultsChart::fit_title() {
     }
 }
 
+int ResultsChart::narrowest_width() const {
+    const QFontMetrics metrics(chart()->titleFont());
+    int widest = 0;
+    for (const QString& line : title_.split(QStringLiteral("; "))) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    const QMargins margins = chart()->margins();
+    return widest + margins.left() + margins.right() + 2 * frameWidth();
+}
+
 void ResultsChart::replace_chart(QChart* chart) {
     QChart* old = this->chart();
     setChart(chart);

@@ -18,6 +18,8 @@ class ResultsChart : public QChartView {
 
     void show_table(const ResultTable& table, TestKind kind, const Choices& choices);
     void clear();
+    // The least width that shows the title whole, on two lines.
+    int narrowest_width() const;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -160,19 +160,22 @@ void ResultsPanel::show_results() {
                           : chi_result_table(state_.grp_names, state_.chi_stats));
     filled_ = true;
     saved_details_.reset();
-    table_->resizeColumnsToContents();
-    // Room for the bold of rows that become significant at another level.
+    // Room for the bold of rows that become significant at another level, where the cells and
+    // not the heading set the width.
     const int bold_room = table_->fontMetrics().averageCharWidth();
+    const QAbstractItemView* cells = table_;  // the table's own width of its cells, public here
     for (int column = 0; column < model_->columnCount(); ++column) {
-        table_->setColumnWidth(column, table_->columnWidth(column) + bold_room);
+        table_->setColumnWidth(column,
+                               std::max(cells->sizeHintForColumn(column) + bold_room,
+                                        table_->horizontalHeader()->sectionSizeHint(column)));
     }
-    fit_table();
     if (classes_ != nullptr) {
         classes_->clear();
     }
     saveDetails_->setEnabled(!model_->table().rows.empty());
     saveReport_->setEnabled(!model_->table().rows.empty());
     show_significance();
+    fit_table();  // once the chart has the title it needs room for
 }
 
 void ResultsPanel::fit_table() {
@@ -181,22 +184,32 @@ void ResultsPanel::fit_table() {
         return;  // not laid out yet; the splitter shares the room itself
     }
     const int frame = 2 * table_->frameWidth();
-    int wanted = 0;
     const bool vertical = split_->orientation() == Qt::Vertical;
+    // The chart keeps enough room to stay legible beside many rows or columns.
+    int table_room = total * (vertical ? 2 : 3) / 5;
     if (vertical) {
         const int rows = std::max(1, model_->rowCount());
-        wanted = frame + table_->horizontalHeader()->sizeHint().height() +
-                 rows * table_->verticalHeader()->defaultSectionSize() +
-                 table_->horizontalScrollBar()->sizeHint().height();
+        table_room =
+            std::min(table_room, frame + table_->horizontalHeader()->sizeHint().height() +
+                                     rows * table_->verticalHeader()->defaultSectionSize() +
+                                     table_->horizontalScrollBar()->sizeHint().height());
     } else {
-        wanted = frame + table_->verticalHeader()->sizeHint().width() +
-                 table_->verticalScrollBar()->sizeHint().width();
+        int wanted = frame + table_->verticalHeader()->sizeHint().width() +
+                     table_->verticalScrollBar()->sizeHint().width();
+        int deciding = wanted;
         for (int column = 0; column < model_->columnCount(); ++column) {
             wanted += table_->columnWidth(column);
+            if (static_cast<std::size_t>(column) < model_->table().deciding_columns) {
+                deciding += table_->columnWidth(column);
+            }
         }
+        // On a narrow screen the columns that decide stay in view as long as the chart keeps its
+        // title whole and a quarter of the width.
+        const int chart_room = std::max(chart_->narrowest_width(), total / 4);
+        table_room = std::min(
+            wanted,
+            std::max(table_room, std::min(deciding, total - chart_room - split_->handleWidth())));
     }
-    // The chart keeps enough room to stay legible beside many rows or columns.
-    const int table_room = std::min(wanted, total * (vertical ? 2 : 3) / 5);
     split_->setSizes({table_room, total - table_room - split_->handleWidth()});
 }
 

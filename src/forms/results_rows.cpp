@@ -82,6 +82,7 @@ ResultTable group_table(const std::vector<std::string>& group_names, const QStri
          QStringLiteral("Why a group's verdict is missing or needs care; hover for the reason"),
          false});
     table.columns.insert(table.columns.end(), effect_columns);
+    table.deciding_columns = table.columns.size();
     table.columns.insert(table.columns.end(), rest_columns);
     table.other_adjusted_column = table.columns.size();
     table.columns.push_back({});

@@ -51,6 +51,8 @@ struct ResultTable {
     std::size_t adjusted_column = 0;
     std::size_t flag_column = 0;
     std::size_t other_adjusted_column = 0;
+    // The group values up to the effect size: the columns the panel keeps in view.
+    std::size_t deciding_columns = 0;
 };
 
 ResultTable run_result_table(const std::vector<std::string>& group_names,

@@ -344,6 +344,31 @@ TEST_F(ResultsPanelTest, OnASmallLaptopScreenEachChartKeepsRoomForItsPlotAndItsW
     }
 }
 
+TEST_F(ResultsPanelTest, OnASmallLaptopScreenTheColumnsThatDecideStayInViewBesideTheChart) {
+    run_chi_test();
+    // Without the flagged groups the flag column is as narrow as its heading.
+    t.state.db_conn.execute("delete from data where STATE = '02' and SECTOR <> 2");
+    window->resize(1024, 600);
+    QCoreApplication::processEvents();
+    click("Cmdproceed");  // the panel shares its width as it shows the results
+    ASSERT_EQ(table().rowCount(), 3);
+    auto* groups = control<QTableView>("resultsTable");
+    int effect = -1;
+    for (int c = 0; c < table().columnCount(); ++c) {
+        if (table().headerData(c, Qt::Horizontal).toString() == "V (effect)") {
+            effect = c;
+        }
+    }
+    ASSERT_GE(effect, 0);
+    EXPECT_LE(groups->columnViewportPosition(effect) + groups->columnWidth(effect),
+              groups->viewport()->width());
+    // The columns after it are not all in view: the chart keeps its share.
+    const int last = table().columnCount() - 1;
+    EXPECT_GT(groups->columnViewportPosition(last) + groups->columnWidth(last),
+              groups->viewport()->width());
+    EXPECT_GE(control<QChartView>("resultsChart")->width(), 1024 / 4);
+}
+
 TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickOrAFailedRunLeavesNothingToSave) {
     run_runs_test();
     ui.clear();
