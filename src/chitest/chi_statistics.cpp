@@ -10,15 +10,49 @@
 #include "chitest/class_cells.h"
 #include "chitest/monte_carlo_p.h"
 #include "chitest/pearson_statistic.h"
+#include "core/group_seed.h"
 
 namespace vesk {
 
-std::optional<double> chi_square_p_value(double statistic, std::int64_t df) {
+namespace {
+
+// log Q(a, x), the regularized upper incomplete gamma function, by its continued fraction
+// (modified Lentz), which converges quickly for x > a + 1: where Q falls below the double range.
+double log_upper_gamma_tail(double a, double x) {
+    constexpr double tiny = 1e-300;
+    double b = x + 1 - a;
+    double c = 1 / tiny;
+    double d = 1 / b;
+    double h = d;
+    for (int i = 1; i < 10000; ++i) {
+        const double an = -i * (i - a);
+        b += 2;
+        d = an * d + b;
+        d = std::abs(d) < tiny ? tiny : d;
+        c = b + an / c;
+        c = std::abs(c) < tiny ? tiny : c;
+        d = 1 / d;
+        const double step = d * c;
+        h *= step;
+        if (std::abs(step - 1) < 1e-15) {
+            break;
+        }
+    }
+    return -x + a * std::log(x) - std::lgamma(a) + std::log(h);
+}
+
+}  // namespace
+
+std::optional<Probability> chi_square_p_value(double statistic, std::int64_t df) {
     if (df <= 0 || !std::isfinite(statistic) || statistic < 0) {
         return std::nullopt;
     }
     const boost::math::chi_squared_distribution<double> distribution(static_cast<double>(df));
-    return boost::math::cdf(boost::math::complement(distribution, statistic));
+    const double p = boost::math::cdf(boost::math::complement(distribution, statistic));
+    if (p >= 1e-300) {
+        return Probability::of(p);
+    }
+    return Probability::from_log(log_upper_gamma_tail(static_cast<double>(df) / 2, statistic / 2));
 }
 
 ExpectedCounts expected_counts(const std::vector<double>& central,
@@ -114,7 +148,10 @@ ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, st
             table[0].push_back(static_cast<std::int64_t>(held_central[k]));
             table[1].push_back(static_cast<std::int64_t>(held_state[k]));
         }
-        stats.p_monte_carlo = monte_carlo_p(table);
+        const double p = monte_carlo_p(table, monte_carlo_tables,
+                                       group_seed(stats.groups, DrawStream::chi_square));
+        stats.p_monte_carlo = Probability::of(p);
+        stats.p_monte_carlo_standard_error = std::sqrt(p * (1 - p) / monte_carlo_tables);
         stats.p = stats.p_monte_carlo;
         stats.p_source = "Monte Carlo (" + std::to_string(monte_carlo_tables) + " tables)";
     } else {

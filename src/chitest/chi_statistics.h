@@ -9,8 +9,9 @@
 
 namespace vesk {
 
-// The upper-tail p-value of a chi-square statistic with df degrees of freedom; none for df 0.
-std::optional<double> chi_square_p_value(double statistic, std::int64_t df);
+// The upper-tail p-value of a chi-square statistic with df degrees of freedom, also below the
+// double range; none for df 0.
+std::optional<Probability> chi_square_p_value(double statistic, std::int64_t df);
 
 // How far the asymptotic chi-square approximation can be trusted for a 2 x k table: its
 // expected counts under homogeneity.
@@ -29,8 +30,8 @@ ExpectedCounts expected_counts(const std::vector<double>& central,
 
 // The statistics of one group of the chi-square test from the result file's statistic chival
 // with its df, and the raw class cells: the p-value of the raw table without the classes empty
-// in the group, a Monte Carlo one where its expected counts are small, none where a sample or
-// all but one class are empty.
+// in the group, a Monte Carlo one where its expected counts are small (its draws seeded from
+// the group's values), none where a sample or all but one class are empty.
 ChiGroupStats chi_group_stats(std::vector<std::string> groups, double chival, std::int64_t df,
                               const std::vector<double>& central, const std::vector<double>& state);
 

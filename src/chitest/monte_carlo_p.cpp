@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "chitest/pearson_statistic.h"
-#include "chitest/random_table.h"
+#include "core/random_table.h"
 
 namespace vesk {
 

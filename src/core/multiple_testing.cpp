@@ -8,7 +8,7 @@ namespace vesk {
 namespace {
 
 // Positions of the groups that have a p-value, in ascending order of it (stable for ties).
-std::vector<std::size_t> ranked(const std::vector<std::optional<double>>& p) {
+std::vector<std::size_t> ranked(const std::vector<std::optional<Probability>>& p) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p[i]) {
@@ -22,27 +22,29 @@ std::vector<std::size_t> ranked(const std::vector<std::optional<double>>& p) {
 
 }  // namespace
 
-std::vector<std::optional<double>> holm_adjust(const std::vector<std::optional<double>>& p) {
-    std::vector<std::optional<double>> adjusted(p.size());
+std::vector<std::optional<Probability>> holm_adjust(
+    const std::vector<std::optional<Probability>>& p) {
+    std::vector<std::optional<Probability>> adjusted(p.size());
     const std::vector<std::size_t> order = ranked(p);
     const double count = static_cast<double>(order.size());
-    double running_max = 0;
+    Probability running_max = Probability::of(0);
     for (std::size_t rank = 0; rank < order.size(); ++rank) {
-        const double value = (count - static_cast<double>(rank)) * *p[order[rank]];
-        running_max = std::max(running_max, value);
-        adjusted[order[rank]] = std::min(1.0, running_max);
+        running_max =
+            std::max(running_max, p[order[rank]]->scaled(count - static_cast<double>(rank)));
+        adjusted[order[rank]] = running_max;
     }
     return adjusted;
 }
 
-std::vector<std::optional<double>> bh_adjust(const std::vector<std::optional<double>>& p) {
-    std::vector<std::optional<double>> adjusted(p.size());
+std::vector<std::optional<Probability>> bh_adjust(
+    const std::vector<std::optional<Probability>>& p) {
+    std::vector<std::optional<Probability>> adjusted(p.size());
     const std::vector<std::size_t> order = ranked(p);
     const double count = static_cast<double>(order.size());
-    double running_min = 1;
+    Probability running_min = Probability::of(1);
     for (std::size_t rank = order.size(); rank-- > 0;) {
-        const double value = count / static_cast<double>(rank + 1) * *p[order[rank]];
-        running_min = std::min(running_min, value);
+        running_min =
+            std::min(running_min, p[order[rank]]->scaled(count / static_cast<double>(rank + 1)));
         adjusted[order[rank]] = running_min;
     }
     return adjusted;

@@ -58,6 +58,10 @@ void write_group_lines(AppState& state, const std::string& path, const Fields& c
     file.commit();
 }
 
+std::string standard_error_field(const std::optional<double>& se) {
+    return se ? number_field(*se) : "";
+}
+
 std::vector<std::string> run_fields(const RunGroupStats& g, const Choices& choices) {
     const std::vector<GroupFlag> flags = judge(g, choices).flags;
     return {count_field(g.n),
@@ -66,17 +70,20 @@ std::vector<std::string> run_fields(const RunGroupStats& g, const Choices& choic
             number_field(g.z),
             p_field(g.p_normal),
             p_field(g.p_exact),
+            count_field(g.blocks),
             count_field(g.tied_values),
             count_field(g.fewest_runs),
-            number_field(g.z_fewest),
-            p_field(g.p_fewest),
             count_field(g.most_runs),
-            number_field(g.z_most),
-            p_field(g.p_most),
+            number_field(g.t),
+            number_field(g.expected_runs),
+            number_field(g.sd_t),
+            number_field(g.z_t),
             p_field(g.p),
             g.p_source,
+            standard_error_field(g.p_standard_error),
             p_field(g.p_holm),
             p_field(g.p_bh),
+            number_field(g.missing_runs_share),
             flag_names(flags),
             flag_reasons(flags)};
 }
@@ -92,6 +99,7 @@ std::vector<std::string> chi_fields(const ChiGroupStats& g, const Choices& choic
             number_field(g.cramers_v),
             p_field(g.p_chi_square),
             p_field(g.p_monte_carlo),
+            standard_error_field(g.p_monte_carlo_standard_error),
             p_field(g.p),
             g.p_source,
             count_field(g.cells),
@@ -241,10 +249,30 @@ std::string provenance(AppState& state, TestKind kind, const std::string& result
 }  // namespace
 
 std::vector<std::string> run_stats_columns() {
-    return {"n",         "m",           "runs",        "z",        "p_normal",
-            "p_exact",   "tied_values", "fewest_runs", "z_fewest", "p_fewest",
-            "most_runs", "z_most",      "p_most",      "p",        "p_source",
-            "p_holm",    "p_bh",        "flag",        "reason"};
+    // The runs, z and p-values as sorted are those of the result file's order, which the data do
+    // not fix where parameter values tie; T, its z and p are the primary statistic.
+    return {"n",
+            "m",
+            "runs_as_sorted",
+            "z_as_sorted",
+            "p_normal_as_sorted",
+            "p_exact_as_sorted",
+            "blocks",
+            "tied_values",
+            "fewest_runs",
+            "most_runs",
+            "T",
+            "expected_runs",
+            "sd_T",
+            "z_T",
+            "p",
+            "p_source",
+            "p_monte_carlo_se",
+            "p_holm",
+            "p_bh",
+            "missing_runs_share",
+            "flag",
+            "reason"};
 }
 
 std::vector<std::string> chi_stats_columns() {
@@ -257,6 +285,7 @@ std::vector<std::string> chi_stats_columns() {
             "cramers_v",
             "p_chi_square",
             "p_monte_carlo",
+            "p_monte_carlo_se",
             "p",
             "p_source",
             "cells",

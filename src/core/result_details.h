@@ -35,7 +35,7 @@ DetailFiles default_detail_files(const AppState& state, TestKind kind);
 // chi-square test.
 DetailFiles detail_files_for(const std::string& stats_path, TestKind kind);
 
-// The flags are those of the groups under choices ("ties decide" depends on the level).
+// The flags are those of the groups under choices.
 DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices = {});
 DetailFiles write_result_details(AppState& state, TestKind kind, const Choices& choices,
                                  const DetailFiles& files);

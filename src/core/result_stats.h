@@ -7,40 +7,55 @@
 #include <string>
 #include <vector>
 
+#include "core/probability.h"
+
 namespace vesk {
 
 inline constexpr double no_value = std::numeric_limits<double>::quiet_NaN();
 
-// What the statistician needs beside a group's z value to judge it: p-values, how much the ties
-// of the parameter leave the number of runs open, and whether the test says anything at all.
+// What the statistician needs beside a group's z value to judge it. Records with equal
+// parameter values (a block) have no order of their own, so the primary statistic is T, the
+// expected number of runs over random orders within every block; without such ties T is the
+// number of runs.
 struct RunGroupStats {
     std::vector<std::string> groups;  // the group's values as text, in group order
     std::int64_t n = 0;               // central records
     std::int64_t m = 0;               // state records
-    std::int64_t runs = 0;            // runs in the order the result file counts
+    // The runs in the order the result file counts them (ties ordered by sample), their z and
+    // p-values: what the data say as sorted.
+    std::int64_t runs = 0;
     double z = no_value;
-    std::optional<double> p_normal;  // lower tail of z: too few runs
-    std::optional<double> p_exact;   // P(R <= runs), exact, for n >= 1 and m >= 1
-    // Tied parameter values holding records of both kinds, and the fewest and most runs any
-    // order within the ties could give, with their z and exact p.
+    std::optional<Probability> p_normal;  // lower tail of z: too few runs
+    std::optional<Probability> p_exact;   // P(R <= runs), exact, for n >= 1 and m >= 1
+    // The blocks of equal parameter values, those holding records of both kinds, and the fewest
+    // and most runs any order within them could give.
+    std::int64_t blocks = 0;
     std::int64_t tied_values = 0;
     std::int64_t fewest_runs = 0;
     std::int64_t most_runs = 0;
-    double z_fewest = no_value;
-    double z_most = no_value;
-    std::optional<double> p_fewest;
-    std::optional<double> p_most;
-    // The primary p-value: it decides the shading and enters the adjustment. p_exact where no
-    // order within the ties changes the runs (fewest = most), else p_most, so the arbitrary
-    // order within ties cannot make a group significant.
-    std::optional<double> p;
-    std::string p_source;  // "exact" or "exact at the most runs over ties"; empty without p
-    std::string missing;   // why there is no p ("no state records"); empty when there is one
+    // T, its expectation and standard deviation when the sample labels are permuted over the
+    // group's records (the expectation is the result file's erun), and its z.
+    double t = no_value;
+    double expected_runs = no_value;
+    double sd_t = no_value;
+    double z_t = no_value;
+    // The effect size: the share of the expected runs that is missing, (E - T) / E.
+    double missing_runs_share = no_value;
+    // The primary p-value, P(T <= t) under permutation of the sample labels: it decides the
+    // shading and enters the adjustment.
+    std::optional<Probability> p;
+    // "exact", "exact over ties", "Monte Carlo over ties (10000)" or "normal over ties"; empty
+    // without p.
+    std::string p_source;
+    std::optional<double> p_standard_error;  // of a Monte Carlo p
+    std::string missing;  // why there is no p ("no state records"); empty when there is one
     // Across the groups of the run, of the primary p-value.
-    std::optional<double> p_holm;
-    std::optional<double> p_bh;
+    std::optional<Probability> p_holm;
+    std::optional<Probability> p_bh;
 
-    std::optional<double> p_primary() const { return p; }
+    std::optional<Probability> p_primary() const { return p; }
+    // Records sharing a parameter value: their order is not given by the data.
+    bool has_ties() const { return blocks < n + m; }
 };
 
 // One class of a group of the chi-square test: where the two samples differ, and how much.
@@ -73,10 +88,11 @@ struct ChiGroupStats {
     // degrees of freedom: non-empty classes - 1.
     double statistic = no_value;
     std::int64_t df = 0;
-    std::optional<double> p_chi_square;   // upper tail of the chi-square distribution
-    std::optional<double> p_monte_carlo;  // over random tables with the group's margins
+    std::optional<Probability> p_chi_square;   // upper tail of the chi-square distribution
+    std::optional<Probability> p_monte_carlo;  // over random tables with the group's margins
+    std::optional<double> p_monte_carlo_standard_error;
     // The primary p-value: p_monte_carlo where the expected counts are small, else p_chi_square.
-    std::optional<double> p;
+    std::optional<Probability> p;
     std::string p_source;  // "chi-square" or "Monte Carlo (10000 tables)"; empty without p
     std::string missing;   // why there is no p; empty when there is one
     // Expected counts of the table the statistic is computed on.
@@ -84,14 +100,14 @@ struct ChiGroupStats {
     std::int64_t below_five = 0;
     double smallest_expected = no_value;
     std::string small_expected;  // why the asymptotic p is doubtful; empty when it is not
-    std::optional<double> p_holm;
-    std::optional<double> p_bh;
+    std::optional<Probability> p_holm;
+    std::optional<Probability> p_bh;
     // Cramér's V of the statistic's table, from 0 (the same shares) to 1: how much the samples
     // differ, whatever the group's size. None where there is no p-value of a comparison.
     double cramers_v = no_value;
     std::vector<ChiClassCell> classes;  // every class of the run, in class order
 
-    std::optional<double> p_primary() const { return p; }
+    std::optional<Probability> p_primary() const { return p; }
 };
 
 }  // namespace vesk

@@ -12,36 +12,10 @@ namespace {
 
 const std::string one_sample_missing = "one sample missing";
 
-// "p = 0.01"; a p-value below what a double holds is "p < 1e-300", not 0.
-std::string p_words(const std::optional<double>& p) {
-    if (p && *p == 0) {
-        return "p < 1e-300";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "p = %.4g", p.value_or(no_value));
-    return text;
-}
-
-// The verdict at level depends on the order within ties: significant at the fewest runs, not at
-// the most.
-bool ties_decide(const RunGroupStats& group, double level) {
-    return group.fewest_runs < group.most_runs && group.p_fewest && group.p_most &&
-           *group.p_fewest < level && !(*group.p_most < level);
-}
-
-std::vector<GroupFlag> run_flags(const RunGroupStats& group, double level) {
+std::vector<GroupFlag> run_flags(const RunGroupStats& group) {
     std::vector<GroupFlag> flags;
     if (!group.missing.empty()) {
         flags.push_back({one_sample_missing, group.missing});
-    }
-    if (ties_decide(group, level)) {
-        flags.push_back(
-            {"ties decide",
-             "the order within tied parameter values decides the verdict: at the fewest runs (" +
-                 std::to_string(group.fewest_runs) + ") " + p_words(group.p_fewest) +
-                 " is below the level " + general_form(level) + ", at the most runs (" +
-                 std::to_string(group.most_runs) + ") " + p_words(group.p_most) +
-                 " is not; the p-value taken is the one at the most runs"});
     }
     return flags;
 }
@@ -66,8 +40,8 @@ std::optional<double> finite(double value) {
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-std::optional<double> drawn_p(const std::optional<double>& p) {
-    return p ? std::optional<double>(std::max(*p, smallest_drawn_p)) : std::nullopt;
+std::optional<double> drawn_p(const std::optional<Probability>& p) {
+    return p ? std::optional<double>(std::max(p->value(), smallest_drawn_p)) : std::nullopt;
 }
 
 // What every test shares: the adjusted p-value, significance and the mark.
@@ -76,7 +50,7 @@ Verdict judged(const Stats& group, const Choices& choices, std::vector<GroupFlag
     Verdict verdict;
     verdict.p = group.p_primary();
     verdict.p_adjusted = choices.adjustment == Adjustment::holm ? group.p_holm : group.p_bh;
-    verdict.significant = verdict.p_adjusted && *verdict.p_adjusted < choices.level;
+    verdict.significant = verdict.p_adjusted && verdict.p_adjusted->value() < choices.level;
     verdict.flags = std::move(flags);
     verdict.mark = verdict.significant                              ? Mark::significant
                    : verdict.flags.empty() && verdict.p.has_value() ? Mark::plain
@@ -87,13 +61,12 @@ Verdict judged(const Stats& group, const Choices& choices, std::vector<GroupFlag
 }  // namespace
 
 Verdict judge(const RunGroupStats& group, const Choices& choices) {
-    Verdict verdict = judged(group, choices, run_flags(group, choices.level));
-    if (group.fewest_runs < group.most_runs) {
-        // The p-value is the one at the most runs: so is the point.
-        verdict.point = finite(group.z_most);
+    Verdict verdict = judged(group, choices, run_flags(group));
+    // The point is z of T, the statistic the p-value is of; where ties make the runs as sorted
+    // differ from T, their z stands beside it.
+    verdict.point = finite(group.z_t);
+    if (group.has_ties()) {
         verdict.beside = finite(group.z);
-    } else {
-        verdict.point = finite(group.z);
     }
     return verdict;
 }
@@ -129,21 +102,20 @@ std::string adjustment_short_name(Adjustment adjustment) {
     return adjustment == Adjustment::holm ? "Holm" : "BH";
 }
 
-std::string p_text(const std::optional<double>& p) {
-    if (!p || std::isnan(*p)) {
+std::string p_text(const std::optional<Probability>& p) {
+    if (!p) {
         return {};
     }
-    if (*p == 0) {
-        return "< 1e-300";  // below what a double holds
+    if (p->value() < smallest_drawn_p) {
+        return "< 1e-300";
     }
-    // Rounding in a sum may pass 1 by a hair; a p-value cannot.
     char text[32];
-    std::snprintf(text, sizeof text, "%#.4g", std::min(*p, 1.0));
+    std::snprintf(text, sizeof text, "%#.4g", p->value());
     return text;
 }
 
-std::string p_field(const std::optional<double>& p) {
-    return p && std::isfinite(*p) ? general_form(*p) : "";
+std::string p_field(const std::optional<Probability>& p) {
+    return p ? probability_text(*p) : "";
 }
 
 std::string range_text(const std::string& low, const std::string& high) {

@@ -27,8 +27,8 @@ struct Choices {
     Adjustment adjustment = Adjustment::benjamini_hochberg;
 };
 
-// Why a group's verdict is missing or needs care: a short name for the table ("ties decide")
-// and the reason in a sentence, for the hover text and the detail files.
+// Why a group's verdict is missing or needs care: a short name for the table ("one class") and
+// the reason in a sentence, for the hover text and the detail files.
 struct GroupFlag {
     std::string name;
     std::string reason;
@@ -42,15 +42,15 @@ inline constexpr double smallest_drawn_p = 1e-300;
 
 // One group under the user's choices.
 struct Verdict {
-    std::optional<double> p;           // the primary p-value
-    std::optional<double> p_adjusted;  // by the chosen adjustment
-    bool significant = false;          // p_adjusted below the level
+    std::optional<Probability> p;           // the primary p-value
+    std::optional<Probability> p_adjusted;  // by the chosen adjustment
+    bool significant = false;               // p_adjusted below the level
     std::vector<GroupFlag> flags;
     Mark mark = Mark::plain;
-    // What the chart draws. Runs test: z of the runs the p-value is of (where the order within
-    // ties changes the runs, z at the most runs), and beside it z as the result file counts,
-    // where that differs. Chi-square test: the adjusted p-value, and beside it the p-value, both
-    // at least smallest_drawn_p. Nothing where there is nothing to draw.
+    // What the chart draws. Runs test: z of T, the statistic the p-value is of, and beside it z
+    // of the runs as the result file counts them, where ties make the two differ. Chi-square
+    // test: the adjusted p-value, and beside it the p-value, both at least smallest_drawn_p.
+    // Nothing where there is nothing to draw.
     std::optional<double> point;
     std::optional<double> beside;
 };
@@ -67,10 +67,11 @@ std::string adjustment_name(Adjustment adjustment);
 std::string adjustment_short_name(Adjustment adjustment);
 
 // A p-value as the tables show it: four significant digits with trailing zeros kept, in
-// scientific form below 0.0001, "< 1e-300" below what a double holds; empty when there is none.
-std::string p_text(const std::optional<double>& p);
-// A p-value as the detail files write it: the general form; empty when there is none.
-std::string p_field(const std::optional<double>& p);
+// scientific form below 0.0001, "< 1e-300" below that; empty when there is none.
+std::string p_text(const std::optional<Probability>& p);
+// A p-value as the detail files write it: the general form, with its exponent also below the
+// double range (4.94728e-360); empty when there is none.
+std::string p_field(const std::optional<Probability>& p);
 // "low–high", or the one text when both are the same.
 std::string range_text(const std::string& low, const std::string& high);
 

@@ -188,7 +188,7 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     reach = std::ceil(reach / step) * step;
     auto* y = new QValueAxis;
     y->setObjectName(QStringLiteral("zAxis"));
-    y->setTitleText(QStringLiteral("z"));
+    y->setTitleText(QStringLiteral("z of T"));
     y->setRange(-reach, reach);
     y->setTickType(QValueAxis::TicksDynamic);
     y->setTickAnchor(0);
@@ -216,8 +216,8 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     band->setBorderColor(QColor(21, 101, 192, 90));
     attach(chart, band, groups.axis, y);
 
-    // Where ties decide the runs, the filled point is z at the most runs (the one the p-value is
-    // of) and an open ring shows z in the order the result file counts.
+    // The filled point is z of T, the statistic the p-value is of; where ties make the runs as
+    // sorted differ from T, an open ring shows the result file's z.
     const bool any_ties =
         std::any_of(table.rows.begin(), table.rows.end(),
                     [](const ResultRow& row) { return chart_beside(row).has_value(); });
@@ -225,17 +225,15 @@ void build_z_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     if (any_ties) {
         attach(chart,
                group_rings(QStringLiteral("zOrderedSeries"),
-                           QStringLiteral("z as ordered in the result file"), table, groups,
+                           QStringLiteral("z as sorted (the result file's)"), table, groups,
                            chart_beside, z_text, flagged_colour),
                groups.axis, y);
     }
     attach(chart,
-           group_points(
-               QStringLiteral("zSeries"),
-               any_ties ? QStringLiteral("z (at the most runs over ties)") : QStringLiteral("z"),
-               table, groups, chart_point, z_text, mark_colour),
+           group_points(QStringLiteral("zSeries"), QStringLiteral("z of T"), table, groups,
+                        chart_point, z_text, mark_colour),
            groups.axis, y);
-    chart->setTitle(significance_title(QStringLiteral("z per group"), choices));
+    chart->setTitle(significance_title(QStringLiteral("z of T per group"), choices));
 }
 
 void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& groups,
@@ -273,7 +271,10 @@ void build_p_chart(QChart* chart, const ResultTable& table, const GroupAxis& gro
     line->setPen(dashed);
     attach(chart, line, groups.axis, y);
 
-    const auto p_label = [](double p) { return qtext(p_text(p)); };
+    // A point drawn at smallest_drawn_p stands for anything below it.
+    const auto p_label = [](double p) {
+        return qtext(p_text(Probability::of(p > smallest_drawn_p ? p : 0)));
+    };
     // The unadjusted p-value is an open ring, so the filled adjusted point stands out.
     attach(chart,
            group_rings(QStringLiteral("pSeries"), QStringLiteral("p"), table, groups, chart_beside,

@@ -36,11 +36,16 @@ ResultCell fixed_cell(double value, int decimals) {
     if (!std::isfinite(value)) {
         return {{}, missing_sorts_last, {}};
     }
-    return {QString::number(value, 'f', decimals), value, {}};
+    QString text = QString::number(value, 'f', decimals);
+    if (text.startsWith(u'-') && text.count(u'0') + 2 == text.size()) {
+        text.remove(0, 1);  // a small negative value rounds to zero, which has no sign
+    }
+    return {text, value, {}};
 }
 
-ResultCell p_cell(const std::optional<double>& p) {
-    return {qtext(p_text(p)), p.value_or(missing_sorts_last), {}};
+// Sorted by the logarithm, so p-values below the double range keep their order.
+ResultCell p_cell(const std::optional<Probability>& p) {
+    return {qtext(p_text(p)), p ? p->log() : missing_sorts_last, {}};
 }
 
 std::vector<ResultColumn> group_columns(const std::vector<std::string>& group_names) {
@@ -122,49 +127,55 @@ ResultTable run_result_table(const std::vector<std::string>& group_names,
                              const std::vector<RunGroupStats>& groups) {
     ResultTable table = group_table(
         group_names,
-        QStringLiteral("The p-value that decides: exact P(R \u2264 runs) for too few runs; where "
-                       "tied parameter values hold both samples, at the most runs any order "
-                       "within the ties could give"),
-        {},
+        QStringLiteral("The p-value that decides: P(T \u2264 T as observed) when the sample labels "
+                       "are shuffled over the group's records; without tied values the exact "
+                       "P(R \u2264 runs)"),
         {
-            {QStringLiteral("runs"),
-             QStringLiteral("Runs in the order the result file counts (ties ordered by sample)")},
-            {QStringLiteral("z"),
-             QStringLiteral("(runs \u2212 expected runs) / standard deviation")},
+            {QStringLiteral("runs missing (effect)"),
+             QStringLiteral("Effect size: (expected runs \u2212 T) / expected runs, the share of "
+                            "the runs expected of alike samples that is missing; 0 when the "
+                            "samples mix as expected, near 1 when they are apart")},
+        },
+        {
+            {QStringLiteral("T"),
+             QStringLiteral("The runs over the ties: the expected number of runs over random "
+                            "orders within each tied parameter value; the runs themselves "
+                            "without ties")},
+            {QStringLiteral("z of T"),
+             QStringLiteral("(T \u2212 expected runs) / its standard deviation when the sample "
+                            "labels are shuffled")},
             {QStringLiteral("p from"),
-             QStringLiteral("exact: the exact distribution of the runs; exact at the most runs "
-                            "over ties: the same at the order within ties with the most runs"),
+             QStringLiteral("exact: the exact distribution of the runs; exact over ties: every "
+                            "way the samples can fall into the tied values, counted; Monte Carlo "
+                            "over ties: 10000 random ways; normal over ties: the normal "
+                            "distribution with T's exact mean and variance"),
              false},
-            {QStringLiteral("p exact"),
-             QStringLiteral("Exact P(R \u2264 runs) in the order the result file counts")},
-            {QStringLiteral("p normal"),
-             QStringLiteral("The normal lower tail of z, an approximation")},
+            {QStringLiteral("runs as sorted"),
+             QStringLiteral("Runs in the order the result file counts (ties ordered by sample "
+                            "code, an order the data do not give)")},
+            {QStringLiteral("z as sorted"),
+             QStringLiteral("The result file's z: (runs as sorted \u2212 expected runs) / "
+                            "standard deviation")},
             {QStringLiteral("tied values"),
              QStringLiteral("Parameter values held by records of both samples")},
             {QStringLiteral("runs over ties"),
              QStringLiteral("The fewest and the most runs any order within the tied values "
                             "could give")},
-            {QStringLiteral("p over ties"),
-             QStringLiteral("The exact p-values of the fewest and of the most runs")},
         });
     for (const RunGroupStats& group : groups) {
-        table.rows.push_back(
-            group_row(group, {},
-                      {
-                          count_cell(group.runs),
-                          fixed_cell(group.z, 3),
-                          text_cell(qtext(group.p_source)),
-                          p_cell(group.p_exact),
-                          p_cell(group.p_normal),
-                          count_cell(group.tied_values),
-                          {qtext(range_text(std::to_string(group.fewest_runs),
-                                            std::to_string(group.most_runs))),
-                           QVariant::fromValue<qlonglong>(group.fewest_runs),
-                           {}},
-                          {qtext(range_text(p_text(group.p_fewest), p_text(group.p_most))),
-                           group.p_fewest.value_or(missing_sorts_last),
-                           {}},
-                      }));
+        table.rows.push_back(group_row(group, {fixed_cell(group.missing_runs_share, 3)},
+                                       {
+                                           fixed_cell(group.t, 2),
+                                           fixed_cell(group.z_t, 3),
+                                           text_cell(qtext(group.p_source)),
+                                           count_cell(group.runs),
+                                           fixed_cell(group.z, 3),
+                                           count_cell(group.tied_values),
+                                           {qtext(range_text(std::to_string(group.fewest_runs),
+                                                             std::to_string(group.most_runs))),
+                                            QVariant::fromValue<qlonglong>(group.fewest_runs),
+                                            {}},
+                                       }));
     }
     return table;
 }

@@ -27,8 +27,8 @@ struct ResultRow {
     // The group's verdict under the user's choices; verdict, flag and flag_reason hold it under
     // the choices last judged (judge_rows).
     std::function<Verdict(const Choices&)> judge;
-    std::optional<double> p_holm;
-    std::optional<double> p_bh;
+    std::optional<Probability> p_holm;
+    std::optional<Probability> p_bh;
     Verdict verdict;
     QString flag;         // the flags' names; empty when there is none
     QString flag_reason;  // why: the hover text

@@ -197,7 +197,7 @@ void draw_z_chart(Canvas& canvas, const ReportData& report, const Plot& plot) {
     canvas.line(plot.x0, y(z_band), plot.x1, y(z_band), "#444444", 1, "5 3");
     canvas.line(plot.x0, y(-z_band), plot.x1, y(-z_band), "#444444", 1, "5 3");
     canvas.text(plot.x1 - 4, y(-z_band) + 13, "band \u00b11.96", "end", 10);
-    canvas.text(plot.x0 - 46, (plot.y0 + plot.y1) / 2, "z", "middle", 11, true, -90);
+    canvas.text(plot.x0 - 46, (plot.y0 + plot.y1) / 2, "z of T", "middle", 11, true, -90);
     for (std::size_t i = 0; i < report.rows.size(); ++i) {
         const ReportRow& row = report.rows[i];
         if (row.point) {
@@ -277,7 +277,7 @@ std::string report_chart_svg(const ReportData& report, SvgUse use) {
     Plot plot;
     plot.groups = std::max<std::size_t>(report.rows.size(), 1);
     const bool runs = report.kind == TestKind::runs;
-    canvas.text(plot_left, 18, runs ? "z per group" : "p-value and adjusted p-value per group",
+    canvas.text(plot_left, 18, runs ? "z of T per group" : "p-value and adjusted p-value per group",
                 "start", 13, true);
     draw_legend(canvas, report, !runs);
     if (runs) {

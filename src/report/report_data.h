@@ -64,10 +64,10 @@ struct ReportRow {
     std::int64_t m = 0;               // state records
     std::string effect;  // the effect size in figures and words, where the test has one
     std::vector<std::string> measures;  // the test's other figures, under ReportData::measures
-    std::optional<double> p;            // the primary p-value
+    std::optional<Probability> p;       // the primary p-value
     std::string p_source;               // how the primary p-value was found
-    std::optional<double> p_holm;
-    std::optional<double> p_bh;
+    std::optional<Probability> p_holm;
+    std::optional<Probability> p_bh;
     std::vector<std::string> flags;  // each a reason in words
     bool significant = false;        // adjusted p below the level
     Mark mark = Mark::plain;

@@ -27,7 +27,11 @@ std::string fixed_text(double value, int decimals) {
     }
     char text[48];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    // A small negative value rounds to zero, which has no sign.
+    const std::string digits(text);
+    return digits.find_first_not_of("-0.") == std::string::npos && digits[0] == '-'
+               ? digits.substr(1)
+               : digits;
 }
 
 // The import that built table data, as the database recorded it: also for a run on data loaded
@@ -109,13 +113,13 @@ ReportRow common_row(const Stats& group, const Choices& choices) {
 
 void add_run_rows(ReportData& report, const std::vector<RunGroupStats>& groups,
                   const Choices& choices) {
-    report.measures = {"runs", "runs over ties", "z"};
+    report.effect = "runs missing (effect)";
+    report.measures = {"T", "z of T", "runs as sorted", "z as sorted"};
     for (const RunGroupStats& group : groups) {
         ReportRow row = common_row(group, choices);
-        row.measures = {
-            std::to_string(group.runs),
-            range_text(std::to_string(group.fewest_runs), std::to_string(group.most_runs)),
-            fixed_text(group.z, 3)};
+        row.effect = fixed_text(group.missing_runs_share, 3);
+        row.measures = {fixed_text(group.t, 2), fixed_text(group.z_t, 3),
+                        std::to_string(group.runs), fixed_text(group.z, 3)};
         report.rows.push_back(std::move(row));
     }
 }
@@ -190,19 +194,24 @@ std::vector<std::string> run_reading(const ReportData& report) {
             sample +
             " = 1) or the state sample (every other value). When both samples come from one "
             "distribution they interleave and give many runs; too few runs say that they "
-            "differ. z is the number of runs less the number expected, in standard deviations. "
-            "The p-value is the exact chance of as few runs as counted, or fewer, if the "
-            "samples did not differ (\u201cp from\u201d: exact).",
+            "differ. \u201cruns missing (effect)\u201d is the share of the runs "
+            "expected of alike samples that is missing: near 0 when they mix as expected, near 1 "
+            "when they lie apart.",
         "Records with the same value of " + param +
-            " (ties) have no order among themselves, and the count above orders them by "
-            "sample, which packs each tie into as few runs as possible. \u201cRuns over "
-            "ties\u201d gives the fewest and the most runs any order within the ties could "
-            "give. Where a tied value holds records of both samples, the p-value taken is the "
-            "one at the most runs (\u201cexact at the most runs over ties\u201d): a group "
-            "counts as different only if it would be so whatever the order within its ties, "
-            "and the chart shows z at the most runs. A group is flagged \u201cties "
-            "decide\u201d when it would be significant at the fewest runs but is not at the "
-            "most: the data alone cannot settle it.",
+            " (ties) have no order among themselves; the result file counts them ordered by "
+            "sample code (\u201cruns as sorted\u201d, with its \u201cz as sorted\u201d), an "
+            "order the data do not give. So the test is of T, the number of runs expected over "
+            "random orders within the ties, which is the number of runs where there are none. "
+            "The p-value is the chance of a T this low or lower when the sample labels are "
+            "shuffled over the group's records, the block sizes kept: valid whatever the ties, "
+            "since that shuffling is what \u201cthe samples do not differ\u201d means. It is "
+            "exact without ties (\u201cexact\u201d) and, where few enough ways exist for the "
+            "samples to fall into the tied values, by counting every one (\u201cexact over "
+            "ties\u201d); else it is the share of 10,000 random ways (\u201cMonte Carlo over "
+            "ties\u201d, each group drawing from a seed made of its group values, so the same "
+            "data always give the same p-value), or with more than 1,000 values the normal "
+            "approximation with T's exact mean and variance (\u201cnormal over ties\u201d). "
+            "The chart shows z of T.",
     };
 }
 
@@ -221,9 +230,11 @@ std::vector<std::string> chi_reading(const ReportData& report) {
         "chi-square) where the expected counts are large enough. Where they are small (any "
         "below 1, or more than a fifth below 5) that distribution is a poor guide, and the "
         "p-value is the share of 10,000 random tables with the group's totals whose statistic "
-        "is at least the group's own (\u201cMonte Carlo\u201d), drawn from a fixed seed so the "
-        "same data always give the same p-value; such a group is flagged. A group without "
-        "records of one sample has nothing to compare: it gets no p-value and is flagged.",
+        "is at least the group's own (\u201cMonte Carlo\u201d), drawn from a seed made of the "
+        "group's values so the same data always give the same p-value; such a group is "
+        "flagged. A group without records of one sample, or with every record in one class "
+        "(\u201cone class\u201d), has nothing to compare: it gets no p-value and is "
+        "flagged.",
         "A p-value says whether the samples differ, not by how much: in a group of tens of "
         "thousands of records a trifling difference is significant. Cram\u00e9r's V, the "
         "square root of the statistic over the group's records, says how much, from 0 (the "

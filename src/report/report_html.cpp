@@ -205,7 +205,7 @@ std::string question_section(const ReportData& report) {
 }
 
 // The adjusted p-value the report judges by, and the other one.
-const std::optional<double>& chosen_p(const ReportRow& row, Adjustment adjustment) {
+const std::optional<Probability>& chosen_p(const ReportRow& row, Adjustment adjustment) {
     return adjustment == Adjustment::holm ? row.p_holm : row.p_bh;
 }
 
@@ -338,6 +338,18 @@ std::string class_shares_section(const ReportData& report) {
     return out;
 }
 
+// What the effect size column says, for the legend under the table.
+std::string effect_legend(const ReportData& report) {
+    if (report.effect.empty()) {
+        return {};
+    }
+    return report.kind == TestKind::runs
+               ? " \u201cRuns missing\u201d is the share of the runs expected of alike samples "
+                 "that is missing, (expected runs \u2212 T) / expected runs: 0 when the samples "
+                 "mix as expected, near 1 when they lie apart."
+               : " V is Cram\u00e9r's V, how much the samples differ, in figures and words.";
+}
+
 std::string answer_section(const ReportData& report, const std::string& chart_html) {
     std::string out = "<h2>The answer</h2>\n";
     out += "<p class=\"summary\"><b>" + esc(report.summary) + "</b></p>\n";
@@ -352,10 +364,7 @@ std::string answer_section(const ReportData& report, const std::string& chart_ht
            ". n counts the records of the central sample, m those of the state sample. p is the "
            "primary p-value; \u201cp from\u201d says how it was found; p Holm and p BH are "
            "adjusted across the " +
-           std::to_string(report.rows.size()) + " groups of this run." +
-           (report.effect.empty() ? ""
-                                  : " V is Cram\u00e9r's V, how much the samples differ, in "
-                                    "figures and words.") +
+           std::to_string(report.rows.size()) + " groups of this run." + effect_legend(report) +
            " A flagged group has its reasons in the line below it.</p>\n";
     return out + class_shares_section(report);
 }

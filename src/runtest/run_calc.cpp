@@ -16,6 +16,7 @@
 #include "runtest/ordered_records.h"
 #include "runtest/run_stats.h"
 #include "runtest/runs_distribution.h"
+#include "runtest/tie_blocks.h"
 #include "runtest/tie_range.h"
 
 namespace vesk {
@@ -86,14 +87,14 @@ class GroupRuns {
         centrun_ = statrun_ = n_ = m_ = 0;
         last_kind_ = Kind::none;
         ties_ = TieRange();
+        blocks_ = TieBlocks();
         block_central_ = block_state_ = 0;
     }
 
     // Records with equal parameter values form one block of ties.
     void add(const Cell& param, bool central) {
         if (block_central_ + block_state_ > 0 && !block_value_.same_as(param)) {
-            ties_.add_block(block_central_, block_state_);
-            block_central_ = block_state_ = 0;
+            end_block();
         }
         if (block_central_ + block_state_ == 0) {
             block_value_.assign(param);
@@ -123,17 +124,22 @@ class GroupRuns {
         insert_.run();
         insert_.reset();
 
-        ties_.add_block(block_central_, block_state_);
+        end_block();
         std::vector<std::string> values;
         for (const FieldValue& value : start_) {
             values.push_back(value.text());
         }
-        stats_.push_back(make_run_stats(std::move(values), static_cast<std::int64_t>(n_),
-                                        static_cast<std::int64_t>(m_),
-                                        static_cast<std::int64_t>(totrun), ties_));
+        stats_.push_back(
+            make_run_stats(std::move(values), static_cast<std::int64_t>(totrun), ties_, blocks_));
     }
 
   private:
+    void end_block() {
+        ties_.add_block(block_central_, block_state_);
+        blocks_.add_block(block_central_, block_state_);
+        block_central_ = block_state_ = 0;
+    }
+
     enum class Kind { none, central, state };
 
     Statement& insert_;
@@ -146,6 +152,7 @@ class GroupRuns {
     Kind last_kind_ = Kind::none;
     std::vector<RunGroupStats>& stats_;
     TieRange ties_;
+    TieBlocks blocks_;
     FieldValue block_value_;
     std::int64_t block_central_ = 0;
     std::int64_t block_state_ = 0;

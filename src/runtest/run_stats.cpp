@@ -1,45 +1,49 @@
 #include "runtest/run_stats.h"
 
+#include <cmath>
+
+#include "core/group_seed.h"
 #include "runtest/runs_distribution.h"
+#include "runtest/ties_p_value.h"
 
 namespace vesk {
 
-RunGroupStats make_run_stats(std::vector<std::string> groups, std::int64_t n, std::int64_t m,
-                             std::int64_t runs, const TieRange& ties) {
+RunGroupStats make_run_stats(std::vector<std::string> groups, std::int64_t runs,
+                             const TieRange& ties, const TieBlocks& blocks) {
     RunGroupStats stats;
     stats.groups = std::move(groups);
-    stats.n = n;
-    stats.m = m;
+    stats.n = blocks.central();
+    stats.m = blocks.state();
     stats.runs = runs;
+    stats.blocks = blocks.count();
     stats.tied_values = ties.tied_values();
     stats.fewest_runs = ties.fewest_runs();
     stats.most_runs = ties.most_runs();
 
-    const RunsMoments moments = runs_moments(static_cast<double>(n), static_cast<double>(m));
+    const RunsMoments moments =
+        runs_moments(static_cast<double>(stats.n), static_cast<double>(stats.m));
     stats.z = runs_z(static_cast<double>(runs), moments);
-    stats.z_fewest = runs_z(static_cast<double>(stats.fewest_runs), moments);
-    stats.z_most = runs_z(static_cast<double>(stats.most_runs), moments);
+    stats.t = blocks.t();
+    stats.expected_runs = blocks.expected_t();
+    stats.sd_t = std::sqrt(blocks.variance_t());
+    if (stats.sd_t > 0) {
+        stats.z_t = (stats.t - stats.expected_runs) / stats.sd_t;
+    }
 
-    if (n == 0 || m == 0) {
-        stats.missing = n == 0 ? "no central records" : "no state records";
+    if (stats.n == 0 || stats.m == 0) {
+        stats.missing = stats.n == 0 ? "no central records" : "no state records";
         return stats;
     }
+    stats.missing_runs_share = (stats.expected_runs - stats.t) / stats.expected_runs;
     if (std::isfinite(stats.z)) {
         stats.p_normal = normal_lower_tail(stats.z);
     }
-    stats.p_exact = runs_cdf(n, m, runs);
-    stats.p_fewest = runs_cdf(n, m, stats.fewest_runs);
-    stats.p_most = runs_cdf(n, m, stats.most_runs);
-    if (stats.fewest_runs == stats.most_runs) {
-        // No order within the ties changes the runs (always so without ties across kinds).
-        stats.p = stats.p_exact;
-        stats.p_source = "exact";
-    } else {
-        // Within a tie the records stand in the order of their sample codes, which the data do not
-        // fix; so the group is judged at the order least in favour of too few runs.
-        stats.p = stats.p_most;
-        stats.p_source = "exact at the most runs over ties";
-    }
+    stats.p_exact = runs_cdf(stats.n, stats.m, runs);
+    TiesPValue primary =
+        runs_p_value(blocks, runs, stats.z_t, group_seed(stats.groups, DrawStream::runs));
+    stats.p = primary.p;
+    stats.p_source = std::move(primary.source);
+    stats.p_standard_error = primary.standard_error;
     return stats;
 }
 

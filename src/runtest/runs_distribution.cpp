@@ -5,29 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
+
+#include "runtest/log_space.h"
 
 namespace vesk {
 
 namespace {
-
-constexpr double minus_infinity = -std::numeric_limits<double>::infinity();
-
-double log_choose(std::int64_t a, std::int64_t b) {
-    if (b < 0 || a < 0 || b > a) {
-        return minus_infinity;
-    }
-    // Differences of large log-gamma values lose digits; a short product keeps them.
-    const std::int64_t k = std::min(b, a - b);
-    if (k <= 64) {
-        double sum = 0;
-        for (std::int64_t i = 1; i <= k; ++i) {
-            sum += std::log(static_cast<double>(a - k + i) / static_cast<double>(i));
-        }
-        return sum;
-    }
-    return std::lgamma(static_cast<double>(a + 1)) - std::lgamma(static_cast<double>(b + 1)) -
-           std::lgamma(static_cast<double>(a - b + 1));
-}
 
 double log_add(double a, double b) {
     if (a == minus_infinity) {
@@ -84,40 +68,19 @@ double log_runs_probability(std::int64_t n, std::int64_t m, std::int64_t r) {
            log_orders;
 }
 
-// A sum of exp(term) kept as exp(high) * scaled, so neither tiny nor huge terms are lost.
-class LogSum {
-  public:
-    void add(double term) {
-        if (term == minus_infinity) {
-            return;
-        }
-        if (term > high_) {
-            scaled_ = scaled_ * std::exp(high_ - term) + 1;
-            high_ = term;
-        } else {
-            scaled_ += std::exp(term - high_);
-        }
-    }
-    double log() const { return scaled_ > 0 ? high_ + std::log(scaled_) : minus_infinity; }
-
-  private:
-    double high_ = minus_infinity;
-    double scaled_ = 0;
-};
-
 }  // namespace
 
 double runs_probability(std::int64_t n, std::int64_t m, std::int64_t r) {
     return std::exp(log_runs_probability(n, m, r));
 }
 
-double runs_cdf(std::int64_t n, std::int64_t m, std::int64_t r) {
+Probability runs_cdf(std::int64_t n, std::int64_t m, std::int64_t r) {
     if (n < 0 || m < 0 || r < 1 || n + m == 0) {
-        return 0;
+        return Probability::of(0);
     }
     const std::int64_t most_possible = 2 * std::min(n, m) + (n == m ? 0 : 1);
     if (n == 0 || m == 0 || r >= most_possible) {
-        return 1;  // no order has more runs
+        return Probability::of(1);  // no order has more runs
     }
     // With k = r / 2 runs of each kind, walking k up: log C(n-1, k-1), log C(n-1, k) and the
     // same for m.
@@ -139,11 +102,20 @@ double runs_cdf(std::int64_t n, std::int64_t m, std::int64_t r) {
             walk->next();
         }
     }
-    return std::min(1.0, std::exp(sum.log() - log_choose(n + m, n)));
+    return Probability::from_log(sum.log() - log_choose(n + m, n));
 }
 
-double normal_lower_tail(double z) {
-    return boost::math::cdf(boost::math::normal_distribution<double>(0.0, 1.0), z);
+Probability normal_lower_tail(double z) {
+    const double p = boost::math::cdf(boost::math::normal_distribution<double>(0.0, 1.0), z);
+    if (p >= 1e-300 || std::isnan(z)) {
+        return Probability::of(p);
+    }
+    // Far in the tail: the density over |z| times the asymptotic series 1 - 1/z^2 + 3/z^4 - ...,
+    // whose first terms are exact to double precision beyond |z| = 37.
+    const double w = 1 / (z * z);
+    const double series = 1 - w * (1 - 3 * w * (1 - 5 * w * (1 - 7 * w * (1 - 9 * w))));
+    return Probability::from_log(-z * z / 2 - std::log(-z) - 0.5 * std::log(2 * std::numbers::pi) +
+                                 std::log(series));
 }
 
 RunsMoments runs_moments(double n, double m) {

@@ -23,8 +23,14 @@ TEST(ChiSquarePValue, MatchesPublishedValues) {
     for (const auto& [x, df, p] : cases) {
         const auto found = chi_square_p_value(x, df);
         ASSERT_TRUE(found.has_value());
-        EXPECT_NEAR(*found, p, 1e-12 * p) << x << " df " << df;
+        EXPECT_NEAR(found->value(), p, 1e-12 * p) << x << " df " << df;
     }
+    // Far below the double range the p-value keeps its digits: with 4 df the tail is
+    // exp(-x / 2) (1 + x / 2), so x = 2000 gives log p = -1000 + log(1001).
+    const auto tail = chi_square_p_value(2000, 4);
+    ASSERT_TRUE(tail.has_value());
+    EXPECT_NEAR(tail->log(), -1000 + std::log(1001.0), 1e-10);
+    EXPECT_EQ(probability_text(*tail), "5.08103e-432");  // exp(-1000) 1001 = 5.081035e-432
     EXPECT_FALSE(chi_square_p_value(0, 0).has_value());
     EXPECT_FALSE(chi_square_p_value(NAN, 3).has_value());
 }
@@ -73,8 +79,8 @@ TEST(ChiGroupStats, EmptyClassesAreLeftOutOfTheStatisticAndItsDegreesOfFreedom) 
     const ChiGroupStats one = chi_group_stats({"a"}, 0, 2, {10, 0, 20}, {20, 0, 10});
     EXPECT_NEAR(one.statistic, 20.0 / 3, 1e-12);
     EXPECT_EQ(one.df, 1);
-    EXPECT_NEAR(*one.p, std::erfc(std::sqrt(10.0 / 3)), 1e-12);
-    EXPECT_NEAR(*one.p, 0.009823, 5e-7);
+    EXPECT_NEAR(one.p->value(), std::erfc(std::sqrt(10.0 / 3)), 1e-12);
+    EXPECT_NEAR(one.p->value(), 0.009823, 5e-7);
     EXPECT_EQ(one.p_source, "chi-square");
     EXPECT_EQ(one.zero_cells_set_to_one, 2);
     EXPECT_EQ(one.n + one.m, 60);
@@ -83,7 +89,7 @@ TEST(ChiGroupStats, EmptyClassesAreLeftOutOfTheStatisticAndItsDegreesOfFreedom) 
     const ChiGroupStats two = chi_group_stats({"b"}, 0, 3, {10, 20, 0, 30}, {30, 20, 0, 10});
     EXPECT_NEAR(two.statistic, 20, 1e-12);
     EXPECT_EQ(two.df, 2);
-    EXPECT_NEAR(*two.p, std::exp(-10.0), 1e-12 * std::exp(-10.0));
+    EXPECT_NEAR(two.p->value(), std::exp(-10.0), 1e-12 * std::exp(-10.0));
     EXPECT_EQ(two.cells, 6);
 
     // A group without state records has no p-value and does not count in the adjustment.
@@ -92,7 +98,8 @@ TEST(ChiGroupStats, EmptyClassesAreLeftOutOfTheStatisticAndItsDegreesOfFreedom) 
     EXPECT_EQ(groups[1].missing, "no state records in the classes");
     adjust_across_groups(groups);
     EXPECT_FALSE(groups[1].p_holm.has_value());
-    EXPECT_NEAR(*groups[2].p_holm, 2 * *two.p, 1e-15);  // the smaller of two p-values, not three
+    EXPECT_NEAR(groups[2].p_holm->value(), 2 * two.p->value(),
+                1e-15);  // the smaller of two p-values, not three
 }
 
 // Sum over every 2 x k table with the margins of (central, state), each with its hypergeometric
@@ -151,7 +158,7 @@ TEST(ChiGroupStats, SmallExpectedCountsGetAMonteCarloPValueNearTheExactCondition
         EXPECT_EQ(stats.p_source, "Monte Carlo (10000 tables)");
         EXPECT_FALSE(stats.small_expected.empty());
         const double exact = exact_conditional_p(central, state);
-        EXPECT_NEAR(*stats.p, exact, 0.01) << central.size() << " classes, exact " << exact;
+        EXPECT_NEAR(stats.p->value(), exact, 0.01) << central.size() << " classes, exact " << exact;
         EXPECT_EQ(*stats.p, *chi_group_stats({"g"}, 0, 0, central, state).p);  // same data, same p
     }
     // Samples fully apart: one table in C(61, 31) > 1e17 is as extreme, so no draw reaches it and
@@ -159,7 +166,7 @@ TEST(ChiGroupStats, SmallExpectedCountsGetAMonteCarloPValueNearTheExactCondition
     const std::vector<double> central = {30, 0, 1};
     const std::vector<double> state = {0, 30, 0};
     EXPECT_LT(exact_conditional_p(central, state), 1e-16);
-    EXPECT_DOUBLE_EQ(*chi_group_stats({"g"}, 0, 0, central, state).p, 1.0 / 10001);
+    EXPECT_DOUBLE_EQ(chi_group_stats({"g"}, 0, 0, central, state).p->value(), 1.0 / 10001);
 }
 
 TEST(MultipleTesting, HolmAndBenjaminiHochbergMatchPublishedValues) {
@@ -175,14 +182,41 @@ TEST(MultipleTesting, HolmAndBenjaminiHochbergMatchPublishedValues) {
         // Holm steps down: 3 * 0.01, 2 * 0.04 = 0.08, then max(0.08, 0.045).
         {{0.045, 0.01, 0.04}, {0.08, 0.03, 0.08}, {0.045, 0.03, 0.045}},
     };
+    const auto probabilities = [](const P& values) {
+        std::vector<std::optional<Probability>> p;
+        for (const auto& value : values) {
+            p.push_back(value ? std::optional(Probability::of(*value)) : std::nullopt);
+        }
+        return p;
+    };
     for (const auto& c : cases) {
+        const auto p = probabilities(c.p);
         for (const auto& [adjusted, expected] :
-             {std::pair{holm_adjust(c.p), c.holm}, std::pair{bh_adjust(c.p), c.bh}}) {
+             {std::pair{holm_adjust(p), c.holm}, std::pair{bh_adjust(p), c.bh}}) {
             for (std::size_t i = 0; i < c.p.size(); ++i) {
                 ASSERT_EQ(adjusted[i].has_value(), c.p[i].has_value()) << i;
-                EXPECT_NEAR(adjusted[i].value_or(0), expected[i].value_or(0), 1e-15) << i;
+                EXPECT_NEAR(adjusted[i] ? adjusted[i]->value() : 0, expected[i].value_or(0), 1e-15)
+                    << i;
             }
         }
+    }
+}
+
+TEST(MultipleTesting, PValuesBelowTheDoubleRangeStayPositiveAndInOrder) {
+    // Three groups at e^-900, e^-800 and 0.5: Holm multiplies the smallest by 3, the next by 2;
+    // BH the smallest and the next by 3/1 and 3/2, the largest by 1.
+    const std::vector<std::optional<Probability>> p = {
+        Probability::from_log(-800), Probability::of(0.5), Probability::from_log(-900)};
+    const auto holm = holm_adjust(p);
+    const auto bh = bh_adjust(p);
+    EXPECT_NEAR(holm[2]->log(), -900 + std::log(3.0), 1e-9);
+    EXPECT_NEAR(holm[0]->log(), -800 + std::log(2.0), 1e-9);
+    EXPECT_NEAR(bh[2]->log(), -900 + std::log(3.0), 1e-9);
+    EXPECT_NEAR(bh[0]->log(), -800 + std::log(1.5), 1e-9);
+    EXPECT_EQ(holm[1]->value(), 0.5);
+    for (const auto& adjusted : {holm, bh}) {
+        EXPECT_TRUE(adjusted[2]->below_double_range());
+        EXPECT_LT(*adjusted[2], *adjusted[0]);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <cmath>
+
 #include "chitest/chi_test.h"
 #include "chitest/class_lines.h"
 #include "core/result_details.h"
@@ -28,16 +30,22 @@ TEST_F(Details, ChiSquareStatisticsAndDetailFiles) {
     ASSERT_EQ(stats.size(), 4u);
     EXPECT_EQ(stats[0],
               "STATE,n,m,chisqval,zero_cells_set_to_1,statistic,df,cramers_v,p_chi_square,"
-              "p_monte_carlo,p,p_source,cells,expected_below_5,smallest_expected,p_holm,p_bh,flag,"
-              "reason");
+              "p_monte_carlo,p_monte_carlo_se,p,p_source,cells,expected_below_5,smallest_expected,"
+              "p_holm,p_bh,flag,reason");
     // 01: three central records in class 1, two state ones in class 2: X2 = 5 on 1 df, V =
     // sqrt(5 / 5), but expected counts below 1, so the p-value is a Monte Carlo one.
     const std::vector<std::string> first = split(stats[1], ',');
     EXPECT_EQ((std::vector<std::string>{first[1], first[2], first[4], first[5], first[6], first[7],
-                                        first[11], first[17]}),
+                                        first[12], first[18]}),
               (std::vector<std::string>{"3", "2", "2", "5", "1", "1", "Monte Carlo (10000 tables)",
                                         "small expected counts"}))
         << stats[1];
+    // Of the tables with rows 3, 2 and classes 3, 2 only the group's own is as extreme: exact
+    // p = C(3, 3) C(2, 0) / C(5, 3) = 0.1. The standard error sits beside the drawn p.
+    const double p = std::stod(first[9]);
+    const double standard_error = std::stod(first[10]);
+    EXPECT_NEAR(standard_error, std::sqrt(p * (1 - p) / 10000), 1e-12);
+    EXPECT_NEAR(p, 0.1, 3 * standard_error);
 
     // By hand. 01: expected central 3 x 3/5 = 1.8 and 3 x 2/5 = 1.2, state 1.2 and 0.8; in a
     // 2 x 2 table each residual is +-sqrt(X2) = +-sqrt(5). 02: two and one central, one and two

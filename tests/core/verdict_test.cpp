@@ -8,25 +8,25 @@
 namespace vesk {
 namespace {
 
-// A runs test group of 10 and 10 records: its p-values by hand, its runs over ties as given.
-RunGroupStats runs_group(std::int64_t fewest, std::int64_t most, std::optional<double> p_fewest,
-                         std::optional<double> p_most) {
+// A runs test group of 10 and 10 records: its adjusted p-values by hand; with ties, T's z
+// differs from the z of the runs as sorted.
+RunGroupStats runs_group(bool tied) {
     RunGroupStats group;
     group.n = group.m = 10;
-    group.runs = fewest;
-    group.fewest_runs = fewest;
-    group.most_runs = most;
+    group.blocks = tied ? 12 : 20;
     group.z = -2.5;
-    group.z_most = 1.5;
-    group.p_fewest = p_fewest;
-    group.p_most = p_most;
-    group.p = fewest < most ? p_most : p_fewest;
-    group.p_holm = 0.04;
-    group.p_bh = 0.06;
+    group.z_t = tied ? -1.5 : -2.5;
+    group.p = Probability::of(0.01);
+    group.p_holm = Probability::of(0.04);
+    group.p_bh = Probability::of(0.06);
     return group;
 }
 
 TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValueIs) {
+    RunGroupStats one_sample;
+    one_sample.n = 10;
+    one_sample.blocks = 10;
+    one_sample.missing = "no state records";
     const struct {
         const char* what;
         RunGroupStats group;
@@ -38,7 +38,7 @@ TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValue
         std::optional<double> beside;
     } cases[] = {
         {"Holm 0.04 below 0.05",
-         runs_group(4, 4, 0.01, 0.01),
+         runs_group(false),
          {0.05, Adjustment::holm},
          true,
          "",
@@ -46,7 +46,7 @@ TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValue
          -2.5,
          std::nullopt},
         {"BH 0.06 not below 0.05",
-         runs_group(4, 4, 0.01, 0.01),
+         runs_group(false),
          {},
          false,
          "",
@@ -54,29 +54,29 @@ TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValue
          -2.5,
          std::nullopt},
         {"a level equal to the adjusted p is not passed",
-         runs_group(4, 4, 0.01, 0.01),
+         runs_group(false),
          {0.04, Adjustment::holm},
          false,
          "",
          Mark::plain,
          -2.5,
          std::nullopt},
-        {"ties decide at 0.05",
-         runs_group(4, 12, 0.01, 0.5),
-         {},
-         false,
-         "ties decide",
-         Mark::flagged,
-         1.5,
-         -2.5},
-        {"ties do not decide where both ends are below the level",
-         runs_group(4, 12, 0.01, 0.02),
+        {"with ties the point is z of T, the z as sorted beside it",
+         runs_group(true),
          {0.05, Adjustment::holm},
          true,
          "",
          Mark::significant,
-         1.5,
+         -1.5,
          -2.5},
+        {"one sample missing",
+         one_sample,
+         {},
+         false,
+         "one sample missing",
+         Mark::flagged,
+         std::nullopt,
+         std::nullopt},
     };
     for (const auto& c : cases) {
         const Verdict verdict = judge(c.group, c.choices);
@@ -91,8 +91,8 @@ TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValue
 TEST(Verdict, ChiSquareGroupsWithoutAPValueAreFlaggedAndTinyOnesDrawnAtTheAxisFloor) {
     ChiGroupStats tiny;
     tiny.n = tiny.m = 50;
-    tiny.p = 0;  // below what a double holds
-    tiny.p_bh = 0;
+    tiny.p = Probability::from_log(-800);  // below what a double holds
+    tiny.p_bh = tiny.p;
     const Verdict drawn = judge(tiny, {});
     EXPECT_TRUE(drawn.significant);
     EXPECT_EQ(drawn.point, smallest_drawn_p);
@@ -108,9 +108,13 @@ TEST(Verdict, ChiSquareGroupsWithoutAPValueAreFlaggedAndTinyOnesDrawnAtTheAxisFl
 }
 
 TEST(Verdict, PValuesReadWithFourDigitsAndNeverAsZeroOrAboveOne) {
-    const std::pair<std::optional<double>, const char*> cases[] = {
-        {0.05, "0.05000"},    {1.2345e-5, "1.234e-05"}, {0.0, "< 1e-300"},
-        {1.0000001, "1.000"}, {std::nullopt, ""},
+    const std::pair<std::optional<Probability>, const char*> cases[] = {
+        {Probability::of(0.05), "0.05000"},
+        {Probability::of(1.2345e-5), "1.234e-05"},
+        {Probability::from_log(-800), "< 1e-300"},
+        {Probability::of(1e-301), "< 1e-300"},
+        {Probability::from_log(1e-12), "1.000"},  // a sum of logs a hair above 0
+        {std::nullopt, ""},
     };
     for (const auto& [p, text] : cases) {
         EXPECT_EQ(p_text(p), text);

@@ -53,8 +53,7 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
     }
     // Groups in order: 01/1 two runs of ten (exact p 2 / C(20, 10)); 01/2 alternating, twenty
     // runs; 02/1 central records only; 02/2 four runs of five and five (p 42 / 252); 03/1 the
-    // values 1 and 2 each held by one record of each kind: three to four runs over the ties;
-    // 03/2 ten of each kind at one value: sorted into 2 runs, but 2 to 20 over the tie.
+    // values 1 and 2 each held by one record of each kind; 03/2 ten of each kind at one value.
     void run_runs_test() {
         add_sequence("'01', 1", "CCCCCCCCCCSSSSSSSSSS");
         add_sequence("'01', 2", "CSCSCSCSCSCSCSCSCSCS");
@@ -151,45 +150,59 @@ class ResultsPanelTest : public testing::SecondaryWindowHarness<SecondaryWindow>
 
 TEST_F(ResultsPanelTest, RunsTableAndChartShowEachGroupWithItsFlagsShadedByTheLevelAndAdjustment) {
     run_runs_test();
-    const QStringList headings = {
-        "STATE",   "SECTOR",      "n (central)",    "m (state)",   "runs",   "p",    "p from",
-        "p exact", "tied values", "runs over ties", "p over ties", "p Holm", "p BH", "flag"};
+    const QStringList headings = {"STATE",
+                                  "SECTOR",
+                                  "n (central)",
+                                  "m (state)",
+                                  "p",
+                                  "p from",
+                                  "T",
+                                  "z of T",
+                                  "runs missing (effect)",
+                                  "runs as sorted",
+                                  "z as sorted",
+                                  "tied values",
+                                  "runs over ties",
+                                  "p Holm",
+                                  "p BH",
+                                  "flag"};
     const QString exact = "exact";
-    const QString most = "exact at the most runs over ties";
-    // Five p-values enter the adjustment: 1.083e-05 x 5; 0.1667 x 4 (Holm), x 5 / 2 (BH).
+    const QString over_ties = "exact over ties";
+    // Without ties T is the runs: 01/1 2 of E = 1 + 2nm/N = 11, sd sqrt(2nm (2nm - N) /
+    // (N^2 (N - 1))) = sqrt(36000 / 7600), z -9 / 2.1764; runs missing 9 / 11. 02/2: 4 of 6, sd
+    // sqrt(2000 / 900), z -2 / 1.4907. 03/1: T = 1 + 2 (1 / 2) + (1 + 1) / 4 = 3.5; of the six
+    // relabellings two put both central records at one value (T = 2), four split them (T =
+    // 3.5): mean 3, variance 0.5, p 1; as sorted C S C S, 4 runs, z 1 / sqrt(2/3). 03/2: one
+    // value, T = 11 for every relabelling, p 1, no z. Five p-values enter the adjustment:
+    // 1.083e-05 x 5; 0.1667 x 4 (Holm), x 5 / 2 (BH).
     const std::vector<QStringList> expected = {
-        {"01", "1", "10", "10", "2", "1.083e-05", exact, "1.083e-05", "0", "2", "1.083e-05",
-         "5.413e-05", "5.413e-05", ""},
-        {"01", "2", "10", "10", "20", "1.000", exact, "1.000", "0", "20", "1.000", "1.000", "1.000",
-         ""},
-        {"02", "1", "3", "0", "1", "", "", "", "0", "1", "", "", "", "one sample missing"},
-        {"02", "2", "5", "5", "4", "0.1667", exact, "0.1667", "0", "4", "0.1667", "0.6667",
-         "0.4167", ""},
-        {"03", "1", "2", "2", "4", "1.000", most, "1.000", "2", "3\u20134", "0.6667\u20131.000",
-         "1.000", "1.000", ""},
-        {"03", "2", "10", "10", "2", "1.000", most, "1.083e-05", "1", "2\u201320",
-         "1.083e-05\u20131.000", "1.000", "1.000", "ties decide"},
+        {"01", "1", "10", "10", "1.083e-05", exact, "2.00", "-4.135", "0.818", "2", "-4.135", "0",
+         "2", "5.413e-05", "5.413e-05", ""},
+        {"01", "2", "10", "10", "1.000", exact, "20.00", "4.135", "-0.818", "20", "4.135", "0",
+         "20", "1.000", "1.000", ""},
+        {"02", "1", "3", "0", "", "", "1.00", "", "", "1", "", "0", "1", "", "",
+         "one sample missing"},
+        {"02", "2", "5", "5", "0.1667", exact, "4.00", "-1.342", "0.333", "4", "-1.342", "0", "4",
+         "0.6667", "0.4167", ""},
+        {"03", "1", "2", "2", "1.000", over_ties, "3.50", "0.707", "-0.167", "4", "1.225", "2",
+         "3\u20134", "1.000", "1.000", ""},
+        {"03", "2", "10", "10", "1.000", over_ties, "11.00", "", "0.000", "2", "-4.135", "1",
+         "2\u201320", "1.000", "1.000", ""},
     };
     ASSERT_EQ(table().rowCount(), static_cast<int>(expected.size()));
     for (int row = 0; row < table().rowCount(); ++row) {
         EXPECT_EQ(row_texts(row, headings), expected[static_cast<std::size_t>(row)]) << row;
         // Flagged groups carry a warning sign and the reason on hover.
-        const bool flagged = row == 2 || row == 5;
+        const bool flagged = row == 2;
         EXPECT_EQ(cell(row, "STATE", Qt::DecorationRole).isValid(), flagged) << row;
         EXPECT_EQ(cell(row, "p", Qt::ToolTipRole).toString().isEmpty(), !flagged) << row;
     }
     EXPECT_EQ(cell(2, "flag", Qt::ToolTipRole).toString(), "no state records");
-    EXPECT_TRUE(cell(5, "flag", Qt::ToolTipRole)
-                    .toString()
-                    .startsWith("the order within tied parameter values decides the verdict: at "
-                                "the fewest runs (2) p = 1.083e-05 is below the level 0.05, at "
-                                "the most runs (20) p = 1 is not"));
     EXPECT_TRUE(control<QLabel>("resultsSummary")->text().startsWith("6 groups: 1 significant"));
     EXPECT_TRUE(testing::fits_laptop_screen(window));
 
     // 01/1 p 1.08e-05, adjusted 5.4e-05; 02/2 p 0.1667, BH 0.4167, Holm 0.6667: at 0.25 its
-    // own p-value is below the level but its adjusted ones are not. 03/2, whose ties decide,
-    // stays unshaded at any level.
+    // own p-value is below the level but its adjusted ones are not.
     const std::tuple<double, const char*, std::set<int>> cases[] = {{0.05, "Benjamini", {0}},
                                                                     {0.25, "Benjamini", {0}},
                                                                     {0.45, "Benjamini", {0, 3}},
@@ -200,23 +213,24 @@ TEST_F(ResultsPanelTest, RunsTableAndChartShowEachGroupWithItsFlagsShadedByTheLe
         EXPECT_EQ(shaded_rows(), shaded) << level << adjustment;
     }
 
-    // The chart holds one point per group with a value.
+    // The chart holds z of T for each group that has one (not 02/1, one sample; not 03/2, whose
+    // T is the same for every relabelling), and a ring at z as sorted where ties make them
+    // differ.
     QScatterSeries* z = series<QScatterSeries>("zSeries");
     ASSERT_NE(z, nullptr);
     QList<QPointF> points;
-    // 02/1 has no z; with ties across kinds the point is z at the most runs, a ring z as sorted.
-    for (const std::size_t group : {0u, 1u, 3u, 4u, 5u}) {
-        const RunGroupStats& stats = t.state.run_stats[group];
-        points.append({static_cast<double>(group),
-                       stats.fewest_runs < stats.most_runs ? stats.z_most : stats.z});
+    for (const std::size_t group : {0u, 1u, 3u, 4u}) {
+        points.append({static_cast<double>(group), t.state.run_stats[group].z_t});
     }
     EXPECT_EQ(z->points(), points);
     EXPECT_LT(points[0].y(), -3.0);  // two runs of ten: far below the band
-    EXPECT_GT(points[4].y(), 3.0);   // ten and ten at one value: 20 runs at most
-    EXPECT_EQ(series<QScatterSeries>("zOrderedSeries")->at(1), QPointF(5, t.state.run_stats[5].z));
+    EXPECT_GT(points[1].y(), 3.0);   // alternating: far above
+    EXPECT_NEAR(points[3].y(), std::sqrt(0.5), 1e-12);
+    EXPECT_EQ(series<QScatterSeries>("zOrderedSeries")->points(),
+              (QList<QPointF>{{4, t.state.run_stats[4].z}, {5, t.state.run_stats[5].z}}));
     // The mouse over a point names its group; the third point is the fourth group's.
-    for (const auto& [point, tip] : {std::pair{2, "02 / 2: z (at the most runs over ties) = "},
-                                     std::pair{0, "01 / 1: z (at the most runs over ties) = "}}) {
+    for (const auto& [point, tip] :
+         {std::pair{2, "02 / 2: z of T = -1.342"}, std::pair{0, "01 / 1: z of T = -4.135"}}) {
         hover(z, point);
         EXPECT_TRUE(QToolTip::isVisible()) << point;
         EXPECT_TRUE(QToolTip::text().startsWith(tip)) << QToolTip::text().toStdString();
@@ -237,7 +251,7 @@ TEST_F(ResultsPanelTest, ChiSquarePanelShowsPValuesExpectedCountsFlagsAndTheLeve
     ASSERT_NE(p, nullptr);
     ASSERT_EQ(p->count(), 4);  // 02/3 has none
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(p->at(i), QPointF(i, *t.state.chi_stats[static_cast<std::size_t>(i)].p));
+        EXPECT_EQ(p->at(i), QPointF(i, t.state.chi_stats[static_cast<std::size_t>(i)].p->value()));
     }
     // The expected counts of the raw table: 4/3, 2/3, 2/3 and 1/3; its p-value a Monte Carlo one.
     EXPECT_EQ(row_texts(2, {"df", "p from", "expected < 5", "smallest expected", "flag"}),
@@ -383,7 +397,7 @@ TEST_F(ResultsPanelTest, SaveDetailsWritesBothFilesUntilANewPickOrAFailedRunLeav
     click("saveDetails");
     EXPECT_EQ(ui.messages(),
               QStringList{"Saved the details in files: " + stats + " and " + provenance});
-    EXPECT_TRUE(TempDir::read(stats.toStdString()).starts_with("STATE,SECTOR,n,m,runs,"));
+    EXPECT_TRUE(TempDir::read(stats.toStdString()).starts_with("STATE,SECTOR,n,m,runs_as_sorted,"));
     EXPECT_TRUE(std::filesystem::file_size(provenance.toStdString()) > 0);
 
     pick("Combo_par", "SECTOR");  // the shown results no longer have a run behind them

@@ -130,7 +130,8 @@ TEST_F(RunTest, RefusalsLeaveThePreviousResultTable) {
 TEST_F(RunTest, TheStateSampleCodeChangesTheRunsCountedButNotThePrimaryPValue) {
     // Incomes 1, 2, 3, 3, 4, 5 of central, state, central, state, central, state. Within the tie
     // at 3 the sort puts the lower sample code first: state coded 2 counts C S C S C S, 6 runs;
-    // coded 0, C S S C C S, 4 runs. Over the tie 4 to 6 runs: p at 6 runs is 1.
+    // coded 0, C S S C C S, 4 runs. T counts the tie as one run plus half a run at each side:
+    // 1 + 1 + (1 + 0.5 + 0.5 + 1) = 5 either way, and no relabelling of the six gets more.
     std::vector<double> p;
     for (const char* state_code : {"2", "0"}) {
         const std::string c = "('01', 1, 1, ";
@@ -139,7 +140,8 @@ TEST_F(RunTest, TheStateSampleCodeChangesTheRunsCountedButNotThePrimaryPValue) {
         run_calc(t.state);
         ASSERT_EQ(t.state.run_stats.size(), 1u);
         EXPECT_EQ(t.state.run_stats[0].runs, state_code == std::string("2") ? 6 : 4);
-        p.push_back(t.state.run_stats[0].p.value_or(-1));
+        EXPECT_DOUBLE_EQ(t.state.run_stats[0].t, 5);
+        p.push_back(t.state.run_stats[0].p ? t.state.run_stats[0].p->value() : -1);
     }
     EXPECT_EQ(p, (std::vector<double>{1.0, 1.0}));
 }

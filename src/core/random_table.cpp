@@ -1,4 +1,4 @@
-#include "chitest/random_table.h"
+#include "core/random_table.h"
 
 #include <algorithm>
 #include <cmath>
