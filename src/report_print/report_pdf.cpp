@@ -14,6 +14,7 @@
 #include "report/report_chart.h"
 #include "report/report_html.h"
 #include "report_print/chart_text_object.h"
+#include "report_print/grid_lines.h"
 #include "report_print/page_breaks.h"
 
 namespace vesk {
@@ -70,6 +71,7 @@ QByteArray report_pdf(const ReportData& report) {
     const PrintableHtml page = report_html_for_print(report);
     doc.setHtml(qtext(page.html));
     place_chart(doc, report, page.chart_marker);
+    single_grid_lines(doc);
 
     const QRectF area = writer.pageLayout().paintRectPixels(pdf_resolution);
     QFont footer_font = font;
