@@ -160,6 +160,8 @@ TEST(ChiGroupStats, SmallExpectedCountsGetAMonteCarloPValueNearTheExactCondition
         const double exact = exact_conditional_p(central, state);
         EXPECT_NEAR(stats.p->value(), exact, 0.01) << central.size() << " classes, exact " << exact;
         EXPECT_EQ(*stats.p, *chi_group_stats({"g"}, 0, 0, central, state).p);  // same data, same p
+        // Another group with the same counts draws tables of its own.
+        EXPECT_NE(*stats.p, *chi_group_stats({"h"}, 0, 0, central, state).p);
     }
     // Samples fully apart: one table in C(61, 31) > 1e17 is as extreme, so no draw reaches it and
     // only the table itself counts: p = 1 / 10001, never 0.

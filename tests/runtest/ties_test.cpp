@@ -244,6 +244,34 @@ TEST(RunsOverTies, MonteCarloPValueIsWithinThreeStandardErrorsJustPastTheEnumera
     }
 }
 
+TEST(RunsOverTies, MonteCarloCountsDrawsTiedWithTheObservedTAndTheGroupItself) {
+    // Groups whose T takes few values, so many relabellings tie with the observed one: the draws
+    // must agree with every relabelling within 3 standard errors. (2, 0) (0, 2): 2 of the 6
+    // relabellings give T = 2, p = 1/3; (1, 1) (1, 1) has the largest T, p = 1.
+    const Blocks small[] = {
+        {{2, 0}, {0, 2}},         {{1, 1}, {1, 1}},         {{3, 0}, {0, 3}},
+        {{2, 1}, {0, 3}, {1, 0}}, {{1, 1}, {1, 1}, {2, 0}},
+    };
+    for (const Blocks& blocks : small) {
+        const double exact = every_relabelling(blocks).p;
+        const TiesPValue drawn = monte_carlo_p_over_ties(blocks, monte_carlo_draws, 11);
+        ASSERT_TRUE(drawn.standard_error.has_value());
+        EXPECT_NEAR(drawn.p.value(), exact, 3 * std::max(*drawn.standard_error, 1e-4))
+            << blocks.size() << " values, exact " << exact;
+    }
+    // Seven values of seven records, the 24 central on the lowest: past the enumeration, and
+    // hardly any of the C(49, 24) relabellings has a T as small, so no draw reaches it and only
+    // the group itself counts: p = 1 / 10001, never 0.
+    Blocks apart;
+    for (std::int64_t central : {7, 7, 7, 3, 0, 0, 0}) {
+        apart.push_back({central, 7 - central});
+    }
+    EXPECT_LT(exact_p_over_ties(apart).value(), 1e-9);
+    const TiesPValue drawn = runs_p_value(fed(apart), 0, 0, 5);
+    EXPECT_EQ(drawn.source, "Monte Carlo over ties (10000)");
+    EXPECT_EQ(drawn.p.value(), 1.0 / 10001);
+}
+
 TEST(RunsOverTies, EachLimitDecidesTheMethodAtItsBoundary) {
     // Two central records among 447 values, `pairs` of them held by two records: two values
     // with one each in C(447, 2) = 99,681 ways, or both in one pair: 99,681 + pairs vectors.
