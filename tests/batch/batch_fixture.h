@@ -50,7 +50,10 @@ class Batch : public ::testing::Test {
         layout = dir.write("layout.csv", layout_csv);
         input = dir.write("survey.txt", survey_file());
         db = dir.file("batch.db");
+        // Whatever a command does without --db, it never reaches the user's own database.
+        ::setenv("VESK_DB", default_db().c_str(), 1);
     }
+    std::string default_db() const { return dir.file("default.db"); }
     Outcome run(std::vector<std::string> args) {
         std::ostringstream out;
         std::ostringstream err;

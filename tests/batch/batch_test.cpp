@@ -149,6 +149,7 @@ TEST_F(Batch, UserErrorsExitTwoWithTheirMessage) {
         EXPECT_EQ(r.status, 2) << args[0] << " " << message << "\n" << r.err;
         EXPECT_NE(r.err.find(message), std::string::npos) << message << "\n" << r.err;
     }
+    EXPECT_FALSE(std::filesystem::exists(default_db()));  // an empty --db opened no database
 }
 
 // The program itself under bash, which makes the pipes: --input reads its stream in one pass. A
