@@ -11,17 +11,24 @@ namespace vesk {
 // Fewer items are ordered by this thread alone: starting another would cost more than it saves.
 inline constexpr std::size_t parallel_from = 1 << 14;
 
-// Orders items by their bucket (0 to bucket_count - 1), then within a bucket by less. The items
-// are first moved into their buckets in place, in one pass; the buckets are then independent, and
-// a second thread orders about half of the items while this one orders the rest.
-template <class T, class BucketOf, class Less>
-void sort_in_buckets(std::vector<T>& items, std::size_t bucket_count, BucketOf bucket_of,
-                     Less less) {
-    std::vector<std::size_t> end(bucket_count, 0);
+// Where each bucket's items lie once moved into place: items [begin[b], end[b]) are bucket b's.
+struct BucketBounds {
+    std::vector<std::size_t> begin;
+    std::vector<std::size_t> end;
+};
+
+// Moves the items into their buckets (0 to bucket_count - 1) in place, in one pass; the order
+// within a bucket is not kept.
+template <class T, class BucketOf>
+BucketBounds move_into_buckets(std::vector<T>& items, std::size_t bucket_count,
+                               BucketOf bucket_of) {
+    BucketBounds bounds{std::vector<std::size_t>(bucket_count, 0),
+                        std::vector<std::size_t>(bucket_count, 0)};
+    std::vector<std::size_t>& begin = bounds.begin;
+    std::vector<std::size_t>& end = bounds.end;
     for (const T& item : items) {
         ++end[bucket_of(item)];
     }
-    std::vector<std::size_t> begin(bucket_count, 0);
     for (std::size_t b = 0, at = 0; b < bucket_count; ++b) {
         begin[b] = at;
         at += end[b];
@@ -40,6 +47,18 @@ void sort_in_buckets(std::vector<T>& items, std::size_t bucket_count, BucketOf b
             }
         }
     }
+    return bounds;
+}
+
+// Orders items by their bucket (0 to bucket_count - 1), then within a bucket by less. The items
+// are first moved into their buckets; the buckets are then independent, and a second thread
+// orders about half of the items while this one orders the rest.
+template <class T, class BucketOf, class Less>
+void sort_in_buckets(std::vector<T>& items, std::size_t bucket_count, BucketOf bucket_of,
+                     Less less) {
+    const BucketBounds bounds = move_into_buckets(items, bucket_count, bucket_of);
+    const std::vector<std::size_t>& begin = bounds.begin;
+    const std::vector<std::size_t>& end = bounds.end;
 
     const auto sort_buckets = [&](std::size_t first, std::size_t last) {
         for (std::size_t b = first; b < last; ++b) {

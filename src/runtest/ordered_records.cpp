@@ -10,6 +10,8 @@
 #include "core/pragma_scope.h"
 #include "core/text.h"
 #include "runtest/bucket_sort.h"
+#include "runtest/packed_record.h"
+#include "runtest/record_spill.h"
 
 namespace vesk {
 
@@ -101,33 +103,26 @@ class DistinctValues {
 
     const std::vector<StoredCell>& values(std::uint32_t id) const { return values_[id]; }
 
+    std::size_t size() const { return values_.size(); }
+
   private:
     std::string key_;
     std::unordered_map<std::string, std::uint32_t> ids_;
     std::vector<std::vector<StoredCell>> values_;
 };
 
-// Twelve bytes a record: the parameter, and the group and sample numbered in one key, the sample
-// in its low byte.
-#pragma pack(push, 4)
-struct Record {
-    double param;
-    std::uint32_t key;
-};
-#pragma pack(pop)
-static_assert(sizeof(Record) == 12);
-
-constexpr int sample_bits = 8;
-constexpr std::uint32_t sample_mask = (1u << sample_bits) - 1;
-constexpr std::uint32_t sample_limit = 1u << sample_bits;
-constexpr std::uint32_t group_limit = 1u << (32 - sample_bits);
-
+// Orders the records in memory: all at once where they fit, else one group at a time, the
+// records put aside in a temporary file while they are read.
 class RecordsInMemory {
   public:
-    // Reads every record; false when a parameter value is not a number or the sample has more
-    // than 256 values: those are left to the engine's order.
+    explicit RecordsInMemory(std::int64_t memory_limit)
+        : limit_(static_cast<std::size_t>(memory_limit)) {}
+
+    // Reads every record; false when a parameter value is not a number, the sample has more than
+    // 256 values, a group alone holds more records than memory takes, or the temporary file
+    // fails: those are left to the engine's order.
     bool read(Statement& scan, std::size_t group_count, std::int64_t expected) {
-        records_.reserve(static_cast<std::size_t>(expected));
+        records_.reserve(std::min(static_cast<std::size_t>(expected), limit_));
         std::vector<Cell> groups(group_count);
         std::vector<Cell> sample(1);
         const int sample_column = static_cast<int>(group_count);
@@ -145,19 +140,29 @@ class RecordsInMemory {
             if (sample_id >= sample_limit || group >= group_limit) {
                 return false;
             }
+            if (records_.size() == limit_ && !put_aside()) {
+                return false;
+            }
             records_.push_back({param.number, group << sample_bits | sample_id});
         }
-        return true;
+        if (!spill_) {
+            return true;
+        }
+        if (!put_aside()) {
+            return false;
+        }
+        std::vector<PackedRecord>().swap(records_);  // the memory goes back before the groups come
+        return spill_->largest_group() <= limit_;
     }
 
-    // Orders the records as "order by groups, param, sample" does.
-    void order() {
-        std::vector<std::uint32_t> group_rank;
-        std::vector<std::uint32_t> sample_rank;
+    bool by_group() const { return spill_.has_value(); }
+
+    // Hands the records to visit in the order of "order by groups, param, sample".
+    void order_and_visit(const RecordVisitor& visit) {
         std::vector<std::uint32_t> group_by_rank;
         std::vector<std::uint32_t> sample_by_rank;
-        groups_.rank(group_rank, group_by_rank);
-        samples_.rank(sample_rank, sample_by_rank);
+        groups_.rank(group_rank_, group_by_rank);
+        samples_.rank(sample_rank_, sample_by_rank);
         // The cells of each group and sample, by rank, made once rather than once a record.
         for (const std::uint32_t id : group_by_rank) {
             std::vector<Cell>& cells = group_cells_.emplace_back();
@@ -168,32 +173,66 @@ class RecordsInMemory {
         for (const std::uint32_t id : sample_by_rank) {
             sample_cells_.push_back(samples_.values(id)[0].view());
         }
-        for (Record& record : records_) {
-            record.key = group_rank[record.key >> sample_bits] << sample_bits |
-                         sample_rank[record.key & sample_mask];
+        if (!spill_) {
+            rank_keys();
+            sort_in_buckets(
+                records_, group_by_rank.size(),
+                [](const PackedRecord& record) { return std::size_t{group_of(record)}; },
+                by_param_then_sample);
+            visit_records(visit);
+            return;
         }
-        sort_in_buckets(
-            records_, group_by_rank.size(),
-            [](const Record& record) { return std::size_t{record.key >> sample_bits}; },
-            [](const Record& a, const Record& b) {
-                if (a.param != b.param) {
-                    return a.param < b.param;
-                }
-                return (a.key & sample_mask) < (b.key & sample_mask);
-            });
-    }
-
-    void visit(const RecordVisitor& visit) const {
-        for (const Record& record : records_) {
-            visit(group_cells_[record.key >> sample_bits], sample_cells_[record.key & sample_mask],
-                  Cell{Cell::Kind::number, record.param, {}});
+        for (const std::uint32_t id : group_by_rank) {
+            if (!spill_->read_group(id, records_)) {
+                throw Error(
+                    "The runs test cannot read back the records it put aside in a temporary file");
+            }
+            rank_keys();
+            std::sort(records_.begin(), records_.end(), by_param_then_sample);
+            visit_records(visit);
         }
     }
 
   private:
-    std::vector<Record> records_;
+    static bool by_param_then_sample(const PackedRecord& a, const PackedRecord& b) {
+        if (a.param != b.param) {
+            return a.param < b.param;
+        }
+        return (a.key & sample_mask) < (b.key & sample_mask);
+    }
+
+    bool put_aside() {
+        if (!spill_) {
+            spill_.emplace();
+            if (!spill_->open()) {
+                return false;
+            }
+        }
+        return spill_->put_aside(records_, static_cast<std::uint32_t>(groups_.size()));
+    }
+
+    // The keys numbered by the engine's order of groups and of samples instead of first sight.
+    void rank_keys() {
+        for (PackedRecord& record : records_) {
+            record.key = group_rank_[group_of(record)] << sample_bits |
+                         sample_rank_[record.key & sample_mask];
+        }
+    }
+
+    void visit_records(const RecordVisitor& visit) const {
+        for (const PackedRecord& record : records_) {
+            visit(group_cells_[group_of(record)], sample_cells_[record.key & sample_mask],
+                  Cell{Cell::Kind::number, record.param, {}});
+        }
+    }
+
+    std::size_t limit_;
+    std::vector<PackedRecord> records_;
+    std::optional<RecordSpill> spill_;
     DistinctValues groups_;
     DistinctValues samples_;
+    std::vector<std::uint32_t> group_rank_;
+    std::vector<std::uint32_t> sample_rank_;
     std::vector<std::vector<Cell>> group_cells_;  // views of the texts groups_ holds
     std::vector<Cell> sample_cells_;
 };
@@ -222,13 +261,12 @@ RecordOrder visit_ordered_records(Database& db, const RecordColumns& columns,
     // The records in memory take the memory; pages read once need no cache beyond a few.
     std::optional<PragmaScope> small_cache(std::in_place, db, "cache_size", scan_cache_size);
     const std::int64_t count = record_count(db);
-    if (count <= memory_limit) {
-        RecordsInMemory records;
+    if (memory_limit > 0) {
+        RecordsInMemory records(memory_limit);
         Statement scan = db.prepare(unordered_query(columns));
         if (records.read(scan, columns.groups.size(), count)) {
-            records.order();
-            records.visit(visit);
-            return RecordOrder::in_memory;
+            records.order_and_visit(visit);
+            return records.by_group() ? RecordOrder::in_memory_by_group : RecordOrder::in_memory;
         }
     }
     small_cache.reset();

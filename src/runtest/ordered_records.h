@@ -22,17 +22,20 @@ struct RecordColumns {
 using RecordVisitor =
     std::function<void(const std::vector<Cell>& groups, const Cell& sample, const Cell& param)>;
 
-// Up to this many records are ordered in memory (12 bytes each); a larger table is ordered by the
-// engine, whose sort spills to disk and keeps memory flat at any size.
+// Up to this many records are ordered in memory at once (12 bytes each). A larger table is read
+// once into a temporary file, a group's records together, and ordered one group at a time, so
+// memory stays flat at any size; a group alone larger than this is ordered by the engine, whose
+// sort spills to disk.
 constexpr std::int64_t records_ordered_in_memory = std::int64_t{1} << 20;
 
-enum class RecordOrder { in_memory, by_engine };
+enum class RecordOrder { in_memory, in_memory_by_group, by_engine };
 
 // Hands every record of table data to visit in the order of "order by groups, param, sample":
-// in memory when the table holds at most memory_limit records, every parameter value is a number
-// and the sample has at most 256 values, else by the engine's sort. Both give the same order, so
-// the visitor cannot tell them apart; the result says which one ordered them. Throws DbError when
-// the data cannot be read.
+// in memory (all at once, or group by group when the table holds more than memory_limit records)
+// where every parameter value is a number, the sample has at most 256 values and no group holds
+// more than memory_limit records, else by the engine's sort; a memory_limit of 0 leaves the order
+// to the engine. Every way gives the same order, so the visitor cannot tell them apart; the result
+// says which one ordered them. Throws DbError when the data cannot be read.
 RecordOrder visit_ordered_records(Database& db, const RecordColumns& columns,
                                   const RecordVisitor& visit,
                                   std::int64_t memory_limit = records_ordered_in_memory);

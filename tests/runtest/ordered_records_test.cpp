@@ -79,17 +79,21 @@ TEST(OrderedRecords, MemoryOrderIsTheEngineOrder) {
                        pick(pools.s) + ", " + pick(pools.p) + ")");
         }
         db.execute("commit");
-        const std::vector<std::string> by_engine = visited(db, -1).records;
+        const std::vector<std::string> by_engine = visited(db, 0).records;
         ASSERT_EQ(by_engine.size(), 600u) << pools.what;
         const Visit in_memory = visited(db, records_ordered_in_memory);
         EXPECT_EQ(in_memory.order, RecordOrder::in_memory) << pools.what;
         EXPECT_EQ(in_memory.records, by_engine) << pools.what;
+        // 100 records in memory at a time: six batches put aside, each group's runs read back.
+        const Visit by_group = visited(db, 100);
+        EXPECT_EQ(by_group.order, RecordOrder::in_memory_by_group) << pools.what;
+        EXPECT_EQ(by_group.records, by_engine) << pools.what;
     }
 }
 
-// Values the memory order does not take are left to the engine: more records than the limit, a
-// text parameter, a sample with more values than the memory key holds. Either way the order is
-// the engine's.
+// Values the memory order does not take are left to the engine: a group with more records than
+// the limit, a text parameter, a sample with more values than the memory key holds. A table over
+// the limit whose groups fit is ordered group by group. Every way the order is the engine's.
 TEST(OrderedRecords, FallsBackToTheEngineForWhatMemoryDoesNotHold) {
     const struct {
         const char* what;
@@ -99,7 +103,10 @@ TEST(OrderedRecords, FallsBackToTheEngineForWhatMemoryDoesNotHold) {
         RecordOrder order;
     } cases[] = {
         {"1000 records, as many as the limit", "i % 5", "i % 2", 1000, RecordOrder::in_memory},
-        {"1000 records, one over the limit", "i % 5", "i % 2", 999, RecordOrder::by_engine},
+        {"1000 records, one over the limit: two groups of 500", "i % 5", "i % 2", 999,
+         RecordOrder::in_memory_by_group},
+        {"a group as large as the limit", "i % 5", "i % 2", 500, RecordOrder::in_memory_by_group},
+        {"a group one over the limit", "i % 5", "i % 2", 499, RecordOrder::by_engine},
         {"a text parameter", "case when i % 3 = 0 then 'x' else i % 5 end", "i % 2",
          records_ordered_in_memory, RecordOrder::by_engine},
         {"256 sample values", "i % 5", "i % 256", records_ordered_in_memory,
@@ -113,7 +120,7 @@ TEST(OrderedRecords, FallsBackToTheEngineForWhatMemoryDoesNotHold) {
         fill_data(db, 1000, "'g', i % 2, " + c.sample + ", " + c.param);
         const Visit visit = visited(db, c.limit);
         EXPECT_EQ(visit.order, c.order) << c.what;
-        EXPECT_EQ(visit.records, visited(db, -1).records) << c.what;
+        EXPECT_EQ(visit.records, visited(db, 0).records) << c.what;
     }
 }
 
@@ -134,7 +141,7 @@ TEST(OrderedRecords, GroupsOrderedByTwoThreadsKeepTheEngineOrder) {
         fill_data(db, 40000, c.g1 + ", i % 2, (i * 31) % 3, ((i * 2654435761) % 1000) / 8.0");
         const Visit visit = visited(db, records_ordered_in_memory);
         EXPECT_EQ(visit.order, RecordOrder::in_memory) << c.what;
-        EXPECT_EQ(visit.records, visited(db, -1).records) << c.what;
+        EXPECT_EQ(visit.records, visited(db, 0).records) << c.what;
     }
 }
 
