@@ -305,8 +305,6 @@ TEST_F(Batch, ACodebookAndItsCsvTwinGiveTheSameResultFiles) {
               "SAMPLE,8,1,N,N,\nAMOUNT,9,8,N,N,\n");
 
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"--layout", ddi, "--vars", "HHID,WEIGHT", "--keys", "HHID"},
-         "--vars names WEIGHT, which the layout does not define"},
         {{"--layout", ddi, "--keys", "HHID,"}, "--keys holds an empty name: HHID,"},
         {{"--vars", "HHID"}, "--vars needs --layout"},
         {{"--layout", dir.write("short.csv",

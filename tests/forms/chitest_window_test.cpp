@@ -245,23 +245,5 @@ TEST_F(ChitestWindowTest, ProceedNeedsASampleAndFrozenClassesAndFailuresAreToldO
     EXPECT_TRUE(main_window.isVisible());
 }
 
-// SECTOR reads 1 in every record: no group has a state sample, which one message says.
-TEST_F(ChitestWindowTest, ASampleVariableThatAlwaysReadsOneIsToldOnceWithTheRule) {
-    open_window();
-    pick("Combo_par", "P");
-    add_class({0});
-    add_class({0, 1});
-    click("cmdclass");
-    pick("Combo_ss", "SECTOR");
-    ui.clear();
-    click("Cmdproceed");
-    ASSERT_EQ(ui.messages().size(), 1) << ui.events.join('|').toStdString();
-    EXPECT_TRUE(ui.messages()[0].startsWith(
-        "Every record of the sample variable SECTOR reads 1, so every group lacks its state "
-        "sample and has no p-value. The rule is central = the value 1: a record whose SECTOR "
-        "reads exactly 1 is central, any other value is state.\nGenerated Test result in file: "))
-        << ui.messages()[0].toStdString();
-}
-
 }  // namespace
 }  // namespace vesk

@@ -21,46 +21,6 @@ void fill(QListWidget& list, const QStringList& lines, QAbstractItemView::Select
     }
 }
 
-TEST(ListPair, AMoveAppendsTheSelectedInListOrderAndLeavesTheSourceWithoutSelection) {
-    struct Case {
-        std::vector<int> selected;  // the first one is the current entry
-        QStringList left;
-        QStringList right;
-    };
-    const std::vector<Case> cases = {
-        {{3, 1}, {"A", "C", "E"}, {"X", "B", "D"}},
-        {{0, 1, 2, 3, 4}, {}, {"X", "A", "B", "C", "D", "E"}},
-    };
-    for (const Case& c : cases) {
-        QListWidget left, right;
-        fill(left, {"A", "B", "C", "D", "E"}, QAbstractItemView::ExtendedSelection);
-        fill(right, {"X"}, QAbstractItemView::SingleSelection);
-        right.setCurrentRow(0);
-        select_rows(&left, c.selected);
-        left.setCurrentRow(c.selected.front(), QItemSelectionModel::NoUpdate);
-        move_selected(&left, &right);
-        EXPECT_EQ(lines_of(&left), c.left);
-        EXPECT_EQ(lines_of(&right), c.right);
-        EXPECT_EQ(selected_rows(&left), std::vector<int>{});
-        EXPECT_EQ(left.currentRow(), -1);
-        EXPECT_EQ(selected_rows(&right), std::vector<int>{0});  // the other list keeps its own
-        for (const QListWidget* list : {&left, &right}) {
-            for (int row = 0; row < list->count(); ++row) {
-                EXPECT_EQ(list->item(row)->data(Qt::UserRole), list->item(row)->text());
-            }
-        }
-    }
-
-    // Nothing selected: nothing moves. Selecting the first entry adds it to what is selected.
-    QListWidget list;
-    fill(list, {"A", "B"}, QAbstractItemView::ExtendedSelection);
-    EXPECT_TRUE(take_selected(&list).empty());
-    select_rows(&list, {1});
-    select_first(&list);
-    EXPECT_EQ(selected_rows(&list), (std::vector<int>{0, 1}));
-    EXPECT_EQ(list.currentRow(), 0);
-}
-
 TEST(ListPair, EachStepMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
     struct Case {
         bool up;

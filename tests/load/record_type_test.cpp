@@ -180,17 +180,6 @@ TEST_F(LineKey, EveryLineLoadsWithItsNumberInTheFileAsTheKey) {
               std::string::npos);
 }
 
-TEST_F(LineKey, WithARecordTypeTheNumberIsTheLinesPlaceInTheWholeFile) {
-    set_layout(testing::person_variables());
-    const std::string file = testing::household_person_file(3);
-    set_input(file);
-    t.state.record_type = RecordType{"RECTYPE", "P"};
-    t.state.line_key = true;
-    load_data(t.state);
-    EXPECT_EQ(rows("select LINE_NO from data order by LINE_NO"),
-              (Rows{"2", "3", "5", "6", "7", "9"}));
-}
-
 class ByteOrderMark : public testing::LoadFixture {};
 
 TEST_F(ByteOrderMark, AtTheStartOfTheDataItIsSkippedAndSaid) {
