@@ -21,6 +21,22 @@ void fill(QListWidget& list, const QStringList& lines, QAbstractItemView::Select
     }
 }
 
+// The windows' tests cover the order and the selection a move leaves; the data go with the entry.
+TEST(ListPair, AMoveAppendsTheSelectedWithTheirData) {
+    QListWidget left, right;
+    fill(left, {"A", "B", "C", "D", "E"}, QAbstractItemView::ExtendedSelection);
+    fill(right, {"X"}, QAbstractItemView::SingleSelection);
+    select_rows(&left, {3, 1});
+    move_selected(&left, &right);
+    EXPECT_EQ(lines_of(&left), (QStringList{"A", "C", "E"}));
+    EXPECT_EQ(lines_of(&right), (QStringList{"X", "B", "D"}));
+    for (const QListWidget* list : {&left, &right}) {
+        for (int row = 0; row < list->count(); ++row) {
+            EXPECT_EQ(list->item(row)->data(Qt::UserRole), list->item(row)->text());
+        }
+    }
+}
+
 TEST(ListPair, EachStepMovesTheSelectedEntryOnePlaceAndTheEdgesStay) {
     struct Case {
         bool up;
