@@ -51,16 +51,17 @@ void tell_room(const WidgetDriver& driver, const QWidget* window) {
     const QAbstractItemModel* model = table->model();
     int deciding_end = -1;
     for (int column = 0; column < model->columnCount(); ++column) {
-        if (model->headerData(column, Qt::Horizontal).toString().contains(
-                QStringLiteral("(effect)"))) {
+        if (model->headerData(column, Qt::Horizontal)
+                .toString()
+                .contains(QStringLiteral("(effect)"))) {
             deciding_end = table->columnViewportPosition(column) + table->columnWidth(column);
         }
     }
     std::printf("%s at %dx%d: chart %d px high; columns up to the effect size %s\n",
-                 qPrintable(window->objectName()), window->width(), window->height(),
-                 driver.control<QChartView>("resultsChart")->height(),
-                 deciding_end >= 0 && deciding_end <= table->viewport()->width() ? "in view"
-                                                                                 : "NOT in view");
+                qPrintable(window->objectName()), window->width(), window->height(),
+                driver.control<QChartView>("resultsChart")->height(),
+                deciding_end >= 0 && deciding_end <= table->viewport()->width() ? "in view"
+                                                                                : "NOT in view");
 }
 
 // Opens the window filling the screen, lets the user's steps run, selects the group and saves
