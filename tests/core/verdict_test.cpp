@@ -32,40 +32,28 @@ TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValue
         RunGroupStats group;
         Choices choices;
         bool significant;
-        std::string flags;
         Mark mark;
         std::optional<double> point;
-        std::optional<double> beside;
+        std::optional<double> beside = std::nullopt;
+        std::string flags = "";
     } cases[] = {
         {"Holm 0.04 below 0.05",
          runs_group(false),
          {0.05, Adjustment::holm},
          true,
-         "",
          Mark::significant,
-         -2.5,
-         std::nullopt},
-        {"BH 0.06 not below 0.05",
-         runs_group(false),
-         {},
-         false,
-         "",
-         Mark::plain,
-         -2.5,
-         std::nullopt},
+         -2.5},
+        {"BH 0.06 not below 0.05", runs_group(false), {}, false, Mark::plain, -2.5},
         {"a level equal to the adjusted p is not passed",
          runs_group(false),
          {0.04, Adjustment::holm},
          false,
-         "",
          Mark::plain,
-         -2.5,
-         std::nullopt},
+         -2.5},
         {"with ties the point is z of T, the z as sorted beside it",
          runs_group(true),
          {0.05, Adjustment::holm},
          true,
-         "",
          Mark::significant,
          -1.5,
          -2.5},
@@ -73,10 +61,10 @@ TEST(Verdict, RunsGroupsAreJudgedByTheChosenAdjustmentAndPlottedWhereTheirPValue
          one_sample,
          {},
          false,
-         "one sample missing",
          Mark::flagged,
          std::nullopt,
-         std::nullopt},
+         std::nullopt,
+         "one sample missing"},
     };
     for (const auto& c : cases) {
         const Verdict verdict = judge(c.group, c.choices);
